@@ -1,0 +1,85 @@
+// JotBook: the library's one class. An event log, INI settings, file
+// utilities and error reporting for a desktop application.
+//
+// An object is used on the thread that created it. The first object created
+// on a thread shows the About window before the constructor returns.
+#pragma once
+
+#include <vector>
+
+#include "jotwell/RuntimeError.h"
+#include "jotwell/ValueTypes.h"
+
+namespace jotwell {
+
+// The events a JotBook raises, delivered synchronously to every connected
+// sink.
+class JotBookEvents {
+ public:
+  virtual void SuccessfulWriteToLogFile() = 0;
+  virtual void ErrorWritingToLogFile(Integer& RunTimeErrorNum) = 0;
+
+ protected:
+  ~JotBookEvents() = default;
+};
+
+class JotBook {
+ public:
+  JotBook();
+  JotBook(const JotBook&) = delete;
+  JotBook& operator=(const JotBook&) = delete;
+
+  // The calling thread's predeclared instance, created on first use.
+  static JotBook& Global();
+
+  Boolean DeleteToRecycleBin(String FileName);
+  String INI_PathToINI();
+  void INI_PathToINI(String PathToINI);
+  String StripPath(const String& FullPath);
+  Long INI_WriteString(const String& SectionName, const String& keyname,
+                       const String& WhatToWrite);
+  Integer INI_ReadINT(const String& SectionName, const String& keyname);
+  String INI_ReadString(const String& SectionName, const String& keyname);
+  void EndLogFileEvents();
+  void WriteEventToLogFile(const String& Data);
+  void AddToRecentDocuments(String& FilePath);
+  Long SizeOfCurrentLogFile();
+  Boolean OverwriteLogFile();
+  void OverwriteLogFile(Boolean TrueOrFalse);
+  Long MaximumLogFileSize();
+  void MaximumLogFileSize(Long Size);
+  String LogFileName();
+  void LogFileName(String NameOfLogFile);
+  Boolean DoesLogFileExist();
+  void DeleteLogFile();
+  Long CopyFiles(const String& Source, const String& Destination, const String& FileSpec);
+  Currency DiskFreeSpace();
+
+  void Advise(JotBookEvents& sink);
+  void Unadvise(JotBookEvents& sink);
+
+ private:
+  // The log fields; each property's field has the property's name.
+  struct LogFields {
+    String EventData;
+    String LogFileName;
+    Long MaximumLogFileSize = 0;
+    Long SizeOfCurrentLogFile = 0;
+    Boolean OverwriteLogFile;
+    Integer LastFileError = 0;
+  };
+
+  void OpenLogFileForEvent();
+  void CloseLogFileEvent();
+  void DetermineLogFileSize();
+  void ExclamationSound();
+  Boolean CheckFileExistance(const String& FileNameToCheck);
+
+  void RaiseSuccessfulWriteToLogFile();
+  void RaiseErrorWritingToLogFile(Integer& RunTimeErrorNum);
+
+  LogFields log_;
+  std::vector<JotBookEvents*> sinks_;
+};
+
+}  // namespace jotwell

@@ -1,0 +1,23 @@
+#include "component/LibraryFacts.h"
+
+#include "component/PathDialect.h"
+#include "platform/component.h"
+
+namespace jotwell {
+
+namespace {
+constexpr const char* kNotice = " - (c) the Jotwell team";
+}
+
+String VersionText() {
+  return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+         std::to_string(kVersionRevision);
+}
+
+String LibraryFolder() { return NativePaths().FolderOf(platform::Component().LibraryPath()); }
+
+String MessageBoxTitle() {
+  return platform::Component().LibraryFileName() + " version " + VersionText() + kNotice;
+}
+
+}  // namespace jotwell

@@ -1,0 +1,109 @@
+// The report's fixed layout: the current error, the failing procedure, its
+// registered context and the call trace.
+#include "component/LibraryFacts.h"
+#include "errors/CurrentError.h"
+#include "errors/frmErrMn.h"
+
+namespace jotwell {
+
+namespace {
+
+const String kRule(60, '-');
+const String kIndent4(4, ' ');
+const String kIndent8(8, ' ');
+const String kIndent12(12, ' ');
+
+// The report walks its lists with a 16-bit counter.
+void CheckCountable(size_t size) {
+  if (size > static_cast<size_t>(INT16_MAX)) throw RuntimeError(errnum::kOverflow);
+}
+
+String NameText(const Variant& name) {
+  std::optional<String> text = name.Text();
+  if (!text) throw RuntimeError(13);  // Type mismatch
+  return *text;
+}
+
+String ArrayElementsText(const VariantArray& array) {
+  String joined;
+  if (array.dimensions.size() != 1) return joined;
+  for (const Variant& element : array.elements) {
+    std::optional<String> text = element.Text();
+    if (!text) continue;
+    if (!joined.empty()) joined += " , ";
+    joined += *text;
+  }
+  return joined;
+}
+
+}  // namespace
+
+void frmErrMn::AddValueLine(Lines& lines, const String& name, const Variant& value) {
+  if (value.IsMissing()) {
+    lines.push_back(kIndent12 + name + ": Missing");
+  } else if (value.IsArray()) {
+    lines.push_back(kIndent12 + name + "() = (" + ArrayElementsText(value.Array()) + ")");
+  } else if (std::optional<String> text = value.Text()) {
+    lines.push_back(kIndent12 + name + " = " + *text);
+  }
+}
+
+void frmErrMn::AddContextSection(Lines& lines, const char* heading,
+                                 const std::vector<Variant>& names,
+                                 const std::vector<Variant>& values) {
+  CheckCountable(names.size());
+  CheckCountable(values.size());
+  if (names.empty()) return;
+  lines.emplace_back();
+  lines.push_back(kIndent8 + heading);
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i >= values.size()) throw RuntimeError(errnum::kSubscriptOutOfRange);
+    AddValueLine(lines, NameText(names[i]), values[i]);
+  }
+}
+
+frmErrMn::Lines frmErrMn::BuildReport(const String& ModuleName, const String& ProcName) {
+  const ErrorRecord& error = CurrentError();
+  Lines lines;
+  lines.emplace_back();
+  lines.push_back(kRule);
+  lines.emplace_back();
+  lines.push_back(String("Runtime Error in Project:") + kLibraryName);
+  lines.emplace_back();
+  lines.push_back("On " + GeneralDateText(platform::UserLocale().Now()));
+  lines.emplace_back();
+  lines.push_back("Begin Details");
+  lines.emplace_back();
+  lines.push_back(kIndent4 + "Error Details:");
+  lines.push_back(kIndent8 + "Number: " + std::to_string(error.Number));
+  lines.push_back(kIndent8 + "Description: " + error.Description);
+  lines.push_back(kIndent8 + "Source: " + error.Source);
+  if (error.Line != 0) lines.push_back(kIndent8 + "Line of Procedure: " + std::to_string(error.Line));
+  lines.push_back(kIndent8 + "LastDllError: " + std::to_string(error.LastDllError));
+  lines.emplace_back();
+  lines.push_back(kIndent4 + "Procedure [" + ProcName + "] in Module [" + ModuleName + "]");
+  AddContextSection(lines, "Arguments:", ArgumentsNames_, ArgumentsValues_);
+  AddContextSection(lines, "Variables:", VariablesNames_, VariablesValues_);
+  CheckCountable(CallStack_.size());
+  if (!CallStack_.empty()) {
+    lines.emplace_back();
+    lines.push_back(kIndent8 + "Call Stack:");
+    for (const TraceEntry& entry : CallStack_) lines.push_back(kIndent12 + ">" + String(entry.Text()));
+  }
+  lines.emplace_back();
+  lines.push_back("End Details");
+  lines.push_back(kRule);
+  lines.emplace_back();
+  return lines;
+}
+
+String frmErrMn::JoinReportLines(const Lines& lines) {
+  String text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines[i];
+  }
+  return text;
+}
+
+}  // namespace jotwell

@@ -1,0 +1,102 @@
+#include "errors/frmErrMn.h"
+
+#include "errors/CurrentError.h"
+
+namespace jotwell {
+
+namespace {
+
+// Deep enough that ordinary call chains never grow the trace.
+constexpr size_t kInitialTraceCapacity = 256;
+
+void CheckSixteenBit(Long value) {
+  if (value < INT16_MIN || value > INT16_MAX) throw RuntimeError(errnum::kOverflow);
+}
+
+}  // namespace
+
+frmErrMn& ErrorManager() {
+  thread_local frmErrMn errorManager;
+  return errorManager;
+}
+
+frmErrMn::frmErrMn() { CallStack_.reserve(kInitialTraceCapacity); }
+
+void frmErrMn::ReplaceList(std::vector<Variant>& list, const VariantArray& Values) {
+  if (Values.dimensions.size() != 1) throw RuntimeError(errnum::kSubscriptOutOfRange);
+  const VariantArray::Bounds& bounds = Values.dimensions.front();
+  CheckSixteenBit(bounds.lower);
+  CheckSixteenBit(bounds.upper);
+  std::vector<Variant> replacement;
+  for (Long i = 0; i < bounds.Count(); ++i) replacement.push_back(Values.elements.at(i));
+  list = std::move(replacement);
+}
+
+void frmErrMn::AddArgumentsNames(const VariantArray& Values) { ReplaceList(ArgumentsNames_, Values); }
+void frmErrMn::AddArgumentsValues(const VariantArray& Values) { ReplaceList(ArgumentsValues_, Values); }
+void frmErrMn::AddVariablesNames(const VariantArray& Values) { ReplaceList(VariablesNames_, Values); }
+void frmErrMn::AddVariablesValues(const VariantArray& Values) { ReplaceList(VariablesValues_, Values); }
+
+Long frmErrMn::ExitProgram() { return 0; }
+
+void frmErrMn::RemoveLastCall() {
+  if (!CallStack_.empty()) CallStack_.pop_back();
+}
+
+void frmErrMn::AddCall(const String& strText) {
+  CallStack_.push_back(TraceEntry{{}, strText, true});
+}
+
+void frmErrMn::AddCall(std::string_view literalTraceName) {
+  CallStack_.push_back(TraceEntry{literalTraceName, {}, false});
+}
+
+std::vector<String> frmErrMn::CallStack() const {
+  std::vector<String> names;
+  for (const TraceEntry& entry : CallStack_) names.emplace_back(entry.Text());
+  return names;
+}
+
+template <class List>
+void frmErrMn::ClearCollection(List& list) {
+  while (!list.empty()) list.pop_back();
+}
+
+Long frmErrMn::DysplayMessage(const String& ModuleName, const String& ProcName) {
+  Lines report = BuildReport(ModuleName, ProcName);
+  WriteErrorLog(report);
+  txtOutput_ = JoinReportLines(report);
+  loaded_ = true;
+  ClearCollection(ArgumentsNames_);
+  ClearCollection(ArgumentsValues_);
+  ClearCollection(VariablesNames_);
+  ClearCollection(VariablesValues_);
+  ClearCollection(CallStack_);
+  std::shared_ptr<Desktop> desktop = CurrentDesktop();
+  desktop->Beep();
+  if (!visible_) {
+    visible_ = true;
+    desktop->ShowReport(*this);
+    visible_ = false;
+    loaded_ = false;
+    txtOutput_.clear();
+  } else {
+    desktop->RefreshReport(*this);
+  }
+  Long result = UserChoice_;
+  if (result == choice::kAbort) ExitProgram();
+  return result;
+}
+
+void frmErrMn::cmdCommands_Click(Integer Index) {
+  switch (Index) {
+    case ReportWindow::kAbortButton: UserChoice_ = static_cast<Integer>(choice::kAbort); break;
+    case ReportWindow::kRetryButton: UserChoice_ = static_cast<Integer>(choice::kRetry); break;
+    case ReportWindow::kIgnoreButton: UserChoice_ = static_cast<Integer>(choice::kIgnore); break;
+    case ReportWindow::kCopyButton: CurrentDesktop()->SetClipboardText(txtOutput_); return;
+    default: return;
+  }
+  loaded_ = false;
+}
+
+}  // namespace jotwell

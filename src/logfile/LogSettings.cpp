@@ -1,0 +1,133 @@
+// The log's settings and state, and the helpers the log procedures share.
+#include "component/LibraryFacts.h"
+#include "component/PathDialect.h"
+#include "errors/Trap.h"
+#include "jotwell/JotBook.h"
+#include "platform/files.h"
+#include "utilities/Module1.h"
+
+namespace jotwell {
+
+namespace {
+constexpr Procedure kGetLogFileName = "JotBook![Property Get LogFileName]";
+constexpr Procedure kLetLogFileName = "JotBook![Property Let LogFileName]";
+constexpr Procedure kGetOverwriteLogFile = "JotBook![Property Get OverwriteLogFile]";
+constexpr Procedure kLetOverwriteLogFile = "JotBook![Property Let OverwriteLogFile]";
+constexpr Procedure kGetMaximumLogFileSize = "JotBook![Property Get MaximumLogFileSize]";
+constexpr Procedure kLetMaximumLogFileSize = "JotBook![Property Let MaximumLogFileSize]";
+constexpr Procedure kGetSizeOfCurrentLogFile = "JotBook![Property Get SizeOfCurrentLogFile]";
+constexpr Procedure kGetDoesLogFileExist = "JotBook![Property Get DoesLogFileExist]";
+constexpr Procedure kCheckFileExistance = "JotBook![Function CheckFileExistance]";
+constexpr Procedure kDetermineLogFileSize = "JotBook![Sub DetermineLogFileSize]";
+constexpr Procedure kExclamationSound = "JotBook![Sub ExclamationSound]";
+
+// The existence test's answer when the file cannot be opened.
+constexpr Integer kOpenFailed = -1;
+}  // namespace
+
+String JotBook::LogFileName() {
+  String result;
+  RunTraced(kGetLogFileName, NoRegistrations,
+            [&](Trap& trap) { trap.Do([&] { result = log_.LogFileName; }); });
+  return result;
+}
+
+void JotBook::LogFileName(String NameOfLogFile) {
+  RunTraced(
+      kLetLogFileName, [&](Registrations& r) { r.Arguments({{"NameOfLogFile", NameOfLogFile}}); },
+      [&](Trap& trap) {
+        trap.Do([&] { NameOfLogFile = TrimBlanks(NameOfLogFile); });
+        trap.Do([&] { log_.LogFileName = NativePaths().Complete(NameOfLogFile, LibraryFolder()); });
+      });
+}
+
+Boolean JotBook::OverwriteLogFile() {
+  Boolean result;
+  RunTraced(kGetOverwriteLogFile, NoRegistrations,
+            [&](Trap& trap) { trap.Do([&] { result = log_.OverwriteLogFile; }); });
+  return result;
+}
+
+void JotBook::OverwriteLogFile(Boolean TrueOrFalse) {
+  RunTraced(
+      kLetOverwriteLogFile, [&](Registrations& r) { r.Arguments({{"TrueOrFalse", TrueOrFalse}}); },
+      [&](Trap& trap) { trap.Do([&] { log_.OverwriteLogFile = TrueOrFalse; }); });
+}
+
+Long JotBook::MaximumLogFileSize() {
+  Long result = 0;
+  RunTraced(kGetMaximumLogFileSize, NoRegistrations,
+            [&](Trap& trap) { trap.Do([&] { result = log_.MaximumLogFileSize; }); });
+  return result;
+}
+
+void JotBook::MaximumLogFileSize(Long Size) {
+  RunTraced(
+      kLetMaximumLogFileSize, [&](Registrations& r) { r.Arguments({{"Size", Size}}); },
+      [&](Trap& trap) { trap.Do([&] { log_.MaximumLogFileSize = Size; }); });
+}
+
+Long JotBook::SizeOfCurrentLogFile() {
+  Long result = 0;
+  RunTraced(kGetSizeOfCurrentLogFile, NoRegistrations, [&](Trap& trap) {
+    trap.Do([&] { DetermineLogFileSize(); });
+    trap.Do([&] { result = log_.SizeOfCurrentLogFile; });
+  });
+  return result;
+}
+
+Boolean JotBook::DoesLogFileExist() {
+  Boolean result;
+  Boolean DoesItExist;
+  RunTraced(
+      kGetDoesLogFileExist, [&](Registrations& r) { r.Variables({{"DoesItExist", DoesItExist}}); },
+      [&](Trap& trap) {
+        trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
+        trap.Do([&] { result = DoesItExist; });
+      });
+  return result;
+}
+
+Boolean JotBook::CheckFileExistance(const String& FileNameToCheck) {
+  Boolean result;
+  Integer Result = 0;
+  String strPath, strResults, strSearchFile;
+  RunTraced(
+      kCheckFileExistance,
+      [&](Registrations& r) {
+        r.Arguments({{"FileNameToCheck", FileNameToCheck}});
+        r.Variables({{"Result", Result},
+                     {"strPath", strPath},
+                     {"strResults", strResults},
+                     {"strSearchFile", strSearchFile}});
+      },
+      [&](Trap& trap) {
+        if (trap.If([&] { return FileNameToCheck.empty(); })) {
+          trap.Do([&] { result = False; });
+          return;
+        }
+        trap.Do([&] { strSearchFile = FileNameToCheck; });
+        trap.Do([&] { Result = platform::Files().CanOpen(strSearchFile) ? 0 : kOpenFailed; });
+        trap.Do([&] { result = Result != kOpenFailed; });
+      });
+  return result;
+}
+
+void JotBook::DetermineLogFileSize() {
+  RunTraced(kDetermineLogFileSize, NoRegistrations, [&](Trap& trap) {
+    trap.WithLocalBlock(
+        [&] {
+          std::int64_t length = platform::Files().Length(log_.LogFileName);
+          if (length > INT32_MAX) throw RuntimeError(errnum::kOverflow);
+          log_.SizeOfCurrentLogFile = static_cast<Long>(length);
+        },
+        [&](const RuntimeError&) { log_.SizeOfCurrentLogFile = 0; });
+  });
+}
+
+void JotBook::ExclamationSound() {
+  RunTraced(kExclamationSound, NoRegistrations,
+            [&](Trap& trap) { trap.Do([&] { Module1::Sound(); }); });
+}
+
+}  // namespace jotwell

@@ -1,0 +1,27 @@
+// How a platform group is reached: the backend's native implementation,
+// unless a test has installed a replacement (a fault-injecting wrapper).
+#pragma once
+
+#include <atomic>
+
+namespace jotwell::platform {
+
+template <class Interface>
+class Group {
+ public:
+  static Interface& Get() {
+    Interface* replacement = installed_.load(std::memory_order_acquire);
+    return replacement ? *replacement : Native();
+  }
+  // nullptr restores the native implementation.
+  static void Install(Interface* replacement) {
+    installed_.store(replacement, std::memory_order_release);
+  }
+  // Defined by the backend.
+  static Interface& Native();
+
+ private:
+  static inline std::atomic<Interface*> installed_{nullptr};
+};
+
+}  // namespace jotwell::platform

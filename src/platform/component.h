@@ -1,0 +1,25 @@
+// The component group: where the library file itself lives.
+#pragma once
+
+#include "jotwell/ValueTypes.h"
+#include "platform/Group.h"
+
+namespace jotwell::platform {
+
+class ComponentFile {
+ public:
+  virtual ~ComponentFile() = default;
+
+  // Full path of the loaded library file. Throws RuntimeError when the
+  // platform cannot tell.
+  virtual String LibraryPath() = 0;
+  // The library file's name as message-box titles show it.
+  virtual String LibraryFileName() = 0;
+};
+
+template <>
+ComponentFile& Group<ComponentFile>::Native();
+
+inline ComponentFile& Component() { return Group<ComponentFile>::Get(); }
+
+}  // namespace jotwell::platform

@@ -1,0 +1,30 @@
+// The Desktop used when no display can be reached: every box and report is
+// one block on standard error, reports are answered Abort, sounds are silent.
+#pragma once
+
+#include <mutex>
+
+#include "jotwell/Desktop.h"
+
+namespace jotwell::platform {
+
+class HeadlessDesktop final : public Desktop {
+ public:
+  void ShowMessageBox(const String& title, const std::vector<String>& promptLines,
+                      MessageIcon icon) override;
+  void ShowReport(ReportWindow& window) override;
+  void RefreshReport(ReportWindow& window) override;
+  void ShowAbout(AboutWindow& window) override;
+  void SetClipboardText(const String& text) override;
+  void PlayExclamation() override {}
+  void Beep() override {}
+  void Open(const String&, const String&, const String&, const String&, Long) override {}
+
+ private:
+  void PrintBlock(const String& heading, const String& body);
+
+  std::mutex mutex_;
+  String clipboard_;
+};
+
+}  // namespace jotwell::platform

@@ -1,0 +1,50 @@
+#include "errors/Trap.h"
+#include "utilities/Module1.h"
+
+namespace jotwell::Module1 {
+
+namespace {
+
+constexpr Procedure kSound = "Module1![Sub Sound]";
+constexpr Procedure kRunShellExecute = "Module1![Sub RunShellExecute]";
+
+// A String unchanged, Empty as "", a number as its decimal text.
+String ShellText(const Variant& value) {
+  std::optional<String> text = value.Text();
+  if (!text) throw RuntimeError(13);  // Type mismatch
+  return *text;
+}
+
+}  // namespace
+
+void Sound() {
+  Long dl = 0;
+  RunTraced(
+      kSound, [&](Registrations& r) { r.Variables({{"dl&", dl}}); },
+      [&](Trap& trap) { trap.Do([&] { CurrentDesktop()->PlayExclamation(); }); });
+}
+
+void RunShellExecute(String& sTopic, Variant& sFile, Variant& sParams, Variant& sDirectory,
+                     Long& nShowCmd) {
+  Long hWndDesk = 0;  // the desktop itself owns what the shell shows
+  Long success = 0;
+  String file, parameters, directory;
+  RunTraced(
+      kRunShellExecute,
+      [&](Registrations& r) {
+        r.Arguments({{"sTopic", sTopic},
+                     {"sFile", sFile},
+                     {"sParams", sParams},
+                     {"sDirectory", sDirectory},
+                     {"nShowCmd", nShowCmd}});
+        r.Variables({{"hWndDesk", hWndDesk}, {"success", success}});
+      },
+      [&](Trap& trap) {
+        trap.Do([&] { file = ShellText(sFile); });
+        trap.Do([&] { parameters = ShellText(sParams); });
+        trap.Do([&] { directory = ShellText(sDirectory); });
+        trap.Do([&] { CurrentDesktop()->Open(sTopic, file, parameters, directory, nShowCmd); });
+      });
+}
+
+}  // namespace jotwell::Module1

@@ -1,0 +1,48 @@
+#include "support/TestSupport.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace jotwell::test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "jotwell-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void OnFreshThread(const std::function<void()>& work) {
+  std::thread thread(work);
+  thread.join();
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+void ScriptedDesktopTest::SetUp() {
+  desktop = std::make_shared<testing::ScriptedDesktop>();
+  SetDesktop(desktop);
+}
+
+void ScriptedDesktopTest::TearDown() { SetDesktop(nullptr); }
+
+}  // namespace jotwell::test

@@ -1,0 +1,47 @@
+// Shared helpers for the library's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "jotwell/testing/ScriptedDesktop.h"
+
+namespace jotwell::test {
+
+// A fresh temporary folder, removed with its contents afterwards.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs `work` on a new thread, which starts with fresh per-thread library
+// state, and waits for it.
+void OnFreshThread(const std::function<void()>& work);
+
+// The whole file as bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// Installs a ScriptedDesktop for the test and restores the default after.
+class ScriptedDesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::shared_ptr<testing::ScriptedDesktop> desktop;
+};
+
+}  // namespace jotwell::test
