@@ -142,7 +142,7 @@ template <class Context, class Body>
 void RunTraced(const Procedure& procedure, Context&& context, Body&& body) {
   Trap trap(procedure, context);
   try {
-    trap.Do([&] { ErrorManager().AddCall(procedure.Trace()); });
+    trap.Do([&] { ErrorManager().AddCall(frmErrMn::Literal{procedure.Trace()}); });
     body(trap);
   } catch (const Trap::Leave&) {
     return;

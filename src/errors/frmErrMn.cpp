@@ -47,8 +47,8 @@ void frmErrMn::AddCall(const String& strText) {
   CallStack_.push_back(TraceEntry{{}, strText, true});
 }
 
-void frmErrMn::AddCall(std::string_view literalTraceName) {
-  CallStack_.push_back(TraceEntry{literalTraceName, {}, false});
+void frmErrMn::AddCall(Literal traceName) {
+  CallStack_.push_back(TraceEntry{traceName.text, {}, false});
 }
 
 std::vector<String> frmErrMn::CallStack() const {
@@ -75,11 +75,17 @@ Long frmErrMn::DysplayMessage(const String& ModuleName, const String& ProcName) 
   std::shared_ptr<Desktop> desktop = CurrentDesktop();
   desktop->Beep();
   if (!visible_) {
+    // However the window goes away, it is unloaded afterwards.
+    struct Unload {
+      frmErrMn& window;
+      ~Unload() {
+        window.visible_ = false;
+        window.loaded_ = false;
+        window.txtOutput_.clear();
+      }
+    } unloadAfterwards{*this};
     visible_ = true;
     desktop->ShowReport(*this);
-    visible_ = false;
-    loaded_ = false;
-    txtOutput_.clear();
   } else {
     desktop->RefreshReport(*this);
   }

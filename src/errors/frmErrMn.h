@@ -34,9 +34,12 @@ class frmErrMn final : public ReportWindow {
   Long DysplayMessage(const String& ModuleName, const String& ProcName);
   void RemoveLastCall();
   void AddCall(const String& strText);
-  // AddCall for a trace name with static storage: keeps no copy, so the
-  // normal path of a traced procedure allocates nothing.
-  void AddCall(std::string_view literalTraceName);
+  // A trace name with static storage, which the trace keeps without a copy
+  // so that the normal path of a traced procedure allocates nothing.
+  struct Literal {
+    std::string_view text;
+  };
+  void AddCall(Literal traceName);
 
   const std::vector<Variant>& ArgumentsNames() const { return ArgumentsNames_; }
   const std::vector<Variant>& ArgumentsValues() const { return ArgumentsValues_; }
