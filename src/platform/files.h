@@ -10,6 +10,15 @@
 
 namespace jotwell::platform {
 
+// The platform's own handle of an open file.
+using NativeFile = std::intptr_t;
+
+// A file opened by OpenLockedAppend.
+struct LockedFile {
+  NativeFile file;
+  bool created;  // this open created the file
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -23,6 +32,34 @@ class FileSystem {
   // Appends `bytes` to the file, creating it. Each step that fails (open,
   // write, close) is skipped; nothing is reported.
   virtual void AppendQuietly(const String& path, std::string_view bytes) = 0;
+
+  // Opens `path` for appending, creating it when missing, and takes an
+  // exclusive advisory lock that excludes other processes and other opens in
+  // this process until Close. The locked file is the one `path` names once
+  // the lock is held (a file deleted meanwhile is opened again). Throws
+  // RuntimeError: an empty name is a path/file access error (75); a lock not
+  // had within a few seconds is permission denied (70).
+  virtual LockedFile OpenLockedAppend(const String& path) = 0;
+  // The open file's length in bytes. Throws RuntimeError.
+  virtual std::int64_t LengthOf(NativeFile file) = 0;
+  // Cuts the open file to length 0. Throws RuntimeError.
+  virtual void Truncate(NativeFile file) = 0;
+  // Writes all of `bytes` at the end of the file in one write where the
+  // system takes it whole. Throws RuntimeError, a short write included.
+  virtual void Write(NativeFile file, std::string_view bytes) = 0;
+  // Releases the handle (and its lock) in every case, then throws
+  // RuntimeError when the system reported a failure.
+  virtual void Close(NativeFile file) = 0;
+
+  // Deletes the file; false when it cannot be deleted.
+  virtual bool EraseFile(const String& path) = 0;
+
+  // The folder to ask about the free space of the volume that holds `path`:
+  // its nearest existing folder; the root for an empty name.
+  virtual String VolumeFolderOf(const String& path) = 0;
+  // Bytes the calling user may still write on the volume holding `folder`;
+  // 0 when the query fails.
+  virtual std::uint64_t FreeBytes(const String& folder) = 0;
 };
 
 template <>

@@ -1,8 +1,13 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/posix/Errno.h"
@@ -28,6 +33,49 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// How long a writer waits for another one to finish with the file.
+constexpr auto kLockWait = std::chrono::seconds(5);
+// Opens that keep racing with another process's create or delete before we
+// settle for a plain create.
+constexpr int kExclusiveCreateTries = 3;
+
+// Polls for the lock until the deadline: a blocking lock could not give up.
+bool LockBefore(int fd, Clock::time_point deadline) {
+  auto pause = std::chrono::microseconds(50);
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) throw posix::ErrorFromErrno(errno);
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(pause);
+    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
+  }
+}
+
+// Whether `path` still names the open file: another process may have
+// deleted or replaced it while we waited for the lock.
+bool StillNamedBy(int fd, const String& path) {
+  struct stat opened {}, named {};
+  if (::fstat(fd, &opened) != 0) throw posix::ErrorFromErrno(errno);
+  return ::stat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+         named.st_ino == opened.st_ino;
+}
+
+// Opens for appending and tells whether this open created the file.
+LockedFile OpenForAppend(const String& path, int attempt) {
+  int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND, 0);
+  if (fd >= 0) return {fd, false};
+  if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
+  // A dangling link never lets an exclusive create succeed.
+  int exclusive = attempt < kExclusiveCreateTries ? O_EXCL : 0;
+  fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | exclusive, 0666);
+  if (fd >= 0) return {fd, true};
+  if (errno == EEXIST) return {-1, false};  // created by another meanwhile
+  throw posix::ErrorFromErrno(errno);
+}
+
 class PosixFiles final : public FileSystem {
  public:
   bool CanOpen(const String& path) override {
@@ -50,6 +98,82 @@ class PosixFiles final : public FileSystem {
     if (fd < 0) return;
     WriteAll(fd, bytes);
     ::close(fd);
+  }
+
+  LockedFile OpenLockedAppend(const String& path) override {
+    if (path.empty()) throw RuntimeError(errnum::kPathFileAccess);
+    Clock::time_point deadline = Clock::now() + kLockWait;
+    for (int attempt = 0;; ++attempt) {
+      LockedFile opened = OpenForAppend(path, attempt);
+      if (opened.file < 0) continue;
+      int fd = static_cast<int>(opened.file);
+      try {
+        if (!LockBefore(fd, deadline)) throw posix::ErrorFromErrno(EWOULDBLOCK);
+        if (StillNamedBy(fd, path)) return opened;
+      } catch (...) {
+        ::close(fd);
+        throw;
+      }
+      ::close(fd);
+      if (Clock::now() >= deadline) throw posix::ErrorFromErrno(EWOULDBLOCK);
+    }
+  }
+
+  std::int64_t LengthOf(NativeFile file) override {
+    struct stat info {};
+    if (::fstat(static_cast<int>(file), &info) != 0) throw posix::ErrorFromErrno(errno);
+    return info.st_size;
+  }
+
+  void Truncate(NativeFile file) override {
+    int rc;
+    do rc = ::ftruncate(static_cast<int>(file), 0);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0) throw posix::ErrorFromErrno(errno);
+  }
+
+  void Write(NativeFile file, std::string_view bytes) override {
+    while (!bytes.empty()) {
+      ssize_t n = ::write(static_cast<int>(file), bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) throw posix::ErrorFromErrno(errno);
+      if (n == 0) throw posix::ErrorFromErrno(ENOSPC);
+      bytes.remove_prefix(static_cast<size_t>(n));
+    }
+  }
+
+  void Close(NativeFile file) override {
+    // Linux releases the descriptor even when close fails, so never retry.
+    if (::close(static_cast<int>(file)) != 0 && errno != EINTR)
+      throw posix::ErrorFromErrno(errno);
+  }
+
+  bool EraseFile(const String& path) override { return ::unlink(path.c_str()) == 0; }
+
+  String VolumeFolderOf(const String& path) override {
+    if (path.empty()) return "/";
+    String folder = path;
+    for (;;) {
+      size_t slash = folder.find_last_of('/');
+      if (slash == String::npos) return ".";
+      if (slash == 0) return "/";
+      folder.resize(slash);
+      struct stat info {};
+      if (::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return folder;
+    }
+  }
+
+  std::uint64_t FreeBytes(const String& folder) override {
+    struct statvfs volume {};
+    int rc;
+    do rc = ::statvfs(folder.c_str(), &volume);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0) return 0;
+    std::uint64_t bytes;
+    if (__builtin_mul_overflow(static_cast<std::uint64_t>(volume.f_bavail),
+                               static_cast<std::uint64_t>(volume.f_frsize), &bytes))
+      return UINT64_MAX;
+    return bytes;
   }
 };
 
