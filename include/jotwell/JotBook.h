@@ -74,6 +74,9 @@ class JotBook {
   void DetermineLogFileSize();
   void ExclamationSound();
   Boolean CheckFileExistance(const String& FileNameToCheck);
+  // The local error block of the log writers: reports a file failure by
+  // event and message box.
+  void LogFileErrorBlock(const RuntimeError& error);
 
   void RaiseSuccessfulWriteToLogFile();
   void RaiseErrorWritingToLogFile(Integer& RunTimeErrorNum);

@@ -1,6 +1,11 @@
 // Ending and deleting the log.
 #include "errors/Trap.h"
 #include "jotwell/JotBook.h"
+#include "logfile/FileNumbers.h"
+#include "logfile/LockedLog.h"
+#include "logfile/LogBox.h"
+#include "logfile/LogLines.h"
+#include "platform/files.h"
 
 namespace jotwell {
 
@@ -28,13 +33,55 @@ void JotBook::CloseLogFileEvent() {
                      {"date2", date2},
                      {"DoesItExist", DoesItExist}});
       },
-      [&](Trap&) {});
+      [&](Trap& trap) {
+        trap.Do([&] { date2 = TodayText(); });
+        trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
+        if (trap.If([&] { return DoesItExist.IsFalse(); })) {
+          trap.Do([&] { ExclamationSound(); });
+          trap.Do([&] {
+            ShowLogBox({"Device I/O Error!",
+                        "Unable to close " + log_.LogFileName + ", file not found!",
+                        kConsultAuthor});
+          });
+          return;
+        }
+        if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
+          trap.Do([&] { ExclamationSound(); });
+          trap.Do([&] { ShowLogBox({"Warning!", "Free drive space is low!", kConsultAuthor}); });
+        }
+        trap.WithLocalBlock(
+            [&] {
+              LogFileEndDate = EndLine(date2);
+              FileNum = ThisThreadFileNumbers().FreeFile();
+              // Locked like an event write, so the lines never interleave.
+              LockedLog file(FileNum, log_.LogFileName);
+              file.Print(LogFileEndDate + kLineEnd);
+              file.Close();
+            },
+            [&](const RuntimeError& error) { LogFileErrorBlock(error); });
+      });
 }
 
 void JotBook::DeleteLogFile() {
   Long dl = 0;
   RunTraced(
-      kDeleteLogFile, [&](Registrations& r) { r.Variables({{"dl&", dl}}); }, [&](Trap&) {});
+      kDeleteLogFile, [&](Registrations& r) { r.Variables({{"dl&", dl}}); },
+      [&](Trap& trap) {
+        if (trap.If([&] { return log_.LogFileName.empty(); })) {
+          trap.Do([&] { ExclamationSound(); });
+          trap.Do([&] {
+            ShowLogBox({"Device I/O Error!", "Can't delete logfile, no logfile name specified!",
+                        kConsultAuthor});
+          });
+          return;
+        }
+        trap.Do([&] { dl = platform::Files().EraseFile(log_.LogFileName) ? 1 : 0; });
+        if (trap.If([&] { return dl == 0; }))
+          trap.Do([&] {
+            ShowLogBox({"Unable to delete file " + log_.LogFileName + " or file not found!"},
+                       MessageIcon::Information);
+          });
+      });
 }
 
 }  // namespace jotwell

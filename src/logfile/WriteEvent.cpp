@@ -1,12 +1,19 @@
 // Writing an event to the log.
 #include "errors/Trap.h"
 #include "jotwell/JotBook.h"
+#include "logfile/FileNumbers.h"
+#include "logfile/LockedLog.h"
+#include "logfile/LogBox.h"
+#include "logfile/LogLines.h"
 
 namespace jotwell {
 
 namespace {
 constexpr Procedure kWriteEventToLogFile = "JotBook![Sub WriteEventToLogFile]";
 constexpr Procedure kOpenLogFileForEvent = "JotBook![Sub OpenLogFileForEvent]";
+
+// The size limit in force while none has been set.
+constexpr Long kDefaultMaximumLogFileSize = 2'000'000;
 }  // namespace
 
 void JotBook::WriteEventToLogFile(const String& Data) {
@@ -33,7 +40,49 @@ void JotBook::OpenLogFileForEvent() {
                      {"DoesItExist", DoesItExist},
                      {"date2", date2}});
       },
-      [&](Trap&) {});
+      [&](Trap& trap) {
+        trap.Do([&] { date2 = TodayText(); });
+        trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
+        trap.Do([&] { LogFileExists2 = DoesItExist; });
+        if (trap.If([&] { return log_.MaximumLogFileSize == 0; }))
+          trap.Do([&] { log_.MaximumLogFileSize = kDefaultMaximumLogFileSize; });
+        if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
+          trap.Do([&] { ExclamationSound(); });
+          trap.Do([&] {
+            ShowLogBox({"Warning!", "Free drive space is getting low!", kConsultAuthor});
+          });
+        }
+        trap.WithLocalBlock(
+            [&] {
+              FileNum = ThisThreadFileNumbers().FreeFile();
+              // Other processes and objects may write, restart, delete or
+              // create the file at any time, so the restart decision is
+              // taken on the locked file and the existence test above may be
+              // stale: the file counts as missing when this open created it.
+              LockedLog file(FileNum, log_.LogFileName);
+              LogFileExists2 = !file.IsNew();
+              if (log_.OverwriteLogFile.IsTrue()) LogFileExists2 = False;
+              if (LogFileExists2.IsTrue()) {
+                std::int64_t length = file.Length();
+                if (length > INT32_MAX) throw RuntimeError(errnum::kOverflow);
+                log_.SizeOfCurrentLogFile = static_cast<Long>(length);
+                if (log_.SizeOfCurrentLogFile > log_.MaximumLogFileSize) LogFileExists2 = False;
+              }
+              if (LogFileExists2.IsTrue()) {
+                file.Print(EventLine(date2, log_.EventData) + kLineEnd);
+              } else {
+                LogFileStartDate = StartLine(date2);
+                file.Truncate();
+                // One write, so that no reader or writer sees half of it.
+                file.Print(LogFileStartDate + kLineEnd + EventLine(date2, log_.EventData) +
+                           kLineEnd);
+              }
+              file.Close();
+              RaiseSuccessfulWriteToLogFile();
+              log_.OverwriteLogFile = False;
+            },
+            [&](const RuntimeError& error) { LogFileErrorBlock(error); });
+      });
 }
 
 }  // namespace jotwell

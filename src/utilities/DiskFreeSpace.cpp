@@ -1,6 +1,10 @@
 // Free space on the log file's drive.
+#include <algorithm>
+#include <cstdint>
+
 #include "errors/Trap.h"
 #include "jotwell/JotBook.h"
+#include "platform/files.h"
 
 namespace jotwell {
 
@@ -35,7 +39,21 @@ Currency JotBook::DiskFreeSpace() {
                      {"TotalFreeBytes", TotalFreeBytes},
                      {"TotalBytesUsed", TotalBytesUsed}});
       },
-      [&](Trap&) {});
+      [&](Trap& trap) {
+        trap.WithLocalBlock(
+            [&] {
+              DrivePath = log_.LogFileName;
+              Drive = platform::Files().VolumeFolderOf(DrivePath);
+              std::uint64_t bytes = platform::Files().FreeBytes(Drive);
+              // Too many bytes for a Currency is an overflow, like any
+              // figure above its largest whole number.
+              BytesFreeToCalller = Currency::FromWhole(
+                  static_cast<std::int64_t>(std::min<std::uint64_t>(bytes, INT64_MAX)));
+              result = BytesFreeToCalller;
+            },
+            // Silent: the result stays 0.
+            [](const RuntimeError&) {});
+      });
   return result;
 }
 

@@ -1,0 +1,50 @@
+#include "logfile/FileNumbers.h"
+
+#include "jotwell/RuntimeError.h"
+
+namespace jotwell {
+
+namespace {
+constexpr Long kBadFileNameOrNumber = 52;
+constexpr Long kFileAlreadyOpen = 55;
+}  // namespace
+
+Integer FileNumbers::FreeFile() const {
+  for (Integer number = kFirst; number <= kLast; ++number)
+    if (!files_[number - kFirst]) return number;
+  throw RuntimeError(errnum::kTooManyFiles);
+}
+
+std::size_t FileNumbers::IndexOf(Integer number) {
+  if (number < kFirst || number > kLast) throw RuntimeError(kBadFileNameOrNumber);
+  return static_cast<std::size_t>(number - kFirst);
+}
+
+void FileNumbers::CheckFree(Integer number) const {
+  if (files_[IndexOf(number)]) throw RuntimeError(kFileAlreadyOpen);
+}
+
+void FileNumbers::Bind(Integer number, platform::NativeFile file) {
+  CheckFree(number);
+  files_[IndexOf(number)] = file;
+}
+
+platform::NativeFile FileNumbers::At(Integer number) const {
+  const std::optional<platform::NativeFile>& slot = files_[IndexOf(number)];
+  if (!slot) throw RuntimeError(kBadFileNameOrNumber);
+  return *slot;
+}
+
+platform::NativeFile FileNumbers::Unbind(Integer number) {
+  platform::NativeFile file = At(number);
+  std::optional<platform::NativeFile>& slot = files_[IndexOf(number)];
+  slot.reset();
+  return file;
+}
+
+FileNumbers& ThisThreadFileNumbers() {
+  thread_local FileNumbers numbers;
+  return numbers;
+}
+
+}  // namespace jotwell

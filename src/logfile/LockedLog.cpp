@@ -1,0 +1,45 @@
+#include "logfile/LockedLog.h"
+
+#include "logfile/FileNumbers.h"
+#include "platform/files.h"
+
+namespace jotwell {
+
+LockedLog::LockedLog(Integer number, const String& path) : number_(0), created_(false) {
+  FileNumbers& numbers = ThisThreadFileNumbers();
+  // A number already in use fails before anything is opened.
+  numbers.CheckFree(number);
+  platform::LockedFile opened = platform::Files().OpenLockedAppend(path);
+  numbers.Bind(number, opened.file);
+  number_ = number;
+  created_ = opened.created;
+}
+
+LockedLog::~LockedLog() {
+  if (number_ == 0) return;
+  try {
+    Close();
+  } catch (const std::exception&) {
+    // The write has already failed; that failure is the one reported.
+  }
+}
+
+bool LockedLog::IsNew() { return created_ && Length() == 0; }
+
+std::int64_t LockedLog::Length() {
+  return platform::Files().LengthOf(ThisThreadFileNumbers().At(number_));
+}
+
+void LockedLog::Truncate() { platform::Files().Truncate(ThisThreadFileNumbers().At(number_)); }
+
+void LockedLog::Print(std::string_view text) {
+  platform::Files().Write(ThisThreadFileNumbers().At(number_), text);
+}
+
+void LockedLog::Close() {
+  platform::NativeFile file = ThisThreadFileNumbers().Unbind(number_);
+  number_ = 0;
+  platform::Files().Close(file);
+}
+
+}  // namespace jotwell

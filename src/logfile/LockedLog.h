@@ -1,0 +1,39 @@
+// One write's hold on the log file: opened for appending under an exclusive
+// lock as a file number, so that writers in other processes and other
+// objects never interleave with it, and closed again within the same call.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "jotwell/ValueTypes.h"
+
+namespace jotwell {
+
+class LockedLog {
+ public:
+  // Opens `path` as file `number`, creating it when missing. Throws
+  // RuntimeError.
+  LockedLog(Integer number, const String& path);
+  // A hold not closed by Close (a failed write) is closed here, quietly, so
+  // no failure leaves the file open.
+  ~LockedLog();
+  LockedLog(const LockedLog&) = delete;
+  LockedLog& operator=(const LockedLog&) = delete;
+
+  // True when this open created the file and nobody has written to it yet:
+  // it is to be started afresh like a missing file.
+  bool IsNew();
+  std::int64_t Length();
+  void Truncate();
+  // Appends `text` in one write.
+  void Print(std::string_view text);
+  // Closes the file, releasing the lock and the number. Throws RuntimeError.
+  void Close();
+
+ private:
+  Integer number_;  // 0 once closed
+  bool created_;
+};
+
+}  // namespace jotwell
