@@ -1,0 +1,57 @@
+// A console reporter that also keeps each benchmark's time per iteration, so
+// a benchmark program can print how it compares with its baseline in the
+// same run.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace jotwell::bench {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
+      seconds_[run.run_name.function_name].push_back(run.real_accumulated_time /
+                                                     static_cast<double>(run.iterations));
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  // Median seconds per iteration over the repetitions; 0 when the benchmark
+  // did not run (filtered out, or it failed).
+  double Seconds(const std::string& name) const {
+    auto found = seconds_.find(name);
+    if (found == seconds_.end() || found->second.empty()) return 0;
+    std::vector<double> times = found->second;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+  }
+
+  // Prints "label: X.XX" for numerator/denominator; returns the ratio, or 0
+  // when either side did not run.
+  double PrintRatio(const char* label, const std::string& numerator,
+                    const std::string& denominator) const {
+    double top = Seconds(numerator), bottom = Seconds(denominator);
+    std::cout.flush();
+    if (top <= 0 || bottom <= 0) {
+      std::printf("%s: not measured\n", label);
+      return 0;
+    }
+    std::printf("%s: %.2f\n", label, top / bottom);
+    std::fflush(stdout);
+    return top / bottom;
+  }
+
+ private:
+  std::map<std::string, std::vector<double>> seconds_;
+};
+
+}  // namespace jotwell::bench
