@@ -18,9 +18,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
-      seconds_[run.run_name.function_name].push_back(run.real_accumulated_time /
-                                                     static_cast<double>(run.iterations));
+      if (run.error_occurred) continue;
+      double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      const std::string& name = run.run_name.function_name;
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+        seconds_[name].push_back(seconds);
+      else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+        medians_[name] = seconds;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -28,6 +32,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   // Median seconds per iteration over the repetitions; 0 when the benchmark
   // did not run (filtered out, or it failed).
   double Seconds(const std::string& name) const {
+    if (auto median = medians_.find(name); median != medians_.end()) return median->second;
     auto found = seconds_.find(name);
     if (found == seconds_.end() || found->second.empty()) return 0;
     std::vector<double> times = found->second;
@@ -52,6 +57,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, std::vector<double>> seconds_;
+  std::map<std::string, double> medians_;
 };
 
 }  // namespace jotwell::bench
