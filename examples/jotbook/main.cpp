@@ -1,57 +1,51 @@
-// jotbook: an example host that drives JotBook from the command line.
-//
-//   jotbook demo      a guided tour, headless
+// jotbook: an example host that drives JotBook from the command line, for
+// people and for shell scripts. Message boxes and reports go to standard
+// error when no display can be reached.
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <exception>
 
-#include "errors/Trap.h"
-#include "jotwell/JotBook.h"
+#include "Commands.h"
 
-namespace {
-
-using namespace jotwell;
-
-constexpr Procedure kDemoFailure = "Module1![Sub DemoFailure]";
-
-// A procedure of the host's own under the library's trap, failing once, to
-// show the report the library renders and logs.
-void DemoFailure() {
-  String FileName = "/tmp/missing.txt";
-  Long RetVal = 0;
-  RunTraced(
-      kDemoFailure,
-      [&](Registrations& r) {
-        r.Arguments({{"FileName", FileName}});
-        r.Variables({{"RetVal", RetVal}});
-      },
-      [&](Trap& trap) { trap.Do([&] { throw RuntimeError(errnum::kFileNotFound); }); });
-}
-
-int Demo() {
-  std::puts("Creating the first JotBook on this thread (its About window follows).");
-  JotBook book;
-  std::printf("Call trace depth before and after a traced call: %zu, ",
-              ErrorManager().CallDepth());
-  book.MaximumLogFileSize(4096);
-  std::printf("%zu (MaximumLogFileSize now %d)\n", ErrorManager().CallDepth(),
-              book.MaximumLogFileSize());
-  std::puts("A failing procedure: its report follows, answered Abort when headless.");
-  DemoFailure();
-  std::printf("Call trace depth after the report: %zu\n", ErrorManager().CallDepth());
-  std::printf("The report was appended to %s\n", book.LogFileName().empty() ? "the error log beside the library" : "");
-  return 0;
-}
+namespace jotbook {
 
 int Usage() {
-  std::fputs("usage: jotbook demo\n", stderr);
-  return 2;
+  std::fputs(
+      "usage: jotbook demo\n"
+      "       jotbook log --file F [--max BYTES] [--overwrite] [--] TEXT...\n"
+      "       jotbook end-log --file F\n"
+      "       jotbook delete-log --file F\n"
+      "       jotbook free-space --file F\n"
+      "       jotbook log-size --file F\n"
+      "exit codes: 0 done; 1 the library reported a failure (log and end-log print\n"
+      "the run-time error number on standard error); 2 usage error\n",
+      stderr);
+  return kUsage;
 }
 
-}  // namespace
+}  // namespace jotbook
 
 int main(int argc, char** argv) {
+  using namespace jotbook;
+  struct Command {
+    const char* name;
+    int (*run)(const Arguments&);
+  };
+  static constexpr Command kCommands[] = {
+      {"demo", Demo},           {"log", Log},               {"end-log", EndLog},
+      {"delete-log", DeleteLog}, {"free-space", FreeSpace}, {"log-size", LogSize},
+  };
   if (argc < 2) return Usage();
-  if (std::strcmp(argv[1], "demo") == 0) return Demo();
+  Arguments args(argv + 2, argv + argc);
+  for (const Command& command : kCommands) {
+    if (std::strcmp(argv[1], command.name) != 0) continue;
+    try {
+      return command.run(args);
+    } catch (const std::exception& error) {
+      // Only an error raised while the library's own handler ran gets here.
+      std::fprintf(stderr, "jotbook: %s\n", error.what());
+      return kFailed;
+    }
+  }
   return Usage();
 }

@@ -1,0 +1,46 @@
+// The subcommands of the jotbook example host. Each returns the process's
+// exit code: 0 done, 1 the library reported a failure, 2 a usage error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "jotwell/JotBook.h"
+
+namespace jotbook {
+
+inline constexpr int kDone = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+
+using Arguments = std::vector<std::string>;
+
+int Demo(const Arguments& args);
+int Log(const Arguments& args);
+int EndLog(const Arguments& args);
+int DeleteLog(const Arguments& args);
+int FreeSpace(const Arguments& args);
+int LogSize(const Arguments& args);
+
+int Usage();
+
+// Counts the events a JotBook raises.
+class EventCounter : public jotwell::JotBookEvents {
+ public:
+  void SuccessfulWriteToLogFile() override { ++successes; }
+  void ErrorWritingToLogFile(jotwell::Integer& RunTimeErrorNum) override {
+    ++errors;
+    lastError = RunTimeErrorNum;
+  }
+
+  int successes = 0;
+  int errors = 0;
+  jotwell::Integer lastError = 0;
+};
+
+// A log file name from the command line: relative names are taken from the
+// current folder, as a shell user expects (the library itself would put
+// them beside the library).
+std::string LogPathFromCommandLine(const std::string& name);
+
+}  // namespace jotbook

@@ -1,0 +1,153 @@
+// The log subcommands: one per JotBook log member.
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "Commands.h"
+
+namespace jotbook {
+
+namespace {
+
+using jotwell::JotBook;
+using jotwell::Long;
+
+struct Options {
+  std::optional<std::string> file;
+  std::optional<Long> max;
+  bool overwrite = false;
+  std::vector<std::string> words;
+};
+
+enum Allowed { kFileOnly, kLogOptions };
+
+std::optional<Long> ParseLong(const std::string& text) {
+  Long value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+// Parses "--file F", and for `log` also "--max BYTES", "--overwrite" and the
+// words of the text ("--" ends the options). Prints the problem and returns
+// nothing on a usage error.
+std::optional<Options> Parse(const Arguments& args, Allowed allowed) {
+  Options options;
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    bool hasValue = i + 1 < args.size();
+    if (optionsEnded || arg.rfind("--", 0) != 0) {
+      if (allowed != kLogOptions) {
+        std::fprintf(stderr, "jotbook: unexpected argument '%s'\n", arg.c_str());
+        return std::nullopt;
+      }
+      options.words.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--file" && hasValue) {
+      options.file = args[++i];
+    } else if (arg == "--max" && hasValue && allowed == kLogOptions) {
+      options.max = ParseLong(args[++i]);
+      if (!options.max) {
+        std::fprintf(stderr, "jotbook: --max wants a 32-bit whole number, not '%s'\n",
+                     args[i].c_str());
+        return std::nullopt;
+      }
+    } else if (arg == "--overwrite" && allowed == kLogOptions) {
+      options.overwrite = true;
+    } else {
+      std::fprintf(stderr, "jotbook: unknown option or missing value: '%s'\n", arg.c_str());
+      return std::nullopt;
+    }
+  }
+  if (!options.file) {
+    std::fputs("jotbook: --file is required\n", stderr);
+    return std::nullopt;
+  }
+  return options;
+}
+
+int ReportFailure(const EventCounter& events) {
+  std::fprintf(stderr, "%d\n", events.lastError);
+  return kFailed;
+}
+
+}  // namespace
+
+std::string LogPathFromCommandLine(const std::string& name) {
+  if (name.empty()) return name;  // the library's own "no name" case
+  return std::filesystem::absolute(name).string();
+}
+
+int Log(const Arguments& args) {
+  std::optional<Options> options = Parse(args, kLogOptions);
+  if (!options) return Usage();
+  std::string text;
+  for (const std::string& word : options->words) text += (text.empty() ? "" : " ") + word;
+
+  JotBook book;
+  EventCounter events;
+  book.Advise(events);
+  book.LogFileName(LogPathFromCommandLine(*options->file));
+  if (options->max) book.MaximumLogFileSize(*options->max);
+  if (options->overwrite) book.OverwriteLogFile(jotwell::True);
+  book.WriteEventToLogFile(text);
+  book.Unadvise(events);
+
+  if (events.errors > 0) return ReportFailure(events);
+  if (events.successes == 0) {
+    std::fputs("jotbook: the event was not written\n", stderr);
+    return kFailed;
+  }
+  return kDone;
+}
+
+int EndLog(const Arguments& args) {
+  std::optional<Options> options = Parse(args, kFileOnly);
+  if (!options) return Usage();
+  JotBook book;
+  EventCounter events;
+  book.Advise(events);
+  book.LogFileName(LogPathFromCommandLine(*options->file));
+  // A missing log gets no end line, only the library's message box.
+  bool existed = book.DoesLogFileExist().IsTrue();
+  book.EndLogFileEvents();
+  book.Unadvise(events);
+  if (events.errors > 0) return ReportFailure(events);
+  return existed ? kDone : kFailed;
+}
+
+int DeleteLog(const Arguments& args) {
+  std::optional<Options> options = Parse(args, kFileOnly);
+  if (!options) return Usage();
+  JotBook book;
+  std::string path = LogPathFromCommandLine(*options->file);
+  book.LogFileName(path);
+  book.DeleteLogFile();
+  std::error_code ignored;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, ignored)) ? kFailed
+                                                                                 : kDone;
+}
+
+int FreeSpace(const Arguments& args) {
+  std::optional<Options> options = Parse(args, kFileOnly);
+  if (!options) return Usage();
+  JotBook book;
+  book.LogFileName(LogPathFromCommandLine(*options->file));
+  jotwell::Currency bytes = book.DiskFreeSpace();
+  std::printf("%lld\n", static_cast<long long>(bytes.Scaled() / jotwell::Currency::kScale));
+  return kDone;
+}
+
+int LogSize(const Arguments& args) {
+  std::optional<Options> options = Parse(args, kFileOnly);
+  if (!options) return Usage();
+  JotBook book;
+  book.LogFileName(LogPathFromCommandLine(*options->file));
+  std::printf("%d\n", book.SizeOfCurrentLogFile());
+  return kDone;
+}
+
+}  // namespace jotbook
