@@ -9,10 +9,23 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace jotwell::bench {
+
+// Registers `rounds` runs of each benchmark, alternating between them, so
+// that a change in the machine's load hits every side alike; the reporter
+// takes the median of each one's runs.
+inline void RegisterInterleaved(
+    int rounds, double minSeconds,
+    std::initializer_list<std::pair<const char*, void (*)(benchmark::State&)>> benchmarks) {
+  for (int round = 0; round < rounds; ++round)
+    for (const auto& [name, function] : benchmarks)
+      benchmark::RegisterBenchmark(name, function)->MinTime(minSeconds);
+}
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:

@@ -22,9 +22,6 @@ namespace {
 
 using namespace jotwell;
 
-// Each benchmark runs five times and the ratios use the medians: file
-// system timings wander with whatever else the machine is doing.
-
 const char kEventText[] = "Benchmark event: record saved";
 
 std::filesystem::path folder;
@@ -54,7 +51,6 @@ void BM_EventWrite(benchmark::State& state) {
   for (auto _ : state) book.WriteEventToLogFile(text);
   book.Unadvise(sink);
 }
-BENCHMARK(BM_EventWrite)->Repetitions(5)->DisplayAggregatesOnly();
 
 void BM_SyscallFloor(benchmark::State& state) {
   const std::string path = (folder / "floor.log").string();
@@ -70,7 +66,6 @@ void BM_SyscallFloor(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_SyscallFloor)->Repetitions(5)->DisplayAggregatesOnly();
 
 void BM_SpdlogFlushEveryLine(benchmark::State& state) {
   auto fileSink =
@@ -79,11 +74,14 @@ void BM_SpdlogFlushEveryLine(benchmark::State& state) {
   logger.flush_on(spdlog::level::trace);
   for (auto _ : state) logger.info(kEventText);
 }
-BENCHMARK(BM_SpdlogFlushEveryLine)->Repetitions(5)->DisplayAggregatesOnly();
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  bench::RegisterInterleaved(5, 0.3,
+                             {{"BM_EventWrite", BM_EventWrite},
+                              {"BM_SyscallFloor", BM_SyscallFloor},
+                              {"BM_SpdlogFlushEveryLine", BM_SpdlogFlushEveryLine}});
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 

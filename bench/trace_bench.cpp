@@ -38,6 +38,7 @@ using namespace jotwell;
 
 volatile long counter = 0;
 
+
 constexpr Procedure kBenchTraced = "Module1![Sub BenchTraced]";
 
 // Both stay out of line so that each iteration pays for a real call.
@@ -51,12 +52,10 @@ constexpr Procedure kBenchTraced = "Module1![Sub BenchTraced]";
 void BM_Untraced(benchmark::State& state) {
   for (auto _ : state) Untraced();
 }
-BENCHMARK(BM_Untraced);
 
 void BM_Traced(benchmark::State& state) {
   for (auto _ : state) Traced();
 }
-BENCHMARK(BM_Traced);
 
 // A real member: a property let and get, each traced.
 void BM_JotBookProperty(benchmark::State& state) {
@@ -67,7 +66,6 @@ void BM_JotBookProperty(benchmark::State& state) {
     benchmark::DoNotOptimize(book.MaximumLogFileSize());
   }
 }
-BENCHMARK(BM_JotBookProperty);
 
 // Counts the allocations of `calls` traced calls, after a warm-up that lets
 // the thread's error manager and call trace reach their working size.
@@ -96,6 +94,10 @@ long AllocationsOnNormalPath(int calls) {
 int main(int argc, char** argv) {
   // The first JotBook on the thread shows the About window: keep it quiet.
   SetDesktop(std::make_shared<testing::ScriptedDesktop>());
+  bench::RegisterInterleaved(5, 0.1,
+                             {{"BM_Untraced", BM_Untraced},
+                              {"BM_Traced", BM_Traced},
+                              {"BM_JotBookProperty", BM_JotBookProperty}});
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   bench::RatioReporter reporter;
