@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -114,7 +115,9 @@ int OpenDescriptors() {
   return count;
 }
 
-int InChild(const std::function<int()>& check) {
+int InChild(const std::function<int()>& check) { return WaitForChild(StartChild(check)); }
+
+int StartChild(const std::function<int()>& check) {
   std::fflush(nullptr);
   pid_t pid = ::fork();
   if (pid < 0) return -1;
@@ -128,8 +131,14 @@ int InChild(const std::function<int()>& check) {
     std::fflush(nullptr);
     ::_exit(code);
   }
+  return pid;
+}
+
+int WaitForChild(int processId) {
+  if (processId < 0) return -1;
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
+  while (::waitpid(processId, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

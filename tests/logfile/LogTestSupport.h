@@ -94,5 +94,9 @@ int OpenDescriptors();
 // Runs `check` in a forked child and returns its exit code; 0 means every
 // check passed. The child reports mismatches on standard error.
 int InChild(const std::function<int()>& check);
+// The same in two halves, for children that run side by side: StartChild
+// returns the child's process id, WaitForChild its exit code.
+int StartChild(const std::function<int()>& check);
+int WaitForChild(int processId);
 
 }  // namespace jotwell::test
