@@ -1,0 +1,96 @@
+// Helpers for tests that read error reports or steer where they are logged.
+#pragma once
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "errors/frmErrMn.h"
+#include "platform/component.h"
+#include "support/TestSupport.h"
+
+namespace jotwell::test {
+
+// The error manager reserves this many trace entries up front; pushing one
+// more makes AddCall allocate, which FailNextAllocation can then break.
+inline constexpr size_t kTraceCapacity = 256;
+
+// Pushes `count` copied trace entries onto the calling thread's trace.
+inline void FillTrace(size_t count) {
+  for (size_t i = 0; i < count; ++i) ErrorManager().AddCall(String("Filler![Sub Fill]"));
+}
+
+// A report text split at its CR LF line breaks.
+inline std::vector<std::string> ReportLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0;;) {
+    size_t end = text.find("\r\n", start);
+    lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) return lines;
+    start = end + 2;
+  }
+}
+
+// The lines of a report section ("Arguments:", "Variables:", "Call Stack:")
+// without their indent; empty when the section is absent.
+inline std::vector<std::string> SectionOf(const std::string& report, const std::string& heading) {
+  std::vector<std::string> lines = ReportLines(report);
+  std::vector<std::string> entries;
+  auto it = std::find(lines.begin(), lines.end(), std::string(8, ' ') + heading);
+  if (it == lines.end()) return entries;
+  const std::string indent(12, ' ');
+  for (++it; it != lines.end() && it->rfind(indent, 0) == 0; ++it) entries.push_back(it->substr(12));
+  return entries;
+}
+
+// The names of a section's value lines.
+inline std::vector<std::string> NamesOf(const std::vector<std::string>& valueLines) {
+  std::vector<std::string> names;
+  for (const std::string& line : valueLines) {
+    size_t end = std::min({line.find("() = ("), line.find(" = "), line.find(": Missing")});
+    names.push_back(line.substr(0, end));
+  }
+  return names;
+}
+
+// Makes the library believe it was loaded from `folder`, so that its error
+// log goes there, for as long as it lives.
+class LibraryIn final : public platform::ComponentFile {
+ public:
+  explicit LibraryIn(const std::filesystem::path& folder)
+      : path_((folder / "libjotwell.so").string()) {
+    platform::Group<platform::ComponentFile>::Install(this);
+  }
+  ~LibraryIn() override { platform::Group<platform::ComponentFile>::Install(nullptr); }
+  LibraryIn(const LibraryIn&) = delete;
+  LibraryIn& operator=(const LibraryIn&) = delete;
+
+  String LibraryPath() override { return path_; }
+  String LibraryFileName() override { return "libjotwell.so"; }
+  std::string ErrorLog() const {
+    return (std::filesystem::path(path_).parent_path() / "Jotwell.ErrorLog.txt").string();
+  }
+
+ private:
+  String path_;
+};
+
+// A scripted Desktop, and an error log of the test's own in a temporary
+// folder, so that reports stay apart from other tests'.
+class IsolatedReportsTest : public ScriptedDesktopTest {
+ protected:
+  void SetUp() override {
+    ScriptedDesktopTest::SetUp();
+    library = std::make_unique<LibraryIn>(dir.path());
+  }
+  void TearDown() override {
+    library.reset();
+    ScriptedDesktopTest::TearDown();
+  }
+
+  TempDir dir;
+  std::unique_ptr<LibraryIn> library;
+};
+
+}  // namespace jotwell::test
