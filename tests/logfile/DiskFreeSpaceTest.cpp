@@ -37,6 +37,7 @@ TEST_F(LogTest, FreeSpaceOfARealVolumeIsPositive) {
 struct Overflow {
   std::uint64_t bytes;
   std::int64_t expectedScaled;
+  friend void PrintTo(const Overflow& figure, std::ostream* out) { *out << figure.bytes; }
 };
 
 class FreeSpaceRangeTest : public LogTest, public ::testing::WithParamInterface<Overflow> {};
@@ -52,7 +53,8 @@ TEST_P(FreeSpaceRangeTest, FiguresBeyondACurrencyGiveZeroSilently) {
 INSTANTIATE_TEST_SUITE_P(
     Figures, FreeSpaceRangeTest,
     ::testing::Values(Overflow{Currency::kMaxWhole, Currency::kMaxWhole * Currency::kScale},
-                      Overflow{Currency::kMaxWhole + 1, 0}, Overflow{UINT64_MAX, 0}));
+                      Overflow{Currency::kMaxWhole + 1, 0}, Overflow{UINT64_MAX, 0}),
+    [](const auto& info) { return "Bytes" + std::to_string(info.param.bytes); });
 
 TEST_F(LogTest, FailingFreeSpaceQueryGivesZeroWithoutAReport) {
   FaultyFiles files;

@@ -169,6 +169,7 @@ TEST_F(LogTest, TwoObjectsWritingOneFileKeepEachOthersLines) {
 struct SinkChange {
   Long failure;
   const char* firstLine;
+  friend void PrintTo(const SinkChange& change, std::ostream* out) { *out << change.failure; }
 };
 
 class FileErrorTest : public LogTest, public ::testing::WithParamInterface<SinkChange> {};
@@ -192,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
     Numbers, FileErrorTest,
     ::testing::Values(SinkChange{57, "Device I/O Error!"}, SinkChange{61, "Disk is Full!"},
                       SinkChange{75, "Path/File Error!"},
-                      SinkChange{70, "Run Time Error Number 99 occurred."}));
+                      SinkChange{70, "Run Time Error Number 99 occurred."}),
+    [](const auto& info) { return "Error" + std::to_string(info.param.failure); });
 
 TEST_F(LogTest, FailedWriteKeepsTheOverwriteRequestPending) {
   book->WriteEventToLogFile("kept");
