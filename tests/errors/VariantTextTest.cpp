@@ -9,24 +9,7 @@
 namespace jotwell {
 namespace {
 
-// Sets an environment variable for the test and puts it back afterwards.
-// Regional settings are read once per thread, so the work that should see
-// them runs on a fresh thread.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 std::optional<String> TextOnFreshThread(const Variant& value) {
   std::optional<String> text;

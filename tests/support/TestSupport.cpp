@@ -38,6 +38,16 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (old_) ::setenv(name_, old_->c_str(), 1);
+  else ::unsetenv(name_);
+}
+
 void ScriptedDesktopTest::SetUp() {
   desktop = std::make_shared<testing::ScriptedDesktop>();
   SetDesktop(desktop);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "jotwell/testing/ScriptedDesktop.h"
@@ -34,6 +35,21 @@ void OnFreshThread(const std::function<void()>& work);
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+
+// Sets an environment variable and puts back its old value on destruction.
+// The library reads regional settings once per thread: work that should see
+// a change runs on a fresh thread.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 // Installs a ScriptedDesktop for the test and restores the default after.
 class ScriptedDesktopTest : public ::testing::Test {
