@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "platform/files.h"
@@ -63,16 +64,17 @@ bool StillNamedBy(int fd, const String& path) {
          named.st_ino == opened.st_ino;
 }
 
-// Opens for appending and tells whether this open created the file.
-LockedFile OpenForAppend(const String& path, int attempt) {
+// Opens for appending and tells whether this open created the file;
+// nothing when another process created it between our two tries.
+std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
   int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND, 0);
-  if (fd >= 0) return {fd, false};
+  if (fd >= 0) return LockedFile{fd, false};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
   // A dangling link never lets an exclusive create succeed.
   int exclusive = attempt < kExclusiveCreateTries ? O_EXCL : 0;
   fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | exclusive, 0666);
-  if (fd >= 0) return {fd, true};
-  if (errno == EEXIST) return {-1, false};  // created by another meanwhile
+  if (fd >= 0) return LockedFile{fd, true};
+  if (errno == EEXIST) return std::nullopt;
   throw posix::ErrorFromErrno(errno);
 }
 
@@ -104,12 +106,12 @@ class PosixFiles final : public FileSystem {
     if (path.empty()) throw RuntimeError(errnum::kPathFileAccess);
     Clock::time_point deadline = Clock::now() + kLockWait;
     for (int attempt = 0;; ++attempt) {
-      LockedFile opened = OpenForAppend(path, attempt);
-      if (opened.file < 0) continue;
-      int fd = static_cast<int>(opened.file);
+      std::optional<LockedFile> opened = OpenForAppend(path, attempt);
+      if (!opened) continue;
+      int fd = static_cast<int>(opened->file);
       try {
         if (!LockBefore(fd, deadline)) throw posix::ErrorFromErrno(EWOULDBLOCK);
-        if (StillNamedBy(fd, path)) return opened;
+        if (StillNamedBy(fd, path)) return *opened;
       } catch (...) {
         ::close(fd);
         throw;
