@@ -36,12 +36,6 @@ TEST(FileNumbers, RefusesNumbersOutsideTheRangeOrInUse) {
   EXPECT_EQ(ErrorOf([&] { numbers.At(7); }), 52);
 }
 
-TEST(FileNumbers, AllNumbersInUseIsTooManyFiles) {
-  FileNumbers numbers;
-  for (Integer number = 1; number <= 255; ++number) numbers.Bind(number, number);
-  EXPECT_EQ(ErrorOf([&] { numbers.FreeFile(); }), errnum::kTooManyFiles);
-}
-
 TEST_F(LogTest, WriteWithEveryFileNumberOfTheThreadInUseFailsWith67) {
   FileNumbers& numbers = ThisThreadFileNumbers();
   for (Integer number = 1; number <= 255; ++number) numbers.Bind(number, -1);

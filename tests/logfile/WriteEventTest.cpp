@@ -152,18 +152,6 @@ TEST_F(LogTest, WriteFromInsideTheSuccessEventIsAppendedAfterTheFirst) {
   EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
 
-TEST_F(LogTest, TwoObjectsWritingOneFileKeepEachOthersLines) {
-  JotBook other;
-  other.LogFileName(logPath);
-  book->WriteEventToLogFile("from book");
-  other.WriteEventToLogFile("from other");
-  book->WriteEventToLogFile("from book again");
-  EXPECT_THAT(LogLines(), ElementsAre(LineMatches(StartLinePattern()), "",
-                                      LineMatches(EventLinePattern("from book")),
-                                      LineMatches(EventLinePattern("from other")),
-                                      LineMatches(EventLinePattern("from book again"))));
-}
-
 // A failing write: the number the platform reports, the number a sink
 // changes it to, and the first line of the box that follows.
 struct SinkChange {
