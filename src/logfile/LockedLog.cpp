@@ -5,7 +5,8 @@
 
 namespace jotwell {
 
-LockedLog::LockedLog(Integer number, const String& path) : number_(0), created_(false) {
+LockedLog::LockedLog(Integer number, const String& path)
+    : number_(0), created_(false), length_(0) {
   FileNumbers& numbers = ThisThreadFileNumbers();
   // A number already in use fails before anything is opened.
   numbers.CheckFree(number);
@@ -13,6 +14,7 @@ LockedLog::LockedLog(Integer number, const String& path) : number_(0), created_(
   numbers.Bind(number, opened.file);
   number_ = number;
   created_ = opened.created;
+  length_ = opened.length;
 }
 
 LockedLog::~LockedLog() {
@@ -22,12 +24,6 @@ LockedLog::~LockedLog() {
   } catch (const std::exception&) {
     // The write has already failed; that failure is the one reported.
   }
-}
-
-bool LockedLog::IsNew() { return created_ && Length() == 0; }
-
-std::int64_t LockedLog::Length() {
-  return platform::Files().LengthOf(ThisThreadFileNumbers().At(number_));
 }
 
 void LockedLog::Truncate() { platform::Files().Truncate(ThisThreadFileNumbers().At(number_)); }

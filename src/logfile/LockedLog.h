@@ -23,8 +23,9 @@ class LockedLog {
 
   // True when this open created the file and nobody has written to it yet:
   // it is to be started afresh like a missing file.
-  bool IsNew();
-  std::int64_t Length();
+  bool IsNew() const { return created_ && length_ == 0; }
+  // The length when the lock was taken; nobody else writes while we hold it.
+  std::int64_t Length() const { return length_; }
   void Truncate();
   // Appends `text` in one write.
   void Print(std::string_view text);
@@ -34,6 +35,7 @@ class LockedLog {
  private:
   Integer number_;  // 0 once closed
   bool created_;
+  std::int64_t length_;
 };
 
 }  // namespace jotwell

@@ -16,7 +16,8 @@ using NativeFile = std::intptr_t;
 // A file opened by OpenLockedAppend.
 struct LockedFile {
   NativeFile file;
-  bool created;  // this open created the file
+  bool created;         // this open created the file
+  std::int64_t length;  // its length once the lock was taken
 };
 
 class FileSystem {
@@ -40,8 +41,6 @@ class FileSystem {
   // RuntimeError: an empty name is a path/file access error (75); a lock not
   // had within a few seconds is permission denied (70).
   virtual LockedFile OpenLockedAppend(const String& path) = 0;
-  // The open file's length in bytes. Throws RuntimeError.
-  virtual std::int64_t LengthOf(NativeFile file) = 0;
   // Cuts the open file to length 0. Throws RuntimeError.
   virtual void Truncate(NativeFile file) = 0;
   // Writes all of `bytes` at the end of the file in one write where the
@@ -54,11 +53,12 @@ class FileSystem {
   // Deletes the file; false when it cannot be deleted.
   virtual bool EraseFile(const String& path) = 0;
 
-  // The folder to ask about the free space of the volume that holds `path`:
-  // its nearest existing folder; the root for an empty name.
+  // The folder that holds `path`, to ask about its volume's free space; the
+  // root for an empty name.
   virtual String VolumeFolderOf(const String& path) = 0;
-  // Bytes the calling user may still write on the volume holding `folder`;
-  // 0 when the query fails.
+  // Bytes the calling user may still write on the volume holding `folder`
+  // (or its nearest existing parent, when it does not exist yet); 0 when the
+  // query fails.
   virtual std::uint64_t FreeBytes(const String& folder) = 0;
 };
 

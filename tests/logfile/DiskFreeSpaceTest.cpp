@@ -16,11 +16,16 @@ TEST_F(LogTest, FreeSpaceIsTheVolumesFigureInWholeBytes) {
   EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
 
-TEST_F(LogTest, FreeSpaceIsAskedOfTheNearestExistingFolder) {
+TEST_F(LogTest, FreeSpaceIsAskedOfTheLogsFolder) {
   FaultyFiles files;
   book->LogFileName(dir.File("missing/deeper/app.log"));
   book->DiskFreeSpace();
-  EXPECT_THAT(files.freeSpaceAskedFor, ElementsAre(dir.path().string()));
+  EXPECT_THAT(files.freeSpaceAskedFor, ElementsAre(dir.File("missing/deeper")));
+}
+
+TEST_F(LogTest, FreeSpaceOfAFolderNotMadeYetIsItsNearestParentsFigure) {
+  book->LogFileName(dir.File("missing/deeper/app.log"));
+  EXPECT_GT(book->DiskFreeSpace(), Currency());
 }
 
 TEST_F(LogTest, FreeSpaceOfANeverNamedLogIsTheRootsFigure) {

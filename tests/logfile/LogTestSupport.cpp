@@ -35,7 +35,6 @@ void FaultyFiles::AppendQuietly(const String& path, std::string_view bytes) {
 platform::LockedFile FaultyFiles::OpenLockedAppend(const String& path) {
   return native_.OpenLockedAppend(path);
 }
-std::int64_t FaultyFiles::LengthOf(platform::NativeFile file) { return native_.LengthOf(file); }
 void FaultyFiles::Truncate(platform::NativeFile file) { native_.Truncate(file); }
 void FaultyFiles::Write(platform::NativeFile file, std::string_view bytes) {
   if (writeError) throw RuntimeError(*writeError);

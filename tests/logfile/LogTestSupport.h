@@ -44,7 +44,6 @@ class FaultyFiles : public platform::FileSystem {
   std::int64_t Length(const String& path) override;
   void AppendQuietly(const String& path, std::string_view bytes) override;
   platform::LockedFile OpenLockedAppend(const String& path) override;
-  std::int64_t LengthOf(platform::NativeFile file) override;
   void Truncate(platform::NativeFile file) override;
   void Write(platform::NativeFile file, std::string_view bytes) override;
   void Close(platform::NativeFile file) override;

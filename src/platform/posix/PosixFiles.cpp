@@ -55,25 +55,26 @@ bool LockBefore(int fd, Clock::time_point deadline) {
   }
 }
 
-// Whether `path` still names the open file: another process may have
-// deleted or replaced it while we waited for the lock.
-bool StillNamedBy(int fd, const String& path) {
-  struct stat opened {}, named {};
+// The locked file's length, or nothing when another process deleted the
+// file while we waited for the lock. Writers restart a log by truncating it,
+// never by replacing it, so a file still linked is the one the path names.
+std::optional<std::int64_t> LengthIfStillLinked(int fd) {
+  struct stat opened {};
   if (::fstat(fd, &opened) != 0) throw posix::ErrorFromErrno(errno);
-  return ::stat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
-         named.st_ino == opened.st_ino;
+  if (opened.st_nlink == 0) return std::nullopt;
+  return opened.st_size;
 }
 
 // Opens for appending and tells whether this open created the file;
 // nothing when another process created it between our two tries.
 std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
   int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND, 0);
-  if (fd >= 0) return LockedFile{fd, false};
+  if (fd >= 0) return LockedFile{fd, false, 0};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
   // A dangling link never lets an exclusive create succeed.
   int exclusive = attempt < kExclusiveCreateTries ? O_EXCL : 0;
   fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | exclusive, 0666);
-  if (fd >= 0) return LockedFile{fd, true};
+  if (fd >= 0) return LockedFile{fd, true, 0};
   if (errno == EEXIST) return std::nullopt;
   throw posix::ErrorFromErrno(errno);
 }
@@ -111,7 +112,10 @@ class PosixFiles final : public FileSystem {
       int fd = static_cast<int>(opened->file);
       try {
         if (!LockBefore(fd, deadline)) throw posix::ErrorFromErrno(EWOULDBLOCK);
-        if (StillNamedBy(fd, path)) return *opened;
+        if (std::optional<std::int64_t> length = LengthIfStillLinked(fd)) {
+          opened->length = *length;
+          return *opened;
+        }
       } catch (...) {
         ::close(fd);
         throw;
@@ -119,12 +123,6 @@ class PosixFiles final : public FileSystem {
       ::close(fd);
       if (Clock::now() >= deadline) throw posix::ErrorFromErrno(EWOULDBLOCK);
     }
-  }
-
-  std::int64_t LengthOf(NativeFile file) override {
-    struct stat info {};
-    if (::fstat(static_cast<int>(file), &info) != 0) throw posix::ErrorFromErrno(errno);
-    return info.st_size;
   }
 
   void Truncate(NativeFile file) override {
@@ -153,24 +151,26 @@ class PosixFiles final : public FileSystem {
   bool EraseFile(const String& path) override { return ::unlink(path.c_str()) == 0; }
 
   String VolumeFolderOf(const String& path) override {
-    if (path.empty()) return "/";
-    String folder = path;
-    for (;;) {
-      size_t slash = folder.find_last_of('/');
-      if (slash == String::npos) return ".";
-      if (slash == 0) return "/";
-      folder.resize(slash);
-      struct stat info {};
-      if (::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return folder;
-    }
+    size_t slash = path.find_last_of('/');
+    if (path.empty() || slash == 0) return "/";
+    if (slash == String::npos) return ".";
+    return path.substr(0, slash);
   }
 
   std::uint64_t FreeBytes(const String& folder) override {
     struct statvfs volume {};
-    int rc;
-    do rc = ::statvfs(folder.c_str(), &volume);
-    while (rc != 0 && errno == EINTR);
-    if (rc != 0) return 0;
+    String asked = folder;
+    for (;;) {
+      int rc;
+      do rc = ::statvfs(asked.c_str(), &volume);
+      while (rc != 0 && errno == EINTR);
+      if (rc == 0) break;
+      // A folder not made yet lies on the volume of its nearest existing parent.
+      if (errno != ENOENT && errno != ENOTDIR) return 0;
+      size_t slash = asked.find_last_of('/');
+      if (slash == String::npos) return 0;
+      asked = slash == 0 ? "/" : asked.substr(0, slash);
+    }
     std::uint64_t bytes;
     if (__builtin_mul_overflow(static_cast<std::uint64_t>(volume.f_bavail),
                                static_cast<std::uint64_t>(volume.f_frsize), &bytes))
