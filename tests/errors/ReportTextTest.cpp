@@ -110,14 +110,6 @@ TEST_F(ReportTest, ReproducesTheArrayAndMissingValueLines) {
   EXPECT_EQ(test::SectionOf(report, "Variables:"), std::vector<std::string>{});
 }
 
-TEST_F(ReportTest, NumbersArrayElementsFromAnyLowerBound) {
-  std::string report = Render([](frmErrMn& m) {
-    m.AddVariablesNames(Array({"n"}));
-    m.AddVariablesValues(Array({Array({Long(1), Long(2), Long(3)}, 5)}));
-  });
-  EXPECT_EQ(test::SectionOf(report, "Variables:"), std::vector<std::string>{"n() = (1 , 2 , 3)"});
-}
-
 TEST_F(ReportTest, ShowsTheLineOfProcedureOnlyWhenItIsNotZero) {
   std::vector<std::string> withLine = test::ReportLines(Render([](frmErrMn&) {
     CurrentError().Line = 120;
@@ -323,16 +315,6 @@ TEST(CallTrace, RemoveLastCallTakesOnlyTheNewestEntryAndIgnoresAnEmptyTrace) {
     m.RemoveLastCall();
     m.RemoveLastCall();
     EXPECT_EQ(m.CallDepth(), 0u);
-  });
-}
-
-TEST(CallTrace, StoresAnyTextUnchanged) {
-  test::OnFreshThread([] {
-    String text = "not a trace name";
-    ErrorManager().AddCall(String());
-    ErrorManager().AddCall(text);
-    text = "changed";
-    EXPECT_EQ(ErrorManager().CallStack(), (std::vector<String>{"", "not a trace name"}));
   });
 }
 
