@@ -140,14 +140,15 @@ class Trap {
 // runs the body, and pops the name on every exit except an Abort.
 template <class Context, class Body>
 void RunTraced(const Procedure& procedure, Context&& context, Body&& body) {
+  frmErrMn& errorManager = ErrorManager();
   Trap trap(procedure, context);
   try {
-    trap.Do([&] { ErrorManager().AddCall(frmErrMn::Literal{procedure.Trace()}); });
+    trap.Do([&] { errorManager.AddCall(frmErrMn::Literal{procedure.Trace()}); });
     body(trap);
   } catch (const Trap::Leave&) {
     return;
   }
-  ErrorManager().RemoveLastCall();
+  errorManager.RemoveLastCall();
 }
 
 }  // namespace jotwell

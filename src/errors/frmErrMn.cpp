@@ -44,11 +44,13 @@ void frmErrMn::RemoveLastCall() {
 }
 
 void frmErrMn::AddCall(const String& strText) {
-  CallStack_.push_back(TraceEntry{{}, strText, true});
+  auto copy = std::make_unique<String>(strText);
+  std::string_view text = *copy;
+  CallStack_.push_back(TraceEntry{text, std::move(copy)});
 }
 
 void frmErrMn::AddCall(Literal traceName) {
-  CallStack_.push_back(TraceEntry{traceName.text, {}, false});
+  CallStack_.push_back(TraceEntry{traceName.text, nullptr});
 }
 
 std::vector<String> frmErrMn::CallStack() const {

@@ -2,6 +2,7 @@
 // error report window that shows them.
 #pragma once
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -55,12 +56,12 @@ class frmErrMn final : public ReportWindow {
   bool IsLoaded() const override { return loaded_; }
 
  private:
-  // One call-trace entry: a literal's view, or a copy of any other text.
+  // One call-trace entry: a literal's view, or a view of its own copy of
+  // any other text.
   struct TraceEntry {
-    std::string_view literal;
-    String copy;
-    bool copied = false;
-    std::string_view Text() const { return copied ? std::string_view(copy) : literal; }
+    std::string_view text;
+    std::unique_ptr<String> copy;
+    std::string_view Text() const { return text; }
   };
   using Lines = std::vector<String>;
 
