@@ -21,9 +21,12 @@ class LockedLog {
   LockedLog(const LockedLog&) = delete;
   LockedLog& operator=(const LockedLog&) = delete;
 
-  // True when this open created the file and nobody has written to it yet:
-  // it is to be started afresh like a missing file.
-  bool IsNew() const { return created_ && length_ == 0; }
+  // True while nobody has written to the file, when it was missing as this
+  // write began (`missingBefore`) or this open created it: it is to be
+  // started afresh like a missing file. A file another writer created
+  // meanwhile counts as missing too, so whichever writer locks it first
+  // writes the start line.
+  bool IsNew(bool missingBefore) const { return length_ == 0 && (created_ || missingBefore); }
   // The length when the lock was taken; nobody else writes while we hold it.
   std::int64_t Length() const { return length_; }
   void Truncate();

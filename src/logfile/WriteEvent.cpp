@@ -57,10 +57,10 @@ void JotBook::OpenLogFileForEvent() {
               FileNum = ThisThreadFileNumbers().FreeFile();
               // Other processes and objects may write, restart, delete or
               // create the file at any time, so the restart decision is
-              // taken on the locked file and the existence test above may be
-              // stale: the file counts as missing when this open created it.
+              // taken on the locked file: the existence test above may be
+              // stale.
               LockedLog file(FileNum, log_.LogFileName);
-              LogFileExists2 = !file.IsNew();
+              LogFileExists2 = !file.IsNew(DoesItExist.IsFalse());
               if (log_.OverwriteLogFile.IsTrue()) LogFileExists2 = False;
               if (LogFileExists2.IsTrue()) {
                 std::int64_t length = file.Length();
