@@ -1,4 +1,4 @@
-// Several writers on one log file: processes, and threads of one process.
+// Several writers, each with a JotBook of its own, on one log file.
 #include <set>
 #include <thread>
 
@@ -7,97 +7,75 @@
 namespace jotwell {
 namespace {
 
-using test::EventLinePattern;
-using test::EventRecorder;
-using test::LogTest;
-using test::StartLinePattern;
+using namespace test;
 
 constexpr int kWriters = 4;
 
-// Writes `events` events tagged with `writer` through a JotBook of its own;
-// true when every write succeeded without a box.
-bool WriteEvents(const std::string& logPath, int writer, int events, Long limit,
-                 const testing::ScriptedDesktop& desktop) {
-  size_t boxesBefore = desktop.Shown(testing::ScriptedDesktop::Kind::MessageBox).size();
-  JotBook book;
-  EventRecorder recorder;
-  book.Advise(recorder);
-  book.LogFileName(logPath);
-  book.MaximumLogFileSize(limit);
-  for (int event = 0; event < events; ++event)
-    book.WriteEventToLogFile("w" + std::to_string(writer) + " e" + std::to_string(event));
-  return recorder.successes == events && recorder.errors.empty() &&
-         desktop.Shown(testing::ScriptedDesktop::Kind::MessageBox).size() == boxesBefore;
-}
+struct Writers {
+  const char* name;
+  bool processes;  // else threads of this process
+  int events;      // each
+  Long limit;      // small ones restart the log, losing events
+};
 
-class ConcurrencyTest : public LogTest {
+class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Writers> {
  protected:
-  // Runs the writers as processes and returns how many failed.
-  int InProcesses(int events, Long limit) {
-    std::vector<int> children;
-    for (int writer = 0; writer < kWriters; ++writer)
-      children.push_back(test::StartChild(
-          [&, writer] { return WriteEvents(logPath, writer, events, limit, *desktop) ? 0 : 1; }));
-    int failed = 0;
-    for (int child : children) failed += test::WaitForChild(child) != 0;
-    return failed;
-  }
-
-  // Checks that the file is one run of whole lines, a start line and an
-  // empty line followed by event lines, and returns the events' texts.
-  std::multiset<std::string> EventsInFile() {
-    std::vector<std::string> lines = LogLines();
-    std::multiset<std::string> events;
-    EXPECT_GE(lines.size(), 3u);
-    if (lines.size() < 3) return events;
-    EXPECT_TRUE(std::regex_match(lines[0], StartLinePattern())) << lines[0];
-    EXPECT_EQ(lines[1], "");
-    std::regex event = EventLinePattern("(w\\d e\\d+)");
-    for (size_t i = 2; i < lines.size(); ++i) {
-      std::smatch parts;
-      if (std::regex_match(lines[i], parts, event))
-        events.insert(parts[1]);
-      else
-        ADD_FAILURE() << "torn line " << i << ": " << lines[i];
-    }
-    return events;
-  }
-
-  static std::multiset<std::string> AllEvents(int events) {
-    std::multiset<std::string> all;
-    for (int writer = 0; writer < kWriters; ++writer)
-      for (int event = 0; event < events; ++event)
-        all.insert("w" + std::to_string(writer) + " e" + std::to_string(event));
-    return all;
+  // Writes the events of `writer`; says what went wrong, if anything.
+  std::string Write(int writer) {
+    size_t boxesBefore = Boxes().size();
+    JotBook own;
+    EventRecorder events;
+    own.Advise(events);
+    own.LogFileName(logPath);
+    own.MaximumLogFileSize(GetParam().limit);
+    for (int event = 0; event < GetParam().events; ++event)
+      own.WriteEventToLogFile("w" + std::to_string(writer) + " e" + std::to_string(event));
+    if (events.successes == GetParam().events && events.errors.empty() &&
+        Boxes().size() == boxesBefore)
+      return "";
+    return "writer " + std::to_string(writer) + ": " + std::to_string(events.successes) +
+           " written, " + std::to_string(events.errors.size()) + " failed";
   }
 };
 
-TEST_F(ConcurrencyTest, ProcessesLoseNoEventAndTearNoLine) {
-  constexpr int kEvents = 2000;
-  EXPECT_EQ(InProcesses(kEvents, 0), 0);
-  EXPECT_EQ(EventsInFile(), AllEvents(kEvents));
-}
+TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
+  std::vector<std::string> said(kWriters);
+  if (GetParam().processes) {
+    std::vector<std::function<std::string()>> writers;
+    for (int writer = 0; writer < kWriters; ++writer)
+      writers.push_back([this, writer] { return Write(writer); });
+    said = InChildren(writers);
+  } else {
+    std::vector<std::thread> threads;
+    for (int writer = 0; writer < kWriters; ++writer)
+      threads.emplace_back([&, writer] { said[writer] = Write(writer); });
+    for (std::thread& thread : threads) thread.join();
+  }
+  EXPECT_THAT(said, ::testing::Each(""));
 
-TEST_F(ConcurrencyTest, ProcessesRestartingASmallLogTearNoLine) {
-  constexpr int kEvents = 2000;
-  EXPECT_EQ(InProcesses(kEvents, 4096), 0);
-  std::multiset<std::string> events = EventsInFile();
-  EXPECT_FALSE(events.empty());
-  EXPECT_LE(test::ReadFile(logPath).size(), 4096u + 100u);
-}
-
-TEST_F(ConcurrencyTest, ThreadsWithAJotBookEachLoseNoEvent) {
-  constexpr int kEvents = 300;
-  std::vector<std::thread> threads;
-  std::atomic<int> failed = 0;
+  std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_THAT(lines[0], Matches(StartLine()));
+  EXPECT_EQ(lines[1], "");
+  std::multiset<std::string> found, all;
+  std::regex event = EventLine("(w\\d e\\d+)");
+  for (size_t i = 2; i < lines.size(); ++i) {
+    std::smatch parts;
+    if (std::regex_match(lines[i], parts, event)) found.insert(parts[1]);
+    else ADD_FAILURE() << "torn line " << i << ": " << lines[i];
+  }
   for (int writer = 0; writer < kWriters; ++writer)
-    threads.emplace_back([&, writer] {
-      if (!WriteEvents(logPath, writer, kEvents, 0, *desktop)) ++failed;
-    });
-  for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(failed, 0);
-  EXPECT_EQ(EventsInFile(), AllEvents(kEvents));
+    for (int e = 0; e < GetParam().events; ++e)
+      all.insert("w" + std::to_string(writer) + " e" + std::to_string(e));
+  if (GetParam().limit == 0) EXPECT_EQ(found, all);
+  else EXPECT_LE(ReadFile(logPath).size(), static_cast<size_t>(GetParam().limit) + 100);
 }
+
+INSTANTIATE_TEST_SUITE_P(Writers, ConcurrencyTest,
+                         ::testing::Values(Writers{"Processes", true, 2000, 0},
+                                           Writers{"ProcessesOnASmallLog", true, 2000, 4096},
+                                           Writers{"Threads", false, 300, 0}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace jotwell

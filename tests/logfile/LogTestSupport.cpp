@@ -3,68 +3,36 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/locale.h"
 
 namespace jotwell::test {
+namespace {
 
-void EventRecorder::SuccessfulWriteToLogFile() {
-  ++successes;
-  if (onSuccess) onSuccess();
-}
-
-void EventRecorder::ErrorWritingToLogFile(Integer& RunTimeErrorNum) {
-  errors.push_back(RunTimeErrorNum);
-  if (onError) onError(RunTimeErrorNum);
+int OpenDescriptors() {
+  auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+  return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 
-FaultyFiles::FaultyFiles() : native_(platform::Group<platform::FileSystem>::Native()) {
-  platform::Group<platform::FileSystem>::Install(this);
+std::string DatePattern() {
+  std::string separator;
+  for (char c : platform::UserLocale().DateSeparator()) {
+    if (std::strchr("\\^$.|?*+()[]{}", c)) separator += '\\';
+    separator += c;
+  }
+  return "\\d\\d" + separator + "\\d\\d" + separator + "\\d{4}";
 }
 
-FaultyFiles::~FaultyFiles() { platform::Group<platform::FileSystem>::Install(nullptr); }
-
-bool FaultyFiles::CanOpen(const String& path) { return native_.CanOpen(path); }
-std::int64_t FaultyFiles::Length(const String& path) { return native_.Length(path); }
-void FaultyFiles::AppendQuietly(const String& path, std::string_view bytes) {
-  native_.AppendQuietly(path, bytes);
-}
-platform::LockedFile FaultyFiles::OpenLockedAppend(const String& path) {
-  return native_.OpenLockedAppend(path);
-}
-void FaultyFiles::Truncate(platform::NativeFile file) { native_.Truncate(file); }
-void FaultyFiles::Write(platform::NativeFile file, std::string_view bytes) {
-  if (writeError) throw RuntimeError(*writeError);
-  native_.Write(file, bytes);
-}
-void FaultyFiles::Close(platform::NativeFile file) { native_.Close(file); }
-bool FaultyFiles::EraseFile(const String& path) { return native_.EraseFile(path); }
-String FaultyFiles::VolumeFolderOf(const String& path) {
-  if (volumeError) throw RuntimeError(*volumeError);
-  return native_.VolumeFolderOf(path);
-}
-std::uint64_t FaultyFiles::FreeBytes(const String& folder) {
-  freeSpaceAskedFor.push_back(folder);
-  return freeBytes ? *freeBytes : native_.FreeBytes(folder);
-}
+}  // namespace
 
 void LogTest::SetUp() {
   ScriptedDesktopTest::SetUp();
-  logPath = dir.File("events.log");
   book = std::make_unique<JotBook>();
   book->LogFileName(logPath);
   book->Advise(recorder);
-  exclamationsAtStart_ = desktop->Exclamations();
-}
-
-int LogTest::Exclamations() const { return desktop->Exclamations() - exclamationsAtStart_; }
-
-void LogTest::TearDown() {
-  book.reset();
-  ScriptedDesktopTest::TearDown();
 }
 
 std::vector<std::string> LogTest::Boxes() const {
@@ -84,62 +52,71 @@ std::vector<std::string> LogTest::LogLines() const {
   return lines;
 }
 
-namespace {
-
-std::string DatePattern() {
-  std::string separator;
-  for (char c : platform::UserLocale().DateSeparator()) {
-    if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) separator += '\\';
-    separator += c;
-  }
-  return "\\d\\d" + separator + "\\d\\d" + separator + "\\d{4}";
+std::string LogTest::Outcome(const std::function<void()>& call) {
+  recorder.errors.clear();
+  size_t boxesBefore = Boxes().size();
+  int descriptorsBefore = OpenDescriptors();
+  call();
+  std::string events;
+  for (Integer number : recorder.errors) events += std::to_string(number) + " ";
+  std::string boxes;
+  for (size_t i = boxesBefore; i < Boxes().size(); ++i) boxes += Boxes()[i] + " | ";
+  return "events " + events + "| boxes " + boxes + "descriptors left " +
+         std::to_string(OpenDescriptors() - descriptorsBefore) + " | depth " +
+         std::to_string(ErrorManager().CallDepth()) + " | successes " +
+         std::to_string(recorder.successes);
 }
 
-}  // namespace
-
-std::regex StartLinePattern() {
-  return std::regex("Jotwell Logfile started \\S.* " + DatePattern());
+std::string LogTest::Failed(Integer number, const std::string& firstLine) const {
+  return "events " + std::to_string(number) + " | boxes " +
+         FileErrorBox(firstLine, book->LogFileName()) +
+         " | descriptors left 0 | depth 0 | successes 0";
 }
 
-std::regex EventLinePattern(const std::string& textPattern) {
-  return std::regex(DatePattern() + " \\S.* - " + textPattern);
+std::string FileErrorBox(const std::string& firstLine, const std::string& path) {
+  return firstLine + "\r\nUnable to open " + path + " on the local drive.\r\n" + kConsult;
 }
 
-std::regex EndLinePattern() { return std::regex("Jotwell Logfile ended \\S.* " + DatePattern()); }
-
-int OpenDescriptors() {
-  int count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-    ++count;
-  return count;
+std::regex StartLine() { return std::regex("Jotwell Logfile started \\S.* " + DatePattern()); }
+std::regex EventLine(const std::string& text) {
+  return std::regex(DatePattern() + " \\S.* - " + text);
 }
+std::regex EndLine() { return std::regex("Jotwell Logfile ended \\S.* " + DatePattern()); }
 
-int InChild(const std::function<int()>& check) { return WaitForChild(StartChild(check)); }
-
-int StartChild(const std::function<int()>& check) {
-  std::fflush(nullptr);
-  pid_t pid = ::fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    int code = 100;
-    try {
-      code = check();
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "child: %s\n", e.what());
-    }
+std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works) {
+  std::vector<std::pair<pid_t, int>> children;  // process and the pipe it reports through
+  for (const auto& work : works) {
+    int ends[2];
+    if (::pipe(ends) != 0) return {"no pipe"};
     std::fflush(nullptr);
-    ::_exit(code);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      ::close(ends[0]);
+      std::string said;
+      try {
+        said = work();
+      } catch (const std::exception& e) {
+        said = std::string("threw ") + e.what();
+      }
+      (void)!::write(ends[1], said.data(), said.size());
+      ::_exit(0);
+    }
+    ::close(ends[1]);
+    children.emplace_back(pid, ends[0]);
   }
-  return pid;
-}
-
-int WaitForChild(int processId) {
-  if (processId < 0) return -1;
-  int status = 0;
-  while (::waitpid(processId, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
+  std::vector<std::string> said;
+  for (auto [pid, pipe] : children) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipe, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    ::close(pipe);
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+      text += " [child failed, status " + std::to_string(status) + "]";
+    said.push_back(text);
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return said;
 }
 
 }  // namespace jotwell::test

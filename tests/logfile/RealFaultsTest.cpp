@@ -1,121 +1,96 @@
-// Real file-system faults, several of them in a child process that changes
-// its user or its limits. Children report through their exit code.
+// Real file-system faults, each in a child process, which may change its user
+// or its limits first.
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 
 #include "LogTestSupport.h"
-#include "errors/frmErrMn.h"
 
 namespace jotwell {
 namespace {
 
-using test::InChild;
-using test::OpenDescriptors;
-using test::ReadFile;
-using test::WriteFile;
+enum class Trigger { None, ReadOnlyForAnotherUser, FileSizeLimit, NoDescriptorsLeft };
 
-class RealFaultTest : public test::LogTest {
- protected:
-  // Runs `call` and counts what differs from a reported failure `number`
-  // with the box line `firstLine`, a normal return and no descriptor left
-  // open; each difference is described on standard error.
-  int Mismatches(const std::function<void()>& call, Integer number,
-                 const std::string& firstLine) {
-    recorder.errors.clear();
-    size_t boxesBefore = Boxes().size();
-    int descriptorsBefore = OpenDescriptors();
-    call();
-    int mismatches = 0;
-    auto expect = [&](bool ok, const std::string& what) {
-      if (ok) return;
-      ++mismatches;
-      std::fprintf(stderr, "mismatch: %s\n", what.c_str());
-    };
-    expect(recorder.errors == std::vector<Integer>{number},
-           "event numbers " + (recorder.errors.empty() ? std::string("none")
-                                                       : std::to_string(recorder.errors[0])));
-    std::vector<std::string> boxes = Boxes();
-    std::string box = firstLine + "\r\nUnable to open " + book->LogFileName() +
-                      " on the local drive.\r\n" + test::kConsult;
-    expect(boxes.size() == boxesBefore + 1 && boxes.back() == box,
-           "box " + (boxes.empty() ? std::string("none") : boxes.back()));
-    expect(OpenDescriptors() == descriptorsBefore, "descriptors left open");
-    expect(ErrorManager().CallDepth() == 0, "call trace not empty");
-    expect(recorder.successes == 0, "success raised");
-    return mismatches;
-  }
+struct Fault {
+  const char* name;
+  const char* log;      // in the temporary folder unless absolute
+  const char* content;  // the log's content before, which must survive; null: no file
+  Trigger trigger;
+  Integer number;
+  const char* firstLine;
+  bool alsoEnd;  // ending the log meets the same fault
 };
 
-TEST_F(RealFaultTest, LogInAMissingFolderIs76) {
-  book->LogFileName(dir.File("missing/events.log"));
-  EXPECT_EQ(Mismatches([&] { book->WriteEventToLogFile("x"); }, 76,
-                       "Run Time Error Number 76 occurred."),
-            0);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+class RealFaultTest : public test::LogTest, public ::testing::WithParamInterface<Fault> {};
+
+bool Lower(int resource, rlim_t to) {
+  rlimit limit{};
+  ::getrlimit(resource, &limit);
+  limit.rlim_cur = to;
+  return ::setrlimit(resource, &limit) == 0;
 }
 
-TEST_F(RealFaultTest, FullDeviceIs61ForEventsAndEndLines) {
-  book->LogFileName("/dev/full");
-  EXPECT_EQ(Mismatches([&] { book->WriteEventToLogFile("x"); }, 61, "Disk is Full!"), 0);
-  EXPECT_EQ(Mismatches([&] { book->EndLogFileEvents(); }, 61, "Disk is Full!"), 0);
-}
-
-TEST_F(RealFaultTest, ReadOnlyLogIs75AndStaysUntouched) {
-  WriteFile(logPath, "kept\r\n");
-  namespace fs = std::filesystem;
-  fs::permissions(logPath, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  fs::permissions(dir.path(), fs::perms::others_read | fs::perms::others_exec,
-                  fs::perm_options::add);
-  int code = InChild([&] {
-    // Root may write anything: become nobody first.
-    if (::geteuid() == 0 &&
-        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-      return 90;
-    return Mismatches([&] { book->WriteEventToLogFile("x"); }, 75, "Path/File Error!") +
-           Mismatches([&] { book->EndLogFileEvents(); }, 75, "Path/File Error!");
+TEST_P(RealFaultTest, IsReportedOnceAndLeavesNothingOpen) {
+  const Fault& fault = GetParam();
+  const std::string path = fault.log[0] == '/' ? fault.log : dir.File(fault.log);
+  if (fault.content) test::WriteFile(path, fault.content);
+  book->LogFileName(path);
+  std::string said = test::InChild([&]() -> std::string {
+    namespace fs = std::filesystem;
+    if (fault.trigger == Trigger::ReadOnlyForAnotherUser) {
+      fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+      fs::permissions(dir.path(), fs::perms::others_read | fs::perms::others_exec,
+                      fs::perm_options::add);
+      // Root may write anything: become nobody.
+      if (::geteuid() == 0 &&
+          (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+        return "cannot become nobody";
+    }
+    if (fault.trigger == Trigger::FileSizeLimit &&
+        (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || !Lower(RLIMIT_FSIZE, 10)))
+      return "cannot limit the file size";
+    if (fault.trigger == Trigger::NoDescriptorsLeft && !Lower(RLIMIT_NOFILE, 64))
+      return "cannot limit descriptors";
+    std::string outcome = Outcome([&] {
+      std::vector<int> spent;
+      while (fault.trigger == Trigger::NoDescriptorsLeft) {
+        int fd = ::open("/dev/null", O_RDONLY);
+        if (fd < 0) break;
+        spent.push_back(fd);
+      }
+      book->WriteEventToLogFile("x");
+      for (int fd : spent) ::close(fd);
+    });
+    if (fault.alsoEnd) outcome += "\n" + Outcome([&] { book->EndLogFileEvents(); });
+    return outcome;
   });
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(ReadFile(logPath), "kept\r\n");
+  std::string expected = Failed(fault.number, fault.firstLine);
+  EXPECT_EQ(said, fault.alsoEnd ? expected + "\n" + expected : expected);
+  if (fault.content) {
+    EXPECT_EQ(test::ReadFile(path), fault.content);
+  } else if (fault.log[0] != '/') {
+    EXPECT_FALSE(std::filesystem::exists(path));
+  }
 }
 
-TEST_F(RealFaultTest, FileSizeLimitIs61) {
-  WriteFile(logPath, "0123456789");
-  int code = InChild([&] {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = 10;
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 91;
-    return Mismatches([&] { book->WriteEventToLogFile("x"); }, 61, "Disk is Full!");
-  });
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(ReadFile(logPath), "0123456789");
-}
+constexpr const char* k67 = "Run Time Error Number 67 occurred.";
+constexpr const char* k76 = "Run Time Error Number 76 occurred.";
 
-TEST_F(RealFaultTest, DescriptorExhaustionIs67) {
-  WriteFile(logPath, "");
-  int code = InChild([&] {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_NOFILE, &limit);
-    limit.rlim_cur = static_cast<rlim_t>(OpenDescriptors() + 32);
-    if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) return 92;
-    return Mismatches(
-        [&] {
-          std::vector<int> spent;
-          for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) spent.push_back(fd);
-          book->WriteEventToLogFile("x");
-          for (int fd : spent) ::close(fd);
-        },
-        67, "Run Time Error Number 67 occurred.");
-  });
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(ReadFile(logPath), "");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RealFaultTest,
+    ::testing::Values(
+        Fault{"MissingFolderIs76", "missing/events.log", nullptr, Trigger::None, 76, k76, false},
+        Fault{"FullDeviceIs61", "/dev/full", nullptr, Trigger::None, 61, "Disk is Full!", true},
+        Fault{"ReadOnlyLogIs75", "events.log", "kept\r\n", Trigger::ReadOnlyForAnotherUser, 75,
+              "Path/File Error!", true},
+        Fault{"FileSizeLimitIs61", "events.log", "0123456789", Trigger::FileSizeLimit, 61,
+              "Disk is Full!", false},
+        Fault{"DescriptorExhaustionIs67", "events.log", "", Trigger::NoDescriptorsLeft, 67, k67,
+              false}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace jotwell
