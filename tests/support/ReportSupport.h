@@ -16,41 +16,41 @@ namespace jotwell::test {
 // more makes AddCall allocate, which FailNextAllocation can then break.
 inline constexpr size_t kTraceCapacity = 256;
 
-// Pushes `count` copied trace entries onto the calling thread's trace.
 inline void FillTrace(size_t count) {
   for (size_t i = 0; i < count; ++i) ErrorManager().AddCall(String("Filler![Sub Fill]"));
+}
+
+inline VariantArray Array(std::vector<Variant> elements, Long lower = 0) {
+  return VariantArray::OneDimensional(std::move(elements), lower);
 }
 
 // A report text split at its CR LF line breaks.
 inline std::vector<std::string> ReportLines(const std::string& text) {
   std::vector<std::string> lines;
-  for (size_t start = 0;;) {
-    size_t end = text.find("\r\n", start);
+  for (size_t start = 0, end = 0; end != std::string::npos; start = end + 2) {
+    end = text.find("\r\n", start);
     lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 2;
   }
+  return lines;
 }
 
-// The lines of a report section ("Arguments:", "Variables:", "Call Stack:")
-// without their indent; empty when the section is absent.
+// The unindented lines of a report section ("Arguments:", "Variables:",
+// "Call Stack:"); empty when the section is absent.
 inline std::vector<std::string> SectionOf(const std::string& report, const std::string& heading) {
-  std::vector<std::string> lines = ReportLines(report);
-  std::vector<std::string> entries;
+  std::vector<std::string> lines = ReportLines(report), entries;
   auto it = std::find(lines.begin(), lines.end(), std::string(8, ' ') + heading);
   if (it == lines.end()) return entries;
-  const std::string indent(12, ' ');
-  for (++it; it != lines.end() && it->rfind(indent, 0) == 0; ++it) entries.push_back(it->substr(12));
+  for (++it; it != lines.end() && it->rfind(std::string(12, ' '), 0) == 0; ++it)
+    entries.push_back(it->substr(12));
   return entries;
 }
 
 // The names of a section's value lines.
 inline std::vector<std::string> NamesOf(const std::vector<std::string>& valueLines) {
   std::vector<std::string> names;
-  for (const std::string& line : valueLines) {
-    size_t end = std::min({line.find("() = ("), line.find(" = "), line.find(": Missing")});
-    names.push_back(line.substr(0, end));
-  }
+  for (const std::string& line : valueLines)
+    names.push_back(line.substr(0, std::min({line.find("() = ("), line.find(" = "),
+                                             line.find(": Missing")})));
   return names;
 }
 
@@ -76,7 +76,7 @@ class LibraryIn final : public platform::ComponentFile {
   String path_;
 };
 
-// A scripted Desktop, and an error log of the test's own in a temporary
+// A scripted Desktop and an error log of the test's own in a temporary
 // folder, so that reports stay apart from other tests'.
 class IsolatedReportsTest : public ScriptedDesktopTest {
  protected:
@@ -87,6 +87,12 @@ class IsolatedReportsTest : public ScriptedDesktopTest {
   void TearDown() override {
     library.reset();
     ScriptedDesktopTest::TearDown();
+  }
+  std::vector<std::string> Reports() const {
+    std::vector<std::string> texts;
+    for (const auto& entry : desktop->Shown(testing::ScriptedDesktop::Kind::Report))
+      texts.push_back(entry.text);
+    return texts;
   }
 
   TempDir dir;
