@@ -1,4 +1,4 @@
-#include "support/AllocationCounter.h"
+#include "support/TestSupport.h"
 
 #include <atomic>
 #include <cstdlib>

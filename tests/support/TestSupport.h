@@ -29,7 +29,7 @@ class TempDir {
 };
 
 // Runs `work` on a new thread, which starts with fresh per-thread library
-// state, and waits for it.
+// state (including regional settings), and waits for it.
 void OnFreshThread(const std::function<void()>& work);
 
 // The whole file as bytes; empty when it cannot be read.
@@ -37,8 +37,6 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 
 // Sets an environment variable and puts back its old value on destruction.
-// The library reads regional settings once per thread: work that should see
-// a change runs on a fresh thread.
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::string& value);
@@ -59,5 +57,10 @@ class ScriptedDesktopTest : public ::testing::Test {
 
   std::shared_ptr<testing::ScriptedDesktop> desktop;
 };
+
+// Heap allocations made through operator new so far; FailNextAllocation
+// makes the calling thread's next one throw std::bad_alloc.
+std::size_t AllocationCount();
+void FailNextAllocation();
 
 }  // namespace jotwell::test
