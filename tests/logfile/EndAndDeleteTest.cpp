@@ -7,35 +7,41 @@ namespace {
 using namespace test;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using Kind = testing::ScriptedDesktop::Kind;
 
 TEST_F(LogTest, EndAfterTwoEventsAppendsEmptyLineEndLineEmptyLine) {
   book->WriteEventToLogFile("one");
   book->WriteEventToLogFile("two");
   book->EndLogFileEvents();
   book->WriteEventToLogFile("three");
-  EXPECT_THAT(LogLines(),
-              ElementsAre(Matches(StartLine()), "", Matches(EventLine("one")),
-                          Matches(EventLine("two")), "", Matches(EndLine()), "",
-                          Matches(EventLine("three"))));
+  EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("one")),
+                                      Matches(EventLine("two")), "", Matches(EndLine()), "",
+                                      Matches(EventLine("three"))));
   EXPECT_EQ(recorder.successes, 3);
   EXPECT_THAT(Boxes(), IsEmpty());
-  EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   EXPECT_EQ(ThisThreadFileNumbers().FreeFile(), 1);  // every number given back
 }
 
-TEST_F(LogTest, EndOnAMissingFileShowsNotFoundAndCreatesNothing) {
+TEST_F(LogTest, EndAndDeleteOfAMissingFileOnlyShowBoxes) {
   book->EndLogFileEvents();
-  EXPECT_THAT(Boxes(), ElementsAre("Device I/O Error!\r\nUnable to close " + logPath +
-                                   ", file not found!\r\n" + kConsult));
-  EXPECT_EQ(desktop->Shown(Kind::MessageBox)[0].icon, MessageIcon::Critical);
-  EXPECT_EQ(desktop->Exclamations(), 1);
   EXPECT_FALSE(std::filesystem::exists(logPath));
+  EXPECT_EQ(book->DoesLogFileExist(), False);
+  EXPECT_EQ(book->SizeOfCurrentLogFile(), 0);
+  book->DeleteLogFile();
+  EXPECT_THAT(Boxes(), ElementsAre("Device I/O Error!\r\nUnable to close " + logPath +
+                                       ", file not found!\r\n" + kConsult,
+                                   "Unable to delete file " + logPath + " or file not found!"));
+  auto shown = desktop->Shown();
+  EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(shown[1].icon, MessageIcon::Information);
+  EXPECT_THAT(shown[1].title, ::testing::StartsWith("libjotwell.so version 1.1.5"));
+  EXPECT_EQ(desktop->Exclamations(), 1);  // for the first only
   EXPECT_THAT(recorder.errors, IsEmpty());
+  EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
 
 TEST_F(LogTest, DeleteRemovesAnExistingFileSilently) {
   book->WriteEventToLogFile("one");
+  EXPECT_EQ(book->DoesLogFileExist(), True);
   book->DeleteLogFile();
   EXPECT_FALSE(std::filesystem::exists(logPath));
   EXPECT_THAT(Boxes(), IsEmpty());
@@ -43,28 +49,19 @@ TEST_F(LogTest, DeleteRemovesAnExistingFileSilently) {
   EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("two"))));
 }
 
-TEST_F(LogTest, DeleteOfAMissingFileShowsAnInformationBoxWithoutSound) {
-  book->DeleteLogFile();
-  EXPECT_THAT(Boxes(), ElementsAre("Unable to delete file " + logPath + " or file not found!"));
-  EXPECT_EQ(desktop->Shown(Kind::MessageBox)[0].icon, MessageIcon::Information);
-  EXPECT_THAT(desktop->Shown(Kind::MessageBox)[0].title,
-              ::testing::StartsWith("libjotwell.so version 1.1.5"));
-  EXPECT_EQ(desktop->Exclamations(), 0);
-  EXPECT_EQ(ErrorManager().CallDepth(), 0u);
-}
-
 TEST_F(LogTest, NeverNamedLogRefusesWritesAndDeletes) {
   JotBook unnamed;
+  EXPECT_EQ(unnamed.DoesLogFileExist(), False);
   unnamed.Advise(recorder);
   unnamed.WriteEventToLogFile("x");
   EXPECT_THAT(recorder.errors, ElementsAre(75));
   unnamed.DeleteLogFile();
   EXPECT_THAT(Boxes(), ElementsAre(FileErrorBox("Path/File Error!", ""),
                                    std::string("Device I/O Error!\r\nCan't delete logfile, no "
-                                               "logfile name specified!\r\n") + kConsult));
-  EXPECT_EQ(desktop->Shown(Kind::MessageBox)[1].icon, MessageIcon::Critical);
+                                               "logfile name specified!\r\n") +
+                                       kConsult));
+  EXPECT_EQ(desktop->Shown()[1].icon, MessageIcon::Critical);
   EXPECT_EQ(desktop->Exclamations(), 2);
-  EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
 
 }  // namespace

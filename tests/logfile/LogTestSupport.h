@@ -2,18 +2,21 @@
 #pragma once
 
 #include <gmock/gmock.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <regex>
-#include <string>
-#include <vector>
 
 #include "errors/frmErrMn.h"
 #include "jotwell/JotBook.h"
 #include "platform/files.h"
+#include "platform/locale.h"
 #include "support/TestSupport.h"
 
 namespace jotwell::test {
@@ -71,21 +74,77 @@ class FaultyFiles : public platform::FileSystem {
   platform::FileSystem& native_ = platform::Group<platform::FileSystem>::Native();
 };
 
+inline constexpr const char* kConsult =
+    "Please consult the author of the application for any assistance.";
+
+// The box of a failed open or write of `path`.
+inline std::string FileErrorBox(const std::string& firstLine, const std::string& path) {
+  return firstLine + "\r\nUnable to open " + path + " on the local drive.\r\n" + kConsult;
+}
+
+// Patterns of the start, event (given the text's pattern) and end lines.
+inline std::regex WithDate(const std::string& before, const std::string& after) {
+  std::string separator;
+  for (char c : platform::UserLocale().DateSeparator())
+    separator += (std::strchr("\\^$.|?*+()[]{}", c) ? "\\" : "") + std::string(1, c);
+  return std::regex(before + "\\d\\d" + separator + "\\d\\d" + separator + "\\d{4}" + after);
+}
+inline std::regex StartLine() { return WithDate("Jotwell Logfile started \\S.* ", ""); }
+inline std::regex EventLine(const std::string& text) { return WithDate("", " \\S.* - " + text); }
+inline std::regex EndLine() { return WithDate("Jotwell Logfile ended \\S.* ", ""); }
+MATCHER_P(Matches, pattern, "") { return std::regex_match(arg, pattern); }
+
+inline int OpenDescriptors() {
+  auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+  return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
 // A scripted desktop, a temporary folder and a JotBook whose log lies in it,
 // with a recorder connected.
 class LogTest : public ScriptedDesktopTest {
  protected:
-  void SetUp() override;
+  void SetUp() override {
+    ScriptedDesktopTest::SetUp();
+    book = std::make_unique<JotBook>();
+    book->LogFileName(logPath);
+    book->Advise(recorder);
+  }
   void TearDown() override { book.reset(), ScriptedDesktopTest::TearDown(); }
 
   // The message boxes shown so far, each as its prompt lines joined by CR LF.
-  std::vector<std::string> Boxes() const;
-  // The log file's lines, split at CR LF; the file must end with CR LF.
-  std::vector<std::string> LogLines() const;
-  // What `call` did, as one line to compare with Failed(): the events, the
-  // boxes it showed, the descriptors it left open, the trace depth after it.
-  std::string Outcome(const std::function<void()>& call);
-  std::string Failed(Integer number, const std::string& firstLine) const;
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> texts;
+    for (const auto& entry : desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox))
+      texts.push_back(entry.text);
+    return texts;
+  }
+  // The log's lines, split at CR LF; the file must end with CR LF.
+  std::vector<std::string> LogLines() const {
+    std::string bytes = ReadFile(logPath);
+    EXPECT_TRUE(bytes.ends_with("\r\n")) << bytes;
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
+      lines.push_back(bytes.substr(at, end - at));
+    return lines;
+  }
+  // What `call` did, to compare with Failed(): the events raised, the boxes
+  // shown, the descriptors left open, the trace depth after it.
+  std::string Outcome(const std::function<void()>& call) {
+    recorder.errors.clear();
+    size_t boxes = Boxes().size();
+    int descriptors = OpenDescriptors();
+    call();
+    std::string said = "events";
+    for (Integer number : recorder.errors) said += " " + std::to_string(number);
+    for (; boxes < Boxes().size(); ++boxes) said += " | box " + Boxes()[boxes];
+    return said + " | " + std::to_string(OpenDescriptors() - descriptors) + " left open, depth " +
+           std::to_string(ErrorManager().CallDepth()) + ", successes " +
+           std::to_string(recorder.successes);
+  }
+  std::string Failed(Integer number, const std::string& firstLine) const {
+    return "events " + std::to_string(number) + " | box " +
+           FileErrorBox(firstLine, book->LogFileName()) + " | 0 left open, depth 0, successes 0";
+  }
 
   TempDir dir;
   std::string logPath = dir.File("events.log");
@@ -93,20 +152,35 @@ class LogTest : public ScriptedDesktopTest {
   EventRecorder recorder;
 };
 
-// The box of a failed open or write of `path`.
-std::string FileErrorBox(const std::string& firstLine, const std::string& path);
-inline constexpr const char* kConsult =
-    "Please consult the author of the application for any assistance.";
-
-// Patterns of the three kinds of line; event lines for a text pattern.
-std::regex StartLine();
-std::regex EventLine(const std::string& textPattern);
-std::regex EndLine();
-MATCHER_P(Matches, pattern, "") { return std::regex_match(arg, pattern); }
-
-// Runs each piece of work in a forked child, all side by side, and returns
-// what each returned, or how it failed.
-std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works);
+// Runs each piece of work in a forked child, all side by side; returns what
+// each returned, with a note when a child threw or died.
+inline std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works) {
+  constexpr size_t kRoom = 1 << 16;  // for each child's answer
+  auto* answers = static_cast<char*>(::mmap(nullptr, kRoom * works.size(), PROT_READ | PROT_WRITE,
+                                            MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+  std::vector<pid_t> children;
+  for (size_t i = 0; i < works.size(); ++i) {
+    std::fflush(nullptr);
+    if (children.emplace_back(::fork()) != 0) continue;
+    std::string said;
+    try {
+      said = works[i]();
+    } catch (const std::exception& e) {
+      said = std::string("threw ") + e.what();
+    }
+    std::strncpy(answers + i * kRoom, said.c_str(), kRoom - 1);
+    ::_exit(0);
+  }
+  std::vector<std::string> said;
+  for (size_t i = 0; i < works.size(); ++i) {
+    int status = -1;
+    if (children[i] > 0) ::waitpid(children[i], &status, 0);
+    said.emplace_back(answers + i * kRoom);
+    if (status != 0) said.back() += " [child failed, status " + std::to_string(status) + "]";
+  }
+  ::munmap(answers, kRoom * works.size());
+  return said;
+}
 inline std::string InChild(const std::function<std::string()>& work) {
   return InChildren({work})[0];
 }

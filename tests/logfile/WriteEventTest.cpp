@@ -7,101 +7,73 @@ using namespace test;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-TEST_F(LogTest, FirstWriteStartsTheFileAndLaterWritesAppend) {
+TEST_F(LogTest, FirstWriteStartsTheFile) {
   book->WriteEventToLogFile("Program started");
-  EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "",
-                                      Matches(EventLine("Program started"))));
+  EXPECT_THAT(LogLines(),
+              ElementsAre(Matches(StartLine()), "", Matches(EventLine("Program started"))));
   EXPECT_EQ(recorder.successes, 1);
-  book->WriteEventToLogFile("Data saved");
-  EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("Program started")),
-                                      Matches(EventLine("Data saved"))));
-  EXPECT_EQ(recorder.successes, 2);
   EXPECT_THAT(recorder.errors, IsEmpty());
   EXPECT_THAT(Boxes(), IsEmpty());
   EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
 
-// A file found before the first write, the limit set (0: none set) and
-// whether the write starts the file afresh.
+// A file found before the first write, the limit set (0: none, so the
+// default), the overwrite request and whether the write starts the file afresh.
 struct Existing {
   const char* name;
   std::string bytes;
   Long limit;
+  Boolean overwrite;
   bool restarts;
 };
-
 class ExistingFileTest : public LogTest, public ::testing::WithParamInterface<Existing> {};
 
-TEST_P(ExistingFileTest, IsRestartedOnlyWhenLongerThanTheLimit) {
-  WriteFile(logPath, GetParam().bytes);
-  if (GetParam().limit != 0) book->MaximumLogFileSize(GetParam().limit);
+TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
+  const Existing& file = GetParam();
+  WriteFile(logPath, file.bytes);
+  if (file.limit != 0) book->MaximumLogFileSize(file.limit);
+  book->OverwriteLogFile(file.overwrite);
+  EXPECT_EQ(book->OverwriteLogFile().Raw(), file.overwrite.Raw());  // stored as passed
   book->WriteEventToLogFile("new");
-  EXPECT_EQ(book->MaximumLogFileSize(), GetParam().limit ? GetParam().limit : 2'000'000);
+  EXPECT_EQ(book->OverwriteLogFile(), False);  // any request is cleared by a write
+  EXPECT_EQ(book->MaximumLogFileSize(), file.limit ? file.limit : 2'000'000);
+  EXPECT_THAT(Boxes(), IsEmpty());
   std::string bytes = ReadFile(logPath);
-  if (GetParam().restarts) {
-    EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("new"))));
-  } else {
-    ASSERT_TRUE(bytes.starts_with(GetParam().bytes));
-    EXPECT_THAT(bytes.substr(GetParam().bytes.size()), Matches(EventLine("new\r\n")));
-  }
   EXPECT_EQ(book->SizeOfCurrentLogFile(), static_cast<Long>(bytes.size()));
+  if (file.restarts)
+    EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("new"))));
+  else
+    EXPECT_TRUE(bytes.starts_with(file.bytes) &&
+                std::regex_match(bytes.substr(file.bytes.size()), EventLine("new\r\n")))
+        << bytes.substr(bytes.size() - std::min<size_t>(bytes.size(), 80));
 }
 
+const std::string kOld = "old line\r\n";
 INSTANTIATE_TEST_SUITE_P(
     Files, ExistingFileTest,
-    ::testing::Values(Existing{"AsLongAsTheLimit", "old line\r\n", 10, false},
-                      Existing{"OneByteOverTheLimit", "old line\r\n", 9, true},
-                      Existing{"Empty", "", 0, false},
-                      Existing{"AsLongAsTheDefault", std::string(2'000'000, 'x'), 0, false},
-                      Existing{"OneByteOverTheDefault", std::string(2'000'001, 'x'), 0, true}),
+    ::testing::Values(Existing{"AsLongAsTheLimit", kOld, 10, False, false},
+                      Existing{"OneByteOverTheLimit", kOld, 9, False, true},
+                      Existing{"Empty", "", 0, False, false},
+                      Existing{"NegativeLimit", "", -1, False, true},  // restarts every time
+                      Existing{"AsLongAsTheDefault", std::string(2'000'000, 'x'), 0, False, false},
+                      Existing{"OneByteOverTheDefault", std::string(2'000'001, 'x'), 0, False,
+                               true},
+                      Existing{"OverwriteTrue", kOld, 0, True, true},
+                      Existing{"OverwriteOne", kOld, 0, Boolean::FromRaw(1), false}),
     [](const auto& info) { return info.param.name; });
 
-// Only True requests a restart; any request is cleared by a write that succeeds.
-class OverwriteTest : public LogTest, public ::testing::WithParamInterface<std::int16_t> {};
-
-TEST_P(OverwriteTest, OnlyTrueRestartsTheFileAndOnlyOnce) {
-  book->WriteEventToLogFile("before");
-  book->OverwriteLogFile(Boolean::FromRaw(GetParam()));
-  EXPECT_EQ(book->OverwriteLogFile().Raw(), GetParam());
-  book->WriteEventToLogFile("after");
-  EXPECT_EQ(book->OverwriteLogFile(), False);
-  book->WriteEventToLogFile("again");
-  if (GetParam() == True.Raw())
-    EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("after")),
-                                        Matches(EventLine("again"))));
-  else
-    EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("before")),
-                                        Matches(EventLine("after")), Matches(EventLine("again"))));
-}
-
-INSTANTIATE_TEST_SUITE_P(Requests, OverwriteTest,
-                         ::testing::Values(True.Raw(), std::int16_t{1}));
-
-TEST_F(LogTest, OverwriteRequestedInsideTheSuccessEventIsClearedAfterwards) {
-  recorder.onSuccess = [&] { book->OverwriteLogFile(True); };
-  book->WriteEventToLogFile("x");
-  EXPECT_EQ(book->OverwriteLogFile(), False);
-}
-
-TEST_F(LogTest, WriteFromInsideTheSuccessEventIsAppendedAfterTheFirst) {
+TEST_F(LogTest, SuccessHandlerMayWriteAndRequestAnOverwrite) {
   recorder.onSuccess = [&] {
     recorder.onSuccess = nullptr;
     book->WriteEventToLogFile("from the sink");
+    book->OverwriteLogFile(True);  // cleared once the outer write returns
   };
   book->WriteEventToLogFile("first");
   EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("first")),
                                       Matches(EventLine("from the sink"))));
+  EXPECT_EQ(book->OverwriteLogFile(), False);
   EXPECT_EQ(recorder.successes, 2);
   EXPECT_EQ(ErrorManager().CallDepth(), 0u);
-}
-
-TEST_F(LogTest, NegativeLimitRestartsEveryWriteAndNeverWarns) {
-  book->MaximumLogFileSize(-1);
-  book->WriteEventToLogFile("first");
-  book->WriteEventToLogFile("second");
-  EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("second"))));
-  EXPECT_EQ(book->MaximumLogFileSize(), -1);
-  EXPECT_THAT(Boxes(), IsEmpty());
 }
 
 TEST_F(LogTest, LineBreakInsideAnEventGoesIntoTheFileUnchanged) {
@@ -109,17 +81,16 @@ TEST_F(LogTest, LineBreakInsideAnEventGoesIntoTheFileUnchanged) {
   EXPECT_TRUE(ReadFile(logPath).ends_with(" - one\r\ntwo\r\n"));
 }
 
-// Free space against the limit: two writes and an end, each warning or not.
+// Free space (unset: the query fails) against the limit (0: the default).
 struct FreeSpace {
   const char* name;
-  std::optional<std::uint64_t> bytes;  // unset: the query fails
+  std::optional<std::uint64_t> bytes;
   Long limit;
   bool warns;
 };
-
 class LowSpaceTest : public LogTest, public ::testing::WithParamInterface<FreeSpace> {};
 
-TEST_P(LowSpaceTest, WarnsBeforeEachWriteAndStillWrites) {
+TEST_P(LowSpaceTest, WarnsBeforeEachWriteAndTheEndAndStillWrites) {
   FaultyFiles files;
   files.freeBytes = GetParam().bytes;
   if (!GetParam().bytes) files.volumeError = errnum::kDeviceIO;
@@ -127,15 +98,12 @@ TEST_P(LowSpaceTest, WarnsBeforeEachWriteAndStillWrites) {
   book->WriteEventToLogFile("one");
   book->WriteEventToLogFile("two");
   book->EndLogFileEvents();
-  const std::string low = std::string("Warning!\r\nFree drive space is ");
-  if (GetParam().warns) {
-    EXPECT_THAT(Boxes(), ElementsAre(low + "getting low!\r\n" + kConsult,
-                                     low + "getting low!\r\n" + kConsult, low + "low!\r\n" + kConsult));
-    EXPECT_EQ(desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox)[0].icon,
-              MessageIcon::Critical);
-  } else {
+  const std::string low = "Warning!\r\nFree drive space is ", then = std::string("\r\n") + kConsult;
+  if (GetParam().warns)
+    EXPECT_THAT(Boxes(), ElementsAre(low + "getting low!" + then, low + "getting low!" + then,
+                                     low + "low!" + then));
+  else
     EXPECT_THAT(Boxes(), IsEmpty());
-  }
   EXPECT_EQ(desktop->Exclamations(), GetParam().warns ? 3 : 0);
   EXPECT_EQ(recorder.successes, 2);
   EXPECT_THAT(LogLines().end()[-2], Matches(EndLine()));
@@ -147,45 +115,31 @@ INSTANTIATE_TEST_SUITE_P(Figures, LowSpaceTest,
                                            FreeSpace{"Unreadable", std::nullopt, 0, true}),
                          [](const auto& info) { return info.param.name; });
 
-TEST_F(LogTest, EndLeavesAnUnsetLimitAloneAndSoNeverWarns) {
-  WriteFile(logPath, "");
-  FaultyFiles files;
-  files.freeBytes = 0;
-  book->EndLogFileEvents();
-  EXPECT_THAT(Boxes(), IsEmpty());
-  EXPECT_EQ(book->MaximumLogFileSize(), 0);
-}
+// A failing write: the number reported, and the box's first line once a sink
+// has changed the number to 99.
+class FileErrorTest : public LogTest,
+                      public ::testing::WithParamInterface<std::pair<Long, const char*>> {};
 
-// A failing write: the number the platform reports, the first line of the box
-// once a sink has changed the number to 99.
-struct SinkChange {
-  Long failure;
-  const char* firstLine;
-};
-
-class FileErrorTest : public LogTest, public ::testing::WithParamInterface<SinkChange> {};
-
-TEST_P(FileErrorTest, SinkChangesTheNumberShownOnlyForUnnamedFailures) {
+TEST_P(FileErrorTest, SinkChangesTheNumberShownOnlyForOtherFailures) {
   book->WriteEventToLogFile("kept");
   book->OverwriteLogFile(True);
   FaultyFiles files;
-  files.writeError = GetParam().failure;
+  files.writeError = GetParam().first;
   recorder.onError = [](Integer& number) { number = 99; };
   recorder.successes = 0;
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("lost"); }),
-            Failed(GetParam().failure, GetParam().firstLine));
-  EXPECT_EQ(desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox)[0].icon,
-            MessageIcon::Critical);
+            Failed(GetParam().first, GetParam().second));
+  EXPECT_EQ(desktop->Shown()[0].icon, MessageIcon::Critical);
   EXPECT_EQ(desktop->Exclamations(), 1);
-  EXPECT_EQ(book->OverwriteLogFile(), True);  // still pending for the next write
+  EXPECT_EQ(book->OverwriteLogFile(), True);  // still pending
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, FileErrorTest,
-    ::testing::Values(SinkChange{57, "Device I/O Error!"}, SinkChange{61, "Disk is Full!"},
-                      SinkChange{75, "Path/File Error!"},
-                      SinkChange{70, "Run Time Error Number 99 occurred."}),
-    [](const auto& info) { return "Error" + std::to_string(info.param.failure); });
+INSTANTIATE_TEST_SUITE_P(Numbers, FileErrorTest,
+                         ::testing::Values(std::pair(57, "Device I/O Error!"),
+                                           std::pair(61, "Disk is Full!"),
+                                           std::pair(75, "Path/File Error!"),
+                                           std::pair(70, "Run Time Error Number 99 occurred.")),
+                         [](const auto& info) { return std::to_string(info.param.first); });
 
 }  // namespace
 }  // namespace jotwell
