@@ -1,30 +1,22 @@
-#include "support/TestSupport.h"
-
+// Counts heap allocations made through operator new, and can make the next
+// one fail, to drive out-of-memory paths.
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
-namespace jotwell::test {
+#include "support/TestSupport.h"
+
 namespace {
-
 std::atomic<std::size_t> allocations{0};
 thread_local bool failNext = false;
-
 }  // namespace
 
-std::size_t AllocationCount() { return allocations.load(); }
-void FailNextAllocation() { failNext = true; }
-
-}  // namespace jotwell::test
-
-using jotwell::test::allocations;
-using jotwell::test::failNext;
+std::size_t jotwell::test::AllocationCount() { return allocations.load(); }
+void jotwell::test::FailNextAllocation() { failNext = true; }
 
 void* operator new(std::size_t size) {
-  if (failNext) {
-    failNext = false;
-    throw std::bad_alloc();
-  }
+  if (std::exchange(failNext, false)) throw std::bad_alloc();
   allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();

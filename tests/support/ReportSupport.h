@@ -58,22 +58,16 @@ inline std::vector<std::string> NamesOf(const std::vector<std::string>& valueLin
 // log goes there, for as long as it lives.
 class LibraryIn final : public platform::ComponentFile {
  public:
-  explicit LibraryIn(const std::filesystem::path& folder)
-      : path_((folder / "libjotwell.so").string()) {
+  explicit LibraryIn(const std::filesystem::path& folder) : folder_(folder) {
     platform::Group<platform::ComponentFile>::Install(this);
   }
   ~LibraryIn() override { platform::Group<platform::ComponentFile>::Install(nullptr); }
-  LibraryIn(const LibraryIn&) = delete;
-  LibraryIn& operator=(const LibraryIn&) = delete;
-
-  String LibraryPath() override { return path_; }
+  String LibraryPath() override { return (folder_ / "libjotwell.so").string(); }
   String LibraryFileName() override { return "libjotwell.so"; }
-  std::string ErrorLog() const {
-    return (std::filesystem::path(path_).parent_path() / "Jotwell.ErrorLog.txt").string();
-  }
+  std::string ErrorLog() const { return (folder_ / "Jotwell.ErrorLog.txt").string(); }
 
  private:
-  String path_;
+  std::filesystem::path folder_;
 };
 
 // A scripted Desktop and an error log of the test's own in a temporary

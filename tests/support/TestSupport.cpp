@@ -16,26 +16,20 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ignored;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(path_, ignored);
 }
 
-void OnFreshThread(const std::function<void()>& work) {
-  std::thread thread(work);
-  thread.join();
-}
+void OnFreshThread(const std::function<void()>& work) { std::thread(work).join(); }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
-  bytes << in.rdbuf();
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
@@ -43,16 +37,9 @@ ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
   ::setenv(name, value.c_str(), 1);
 }
 
-ScopedEnv::~ScopedEnv() {
-  if (old_) ::setenv(name_, old_->c_str(), 1);
-  else ::unsetenv(name_);
-}
+ScopedEnv::~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
 
-void ScriptedDesktopTest::SetUp() {
-  desktop = std::make_shared<testing::ScriptedDesktop>();
-  SetDesktop(desktop);
-}
-
+void ScriptedDesktopTest::SetUp() { SetDesktop(desktop = std::make_shared<testing::ScriptedDesktop>()); }
 void ScriptedDesktopTest::TearDown() { SetDesktop(nullptr); }
 
 }  // namespace jotwell::test
