@@ -156,49 +156,35 @@ TEST_F(ReportTest, EmptiesTheListsAndKeepsTheChoice) {
 
 // The registry's four lists behave alike: each takes a one-dimensional array
 // with 16-bit bounds in place of what it held.
-using Add = void (frmErrMn::*)(const VariantArray&);
-class Registry : public ::testing::TestWithParam<std::pair<Add, size_t>> {
- protected:
-  // The list after registering `values` over a stale one, or the error.
-  std::string Register(const VariantArray& values) {
-    std::string result;
-    test::OnFreshThread([&] {
-      auto [add, list] = GetParam();
-      frmErrMn& m = ErrorManager();
-      (m.*add)(Array({"stale", "stale"}));
-      try {
-        (m.*add)(values);
-        auto lists = Lists(m);
-        for (const String& text : lists[list]) result += text + ";";
-      } catch (const RuntimeError& error) {
-        result = "error " + std::to_string(error.Number());
-      }
-    });
-    return result;
-  }
-};
-
-TEST_P(Registry, TakesOneDimensionalArraysWithSixteenBitBounds) {
+TEST(Registry, TakesOneDimensionalArraysWithSixteenBitBounds) {
   VariantArray reversed, none, two;
   reversed.dimensions = {{3, 1}};
   two.dimensions = {{0, 0}, {0, 1}};
   two.elements = {"a", "b"};
-  EXPECT_EQ(Register(Array({"x", "y", "z"}, 5)), "x;y;z;");
-  EXPECT_EQ(Register(Array({"p", "q"}, -32768)), "p;q;");
-  EXPECT_EQ(Register(Array({"p", "q"}, 32766)), "p;q;");
-  EXPECT_EQ(Register(reversed), "");
-  EXPECT_EQ(Register(Array({})), "");
-  EXPECT_EQ(Register(Array(Longs(11), 32760)), "error 6");
-  EXPECT_EQ(Register(Array(Longs(2), -32769)), "error 6");
-  EXPECT_EQ(Register(none), "error 9");
-  EXPECT_EQ(Register(two), "error 9");
+  std::pair<VariantArray, std::string> cases[] = {
+      {Array({"x", "y", "z"}, 5), "x;y;z;"}, {Array({"p", "q"}, -32768), "p;q;"}, {Array({"p", "q"}, 32766), "p;q;"},
+      {reversed, ""},                        {Array({}), ""},                     {Array(Longs(11), 32760), "error 6"},
+      {Array(Longs(2), -32769), "error 6"},  {none, "error 9"},                   {two, "error 9"}};
+  using Add = void (frmErrMn::*)(const VariantArray&);
+  Add adds[] = {&frmErrMn::AddArgumentsNames, &frmErrMn::AddArgumentsValues, &frmErrMn::AddVariablesNames,
+                &frmErrMn::AddVariablesValues};
+  for (size_t list = 0; list < 4; ++list) {
+    for (const auto& [values, expected] : cases) {
+      std::string result;  // the list after registering over a stale one, or the error
+      test::OnFreshThread([&, add = adds[list], &values = values] {
+        (ErrorManager().*add)(Array({"stale", "stale"}));
+        try {
+          (ErrorManager().*add)(values);
+          auto lists = Lists(ErrorManager());
+          for (const String& text : lists[list]) result += text + ";";
+        } catch (const RuntimeError& error) {
+          result = "error " + std::to_string(error.Number());
+        }
+      });
+      EXPECT_EQ(result, expected) << "list " << list;
+    }
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Lists, Registry,
-                         ::testing::Values(std::pair<Add, size_t>{&frmErrMn::AddArgumentsNames, 0},
-                                           std::pair<Add, size_t>{&frmErrMn::AddArgumentsValues, 1},
-                                           std::pair<Add, size_t>{&frmErrMn::AddVariablesNames, 2},
-                                           std::pair<Add, size_t>{&frmErrMn::AddVariablesValues, 3}));
 
 constexpr Procedure kFailing = "Module1![Sub Failing]";
 
@@ -211,35 +197,21 @@ void Failing(Long number, int* after = nullptr, const Procedure& proc = kFailing
   });
 }
 
-class ChoiceButtons : public ReportTest, public ::testing::WithParamInterface<Long> {};
-
-TEST_P(ChoiceButtons, ReturnTheirCodeAndKeepItAsUserChoice) {
-  desktop->QueueReportChoice(GetParam());
-  test::OnFreshThread([&] {
-    EXPECT_EQ(Report(), GetParam());
-    EXPECT_EQ(ErrorManager().UserChoice(), GetParam());
-  });
-  EXPECT_EQ(Reports().size(), 1u);
-  EXPECT_EQ(desktop->Beeps(), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(AbortRetryIgnore, ChoiceButtons, ::testing::Values(3, 4, 5));
-
-TEST_F(ReportTest, ClosingWithoutAChoiceReturnsThePreviousChoice) {
-  for (Long c : {0, 5, 0}) desktop->QueueReportChoice(c);
-  test::OnFreshThread([] {
-    EXPECT_EQ(Report(), 0);  // nothing chosen yet on this thread
-    EXPECT_EQ(Report(), choice::kIgnore);
-    EXPECT_EQ(Report(), choice::kIgnore);
-  });
-}
-
-TEST_F(ReportTest, CopyPutsTheWholeReportOnTheClipboardAndKeepsTheWindowOpen) {
+TEST_F(ReportTest, TheWindowAnswersWithTheChosenButtonOrThePreviousChoice) {
+  for (Long c : {0, 3, 5, 4, 0}) desktop->QueueReportChoice(c);
   desktop->QueueReportButtons({ReportWindow::kCopyButton, ReportWindow::kIgnoreButton});
-  test::OnFreshThread([] { EXPECT_EQ(Report(), choice::kIgnore); });
-  ASSERT_EQ(Reports().size(), 1u);
-  EXPECT_THAT(Reports()[0], HasSubstr("End Details"));
-  EXPECT_EQ(desktop->Clipboard(), Reports()[0]);
+  test::OnFreshThread([] {
+    EXPECT_EQ(Report(), 0);  // closed without a choice: none made yet on this thread
+    for (Long c : {3, 5, 4}) {
+      EXPECT_EQ(Report(), c);
+      EXPECT_EQ(ErrorManager().UserChoice(), c);
+    }
+    EXPECT_EQ(Report(), 4);  // closed without a choice: the previous one
+    EXPECT_EQ(Report(), 5);  // Copy kept the window open for Ignore
+  });
+  ASSERT_EQ(Reports().size(), 6u);
+  EXPECT_EQ(desktop->Beeps(), 6);
+  EXPECT_EQ(desktop->Clipboard(), Reports().back());
 }
 
 // A report raised while another is shown renders and logs its own text,
