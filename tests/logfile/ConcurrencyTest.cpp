@@ -16,6 +16,7 @@ struct Writers {
   bool processes;  // else threads of this process
   int events;      // each
   Long limit;      // a small one restarts the log, losing events
+  friend void PrintTo(const Writers& writers, std::ostream* out) { *out << writers.name; }
 };
 
 class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Writers> {

@@ -30,11 +30,11 @@ TEST_F(LogTest, EndAndDeleteOfAMissingFileOnlyShowBoxes) {
   EXPECT_THAT(Boxes(), ElementsAre("Device I/O Error!\r\nUnable to close " + logPath +
                                        ", file not found!\r\n" + kConsult,
                                    "Unable to delete file " + logPath + " or file not found!"));
-  auto shown = desktop->Shown();
+  auto shown = Shown();
   EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
   EXPECT_EQ(shown[1].icon, MessageIcon::Information);
   EXPECT_THAT(shown[1].title, ::testing::StartsWith("libjotwell.so version 1.1.5"));
-  EXPECT_EQ(desktop->Exclamations(), 1);  // for the first only
+  EXPECT_EQ(Exclamations(), 1);  // for the first only
   EXPECT_THAT(recorder.errors, IsEmpty());
   EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
@@ -60,8 +60,8 @@ TEST_F(LogTest, NeverNamedLogRefusesWritesAndDeletes) {
                                    std::string("Device I/O Error!\r\nCan't delete logfile, no "
                                                "logfile name specified!\r\n") +
                                        kConsult));
-  EXPECT_EQ(desktop->Shown()[1].icon, MessageIcon::Critical);
-  EXPECT_EQ(desktop->Exclamations(), 2);
+  EXPECT_EQ(Shown()[1].icon, MessageIcon::Critical);
+  EXPECT_EQ(Exclamations(), 2);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST_P(FreeSpaceTest, IsWholeBytesOrZeroSilently) {
   files.freeBytes = GetParam().first;
   if (!GetParam().first) files.volumeError = errnum::kDeviceIO;
   EXPECT_EQ(book->DiskFreeSpace().Scaled(), GetParam().second);
-  EXPECT_THAT(desktop->Shown(), ::testing::IsEmpty());
+  EXPECT_THAT(desktop->Shown(testing::ScriptedDesktop::Kind::Report), ::testing::IsEmpty());
   EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
 

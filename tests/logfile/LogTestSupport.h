@@ -108,16 +108,21 @@ class LogTest : public ScriptedDesktopTest {
     book = std::make_unique<JotBook>();
     book->LogFileName(logPath);
     book->Advise(recorder);
+    exclamations_ = desktop->Exclamations();  // the first JotBook in a process shows About
   }
   void TearDown() override { book.reset(), ScriptedDesktopTest::TearDown(); }
 
-  // The message boxes shown so far, each as its prompt lines joined by CR LF.
+  // The message boxes shown so far, also as their texts (prompt lines joined
+  // by CR LF), and the exclamations played since the JotBook was made.
+  std::vector<testing::ScriptedDesktop::Entry> Shown() const {
+    return desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox);
+  }
   std::vector<std::string> Boxes() const {
     std::vector<std::string> texts;
-    for (const auto& entry : desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox))
-      texts.push_back(entry.text);
+    for (const auto& entry : Shown()) texts.push_back(entry.text);
     return texts;
   }
+  int Exclamations() const { return desktop->Exclamations() - exclamations_; }
   // The log's lines, split at CR LF; the file must end with CR LF.
   std::vector<std::string> LogLines() const {
     std::string bytes = ReadFile(logPath);
@@ -150,6 +155,7 @@ class LogTest : public ScriptedDesktopTest {
   std::string logPath = dir.File("events.log");
   std::unique_ptr<JotBook> book;
   EventRecorder recorder;
+  int exclamations_ = 0;
 };
 
 // Runs each piece of work in a forked child, all side by side; returns what

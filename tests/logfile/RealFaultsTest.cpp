@@ -21,6 +21,7 @@ struct Fault {
   Integer number;
   const char* firstLine;
   bool alsoEnd;  // ending the log meets the same fault
+  friend void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
 };
 class RealFaultTest : public test::LogTest, public ::testing::WithParamInterface<Fault> {};
 

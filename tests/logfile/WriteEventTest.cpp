@@ -25,6 +25,7 @@ struct Existing {
   Long limit;
   Boolean overwrite;
   bool restarts;
+  friend void PrintTo(const Existing& file, std::ostream* out) { *out << file.name; }
 };
 class ExistingFileTest : public LogTest, public ::testing::WithParamInterface<Existing> {};
 
@@ -87,6 +88,7 @@ struct FreeSpace {
   std::optional<std::uint64_t> bytes;
   Long limit;
   bool warns;
+  friend void PrintTo(const FreeSpace& space, std::ostream* out) { *out << space.name; }
 };
 class LowSpaceTest : public LogTest, public ::testing::WithParamInterface<FreeSpace> {};
 
@@ -104,7 +106,7 @@ TEST_P(LowSpaceTest, WarnsBeforeEachWriteAndTheEndAndStillWrites) {
                                      low + "low!" + then));
   else
     EXPECT_THAT(Boxes(), IsEmpty());
-  EXPECT_EQ(desktop->Exclamations(), GetParam().warns ? 3 : 0);
+  EXPECT_EQ(Exclamations(), GetParam().warns ? 3 : 0);
   EXPECT_EQ(recorder.successes, 2);
   EXPECT_THAT(LogLines().end()[-2], Matches(EndLine()));
 }
@@ -118,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Figures, LowSpaceTest,
 // A failing write: the number reported, and the box's first line once a sink
 // has changed the number to 99.
 class FileErrorTest : public LogTest,
-                      public ::testing::WithParamInterface<std::pair<Long, const char*>> {};
+                      public ::testing::WithParamInterface<std::pair<Long, std::string>> {};
 
 TEST_P(FileErrorTest, SinkChangesTheNumberShownOnlyForOtherFailures) {
   book->WriteEventToLogFile("kept");
@@ -129,8 +131,8 @@ TEST_P(FileErrorTest, SinkChangesTheNumberShownOnlyForOtherFailures) {
   recorder.successes = 0;
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("lost"); }),
             Failed(GetParam().first, GetParam().second));
-  EXPECT_EQ(desktop->Shown()[0].icon, MessageIcon::Critical);
-  EXPECT_EQ(desktop->Exclamations(), 1);
+  EXPECT_EQ(Shown()[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(Exclamations(), 1);
   EXPECT_EQ(book->OverwriteLogFile(), True);  // still pending
 }
 
