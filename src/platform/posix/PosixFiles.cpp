@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <optional>
@@ -65,17 +66,49 @@ std::optional<std::int64_t> LengthIfStillLinked(int fd) {
   return opened.st_size;
 }
 
+// A name beside `path` that no other open uses: this process's id and a
+// count of its own.
+String PrivateNameBeside(const String& path) {
+  static std::atomic<unsigned> serial{0};
+  size_t slash = path.find_last_of('/');
+  String folder = slash == String::npos ? String() : path.substr(0, slash + 1);
+  return folder + ".jotwell-new-" + std::to_string(::getpid()) + "-" +
+         std::to_string(serial.fetch_add(1));
+}
+
+// Creates the missing file already locked, so that no other writer can lock
+// it, and find it empty, before its creator has written to it: the file is
+// made and locked under a private name, then linked to `path`, which fails
+// when `path` exists meanwhile. Returns -1 with errno set on failure.
+int CreateLocked(const String& path) {
+  String privateName = PrivateNameBeside(path);
+  int fd = OpenRetrying(privateName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0666);
+  if (fd < 0) return -1;
+  int linked = ::flock(fd, LOCK_EX) == 0 ? ::link(privateName.c_str(), path.c_str()) : -1;
+  int failure = errno;
+  ::unlink(privateName.c_str());
+  if (linked == 0) return fd;
+  ::close(fd);
+  errno = failure;
+  return -1;
+}
+
 // Opens for appending and tells whether this open created the file;
 // nothing when another process created it between our two tries.
 std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
   int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND, 0);
   if (fd >= 0) return LockedFile{fd, false, 0};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
-  // A dangling link never lets an exclusive create succeed.
-  int exclusive = attempt < kExclusiveCreateTries ? O_EXCL : 0;
-  fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | exclusive, 0666);
+  // A dangling link never lets an exclusive create succeed, and some file
+  // systems cannot link: then a plain create will do.
+  if (attempt < kExclusiveCreateTries) {
+    fd = CreateLocked(path);
+    if (fd >= 0) return LockedFile{fd, true, 0};
+    if (errno == EEXIST) return std::nullopt;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK) throw posix::ErrorFromErrno(errno);
+  }
+  fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
   if (fd >= 0) return LockedFile{fd, true, 0};
-  if (errno == EEXIST) return std::nullopt;
   throw posix::ErrorFromErrno(errno);
 }
 
