@@ -28,8 +28,11 @@ namespace errnum {
 inline constexpr Long kOutOfMemory = 7;
 inline constexpr Long kOverflow = 6;
 inline constexpr Long kSubscriptOutOfRange = 9;
+inline constexpr Long kTypeMismatch = 13;
 inline constexpr Long kInternalError = 51;
+inline constexpr Long kBadFileNameOrNumber = 52;
 inline constexpr Long kFileNotFound = 53;
+inline constexpr Long kFileAlreadyOpen = 55;
 inline constexpr Long kDeviceIO = 57;
 inline constexpr Long kDiskFull = 61;
 inline constexpr Long kTooManyFiles = 67;

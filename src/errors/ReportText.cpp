@@ -20,7 +20,7 @@ void CheckCountable(size_t size) {
 
 String NameText(const Variant& name) {
   std::optional<String> text = name.Text();
-  if (!text) throw RuntimeError(13);  // Type mismatch
+  if (!text) throw RuntimeError(errnum::kTypeMismatch);
   return *text;
 }
 

@@ -4,11 +4,6 @@
 
 namespace jotwell {
 
-namespace {
-constexpr Long kBadFileNameOrNumber = 52;
-constexpr Long kFileAlreadyOpen = 55;
-}  // namespace
-
 Integer FileNumbers::FreeFile() const {
   for (Integer number = kFirst; number <= kLast; ++number)
     if (!files_[number - kFirst]) return number;
@@ -16,12 +11,12 @@ Integer FileNumbers::FreeFile() const {
 }
 
 std::size_t FileNumbers::IndexOf(Integer number) {
-  if (number < kFirst || number > kLast) throw RuntimeError(kBadFileNameOrNumber);
+  if (number < kFirst || number > kLast) throw RuntimeError(errnum::kBadFileNameOrNumber);
   return static_cast<std::size_t>(number - kFirst);
 }
 
 void FileNumbers::CheckFree(Integer number) const {
-  if (files_[IndexOf(number)]) throw RuntimeError(kFileAlreadyOpen);
+  if (files_[IndexOf(number)]) throw RuntimeError(errnum::kFileAlreadyOpen);
 }
 
 void FileNumbers::Bind(Integer number, platform::NativeFile file) {
@@ -31,7 +26,7 @@ void FileNumbers::Bind(Integer number, platform::NativeFile file) {
 
 platform::NativeFile FileNumbers::At(Integer number) const {
   const std::optional<platform::NativeFile>& slot = files_[IndexOf(number)];
-  if (!slot) throw RuntimeError(kBadFileNameOrNumber);
+  if (!slot) throw RuntimeError(errnum::kBadFileNameOrNumber);
   return *slot;
 }
 

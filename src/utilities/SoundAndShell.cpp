@@ -11,7 +11,7 @@ constexpr Procedure kRunShellExecute = "Module1![Sub RunShellExecute]";
 // A String unchanged, Empty as "", a number as its decimal text.
 String ShellText(const Variant& value) {
   std::optional<String> text = value.Text();
-  if (!text) throw RuntimeError(13);  // Type mismatch
+  if (!text) throw RuntimeError(errnum::kTypeMismatch);
   return *text;
 }
 
