@@ -35,9 +35,4 @@ void HeadlessDesktop::ShowAbout(AboutWindow& window) {
   window.Form_KeyPress(escape);
 }
 
-void HeadlessDesktop::SetClipboardText(const String& text) {
-  std::lock_guard lock(mutex_);
-  clipboard_ = text;
-}
-
 }  // namespace jotwell::platform

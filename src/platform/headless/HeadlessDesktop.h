@@ -15,7 +15,8 @@ class HeadlessDesktop final : public Desktop {
   void ShowReport(ReportWindow& window) override;
   void RefreshReport(ReportWindow& window) override;
   void ShowAbout(AboutWindow& window) override;
-  void SetClipboardText(const String& text) override;
+  // No display, no clipboard: the copy is dropped.
+  void SetClipboardText(const String&) override {}
   void PlayExclamation() override {}
   void Beep() override {}
   void Open(const String&, const String&, const String&, const String&, Long) override {}
@@ -24,7 +25,6 @@ class HeadlessDesktop final : public Desktop {
   void PrintBlock(const String& heading, const String& body);
 
   std::mutex mutex_;
-  String clipboard_;
 };
 
 }  // namespace jotwell::platform
