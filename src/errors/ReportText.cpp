@@ -18,12 +18,6 @@ void CheckCountable(size_t size) {
   if (size > static_cast<size_t>(INT16_MAX)) throw RuntimeError(errnum::kOverflow);
 }
 
-String NameText(const Variant& name) {
-  std::optional<String> text = name.Text();
-  if (!text) throw RuntimeError(errnum::kTypeMismatch);
-  return *text;
-}
-
 String ArrayElementsText(const VariantArray& array) {
   String joined;
   if (array.dimensions.size() != 1) return joined;
@@ -58,7 +52,7 @@ void frmErrMn::AddContextSection(Lines& lines, const char* heading,
   lines.push_back(kIndent8 + heading);
   for (size_t i = 0; i < names.size(); ++i) {
     if (i >= values.size()) throw RuntimeError(errnum::kSubscriptOutOfRange);
-    AddValueLine(lines, NameText(names[i]), values[i]);
+    AddValueLine(lines, names[i].TextOrMismatch(), values[i]);
   }
 }
 

@@ -88,6 +88,8 @@ class Variant {
   // The text form under the user's locale; nullopt when the value has none
   // (error codes, objects, arrays).
   std::optional<String> Text() const;
+  // The text form; throws a type mismatch when the value has none.
+  String TextOrMismatch() const;
 
  private:
   using ArrayPtr = std::shared_ptr<const VariantArray>;

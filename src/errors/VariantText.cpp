@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "errors/Variant.h"
+#include "jotwell/RuntimeError.h"
 #include "platform/locale.h"
 
 namespace jotwell {
@@ -100,6 +101,12 @@ bool Variant::IsMissing() const {
 }
 
 std::optional<String> Variant::Text() const { return std::visit(TextOf{}, value_); }
+
+String Variant::TextOrMismatch() const {
+  std::optional<String> text = Text();
+  if (!text) throw RuntimeError(errnum::kTypeMismatch);
+  return *text;
+}
 
 VariantArray VariantArray::OneDimensional(std::vector<Variant> elements, Long lower) {
   VariantArray array;

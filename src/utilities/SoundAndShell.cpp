@@ -8,13 +8,6 @@ namespace {
 constexpr Procedure kSound = "Module1![Sub Sound]";
 constexpr Procedure kRunShellExecute = "Module1![Sub RunShellExecute]";
 
-// A String unchanged, Empty as "", a number as its decimal text.
-String ShellText(const Variant& value) {
-  std::optional<String> text = value.Text();
-  if (!text) throw RuntimeError(errnum::kTypeMismatch);
-  return *text;
-}
-
 }  // namespace
 
 void Sound() {
@@ -40,9 +33,9 @@ void RunShellExecute(String& sTopic, Variant& sFile, Variant& sParams, Variant& 
         r.Variables({{"hWndDesk", hWndDesk}, {"success", success}});
       },
       [&](Trap& trap) {
-        trap.Do([&] { file = ShellText(sFile); });
-        trap.Do([&] { parameters = ShellText(sParams); });
-        trap.Do([&] { directory = ShellText(sDirectory); });
+        trap.Do([&] { file = sFile.TextOrMismatch(); });
+        trap.Do([&] { parameters = sParams.TextOrMismatch(); });
+        trap.Do([&] { directory = sDirectory.TextOrMismatch(); });
         trap.Do([&] { CurrentDesktop()->Open(sTopic, file, parameters, directory, nShowCmd); });
       });
 }

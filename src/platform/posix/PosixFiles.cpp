@@ -24,15 +24,17 @@ int OpenRetrying(const char* path, int flags, mode_t mode) {
   return fd;
 }
 
-// Writes everything; false when the file refuses.
-bool WriteAll(int fd, std::string_view bytes) {
+// Writes everything; 0, or the errno of the failure (a write that takes
+// nothing counts as a full disk).
+int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) return errno;
+    if (n == 0) return ENOSPC;
     bytes.remove_prefix(static_cast<size_t>(n));
   }
-  return true;
+  return 0;
 }
 
 using Clock = std::chrono::steady_clock;
@@ -105,7 +107,8 @@ std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
     fd = CreateLocked(path);
     if (fd >= 0) return LockedFile{fd, true, 0};
     if (errno == EEXIST) return std::nullopt;
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK) throw posix::ErrorFromErrno(errno);
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
+      throw posix::ErrorFromErrno(errno);
   }
   fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
   if (fd >= 0) return LockedFile{fd, true, 0};
@@ -166,13 +169,7 @@ class PosixFiles final : public FileSystem {
   }
 
   void Write(NativeFile file, std::string_view bytes) override {
-    while (!bytes.empty()) {
-      ssize_t n = ::write(static_cast<int>(file), bytes.data(), bytes.size());
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) throw posix::ErrorFromErrno(errno);
-      if (n == 0) throw posix::ErrorFromErrno(ENOSPC);
-      bytes.remove_prefix(static_cast<size_t>(n));
-    }
+    if (int failure = WriteAll(static_cast<int>(file), bytes)) throw posix::ErrorFromErrno(failure);
   }
 
   void Close(NativeFile file) override {
