@@ -1,5 +1,5 @@
-// The guided demo: the trace, a rendered and logged error report, and an
-// event log written, ended and printed.
+// The guided demo: an event log written, ended and printed, and a write
+// that fails and is reported by event and message box.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "Commands.h"
-#include "errors/Trap.h"
 
 namespace jotbook {
 
@@ -16,22 +15,6 @@ namespace {
 
 using namespace jotwell;
 namespace fs = std::filesystem;
-
-constexpr Procedure kDemoFailure = "Module1![Sub DemoFailure]";
-
-// A procedure of the host's own under the library's trap, failing once, to
-// show the report the library renders and logs.
-void DemoFailure() {
-  String FileName = "/tmp/missing.txt";
-  Long RetVal = 0;
-  RunTraced(
-      kDemoFailure,
-      [&](Registrations& r) {
-        r.Arguments({{"FileName", FileName}});
-        r.Variables({{"RetVal", RetVal}});
-      },
-      [&](Trap& trap) { trap.Do([&] { throw RuntimeError(errnum::kFileNotFound); }); });
-}
 
 // A new folder of the demo's own under the system's temporary folder.
 fs::path NewTemporaryFolder() {
@@ -56,16 +39,7 @@ int Demo(const Arguments& args) {
   if (!args.empty()) return Usage();
   std::puts("Creating the first JotBook on this thread (its About window follows).");
   JotBook book;
-  std::printf("Call trace depth before and after a traced call: %zu, ",
-              ErrorManager().CallDepth());
   book.MaximumLogFileSize(4096);
-  std::printf("%zu (MaximumLogFileSize now %d)\n", ErrorManager().CallDepth(),
-              book.MaximumLogFileSize());
-
-  std::puts("\nA failing procedure: its report follows, answered Abort when headless.");
-  DemoFailure();
-  std::printf("Call trace depth after the report: %zu\n", ErrorManager().CallDepth());
-  std::puts("The report was also appended to the error log beside the library.");
 
   fs::path folder = NewTemporaryFolder();
   fs::path log = folder / "demo.log";
@@ -76,7 +50,6 @@ int Demo(const Arguments& args) {
   for (const char* text : {"Program started", "Data saved", "Program closed"})
     book.WriteEventToLogFile(text);
   book.EndLogFileEvents();
-  book.Unadvise(events);
   std::printf("SuccessfulWriteToLogFile raised %d times, ErrorWritingToLogFile %d times; "
               "the file holds %d bytes.\n",
               events.successes, events.errors, book.SizeOfCurrentLogFile());
@@ -85,9 +58,20 @@ int Demo(const Arguments& args) {
   PrintFile(log);
   std::puts("---- end of the log file ----");
 
+  std::puts("\nWriting to a log in a folder that does not exist: the library reports the");
+  std::puts("failure by event and by message box, and the call returns normally.");
+  std::fflush(stdout);
+  book.Unadvise(events);
+  EventCounter failures;
+  book.Advise(failures);
+  book.LogFileName((folder / "missing" / "demo.log").string());
+  book.WriteEventToLogFile("Lost");
+  book.Unadvise(failures);
+  std::printf("ErrorWritingToLogFile raised with run-time error %d.\n", failures.lastError);
+
   std::error_code ignored;
   fs::remove_all(folder, ignored);
-  return events.errors == 0 && events.successes == 3 ? kDone : kFailed;
+  return events.errors == 0 && events.successes == 3 && failures.errors == 1 ? kDone : kFailed;
 }
 
 }  // namespace jotbook

@@ -1,22 +1,25 @@
 // jotbook: an example host that drives JotBook from the command line, for
 // people and for shell scripts. Message boxes and reports go to standard
-// error when no display can be reached.
+// error when no display can be reached, or always with --headless.
 #include <cstdio>
 #include <cstring>
 #include <exception>
 
 #include "Commands.h"
+#include "jotwell/Desktop.h"
 
 namespace jotbook {
 
 int Usage() {
   std::fputs(
-      "usage: jotbook demo\n"
-      "       jotbook log --file F [--max BYTES] [--overwrite] [--] TEXT...\n"
-      "       jotbook end-log --file F\n"
-      "       jotbook delete-log --file F\n"
-      "       jotbook free-space --file F\n"
-      "       jotbook log-size --file F\n"
+      "usage: jotbook [--headless] COMMAND\n"
+      "commands: demo\n"
+      "          log --file F [--max BYTES] [--overwrite] [--] TEXT...\n"
+      "          end-log --file F\n"
+      "          delete-log --file F\n"
+      "          free-space --file F\n"
+      "          log-size --file F\n"
+      "--headless shows message boxes and reports on standard error, never in a window\n"
       "exit codes: 0 done; 1 the library reported a failure (log and end-log print\n"
       "the run-time error number on standard error); 2 usage error\n",
       stderr);
@@ -35,10 +38,15 @@ int main(int argc, char** argv) {
       {"demo", Demo},           {"log", Log},               {"end-log", EndLog},
       {"delete-log", DeleteLog}, {"free-space", FreeSpace}, {"log-size", LogSize},
   };
-  if (argc < 2) return Usage();
-  Arguments args(argv + 2, argv + argc);
+  int first = 1;
+  if (argc > first && std::strcmp(argv[first], "--headless") == 0) {
+    jotwell::SetDesktop(jotwell::HeadlessDesktop());
+    ++first;
+  }
+  if (argc <= first) return Usage();
+  Arguments args(argv + first + 1, argv + argc);
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[1], command.name) != 0) continue;
+    if (std::strcmp(argv[first], command.name) != 0) continue;
     try {
       return command.run(args);
     } catch (const std::exception& error) {

@@ -29,24 +29,29 @@ class ReportWindow {
   ~ReportWindow() = default;
 };
 
-// The About window as the library keeps it: its texts and its handlers.
-// Closing handlers unload it; the link handlers leave it open.
+// The About window as the library keeps it: its labels by role and its
+// reactions to what the user did. A Desktop draws the labels and reports
+// clicks, double-clicks and keys; the window decides what they do (a click
+// on the background, the frame or the title closes it, a link opens its
+// target). A toolkit reports a double-click after the click it began with.
 class AboutWindow {
  public:
+  enum class Role { Title, Kind, HomePageLink, Platform, Version, MakerLink };
   struct Label {
-    const char* control;  // lblProductName, Label1, Label5, lblPlatform, lblVersion, Label4
+    Role role;
     String text;
   };
+  // Where a click lands when it is on no label.
+  enum class Area { Background, Frame };
+
   virtual std::vector<Label> Labels() const = 0;
   virtual bool IsLoaded() const = 0;
 
-  virtual void Form1_Click() = 0;
-  virtual void Form_KeyPress(Integer& KeyAscii) = 0;
-  virtual void Frame1_Click() = 0;
-  virtual void lblProductName_Click() = 0;
-  virtual void Label4_Click() = 0;
-  virtual void Label5_Click() = 0;
-  virtual void Label5_DblClick() = 0;
+  virtual void Clicked(Area area) = 0;
+  virtual void Clicked(Role label) = 0;
+  virtual void DoubleClicked(Role label) = 0;
+  // A key that produces a character; keyAscii is that character's code.
+  virtual void KeyPressed(Integer& keyAscii) = 0;
 
  protected:
   ~AboutWindow() = default;
@@ -76,6 +81,11 @@ class Desktop {
 
 // Replaces the Desktop for the whole process; nullptr restores the default.
 void SetDesktop(std::shared_ptr<Desktop> desktop);
+// The library's Desktop for no display: every message box and report is a
+// block on standard error, reports are answered Abort, the About window
+// closes at once, sounds are silent. A host that runs from scripts installs
+// it with SetDesktop to keep windows away.
+std::shared_ptr<Desktop> HeadlessDesktop();
 // The Desktop in use.
 std::shared_ptr<Desktop> CurrentDesktop();
 

@@ -5,9 +5,9 @@
 // on a thread shows the About window before the constructor returns.
 #pragma once
 
-#include <vector>
+#include <memory>
 
-#include "jotwell/RuntimeError.h"
+#include "jotwell/RuntimeError.h"  // what a host may catch
 #include "jotwell/ValueTypes.h"
 
 namespace jotwell {
@@ -26,6 +26,7 @@ class JotBookEvents {
 class JotBook {
  public:
   JotBook();
+  ~JotBook();
   JotBook(const JotBook&) = delete;
   JotBook& operator=(const JotBook&) = delete;
 
@@ -59,30 +60,8 @@ class JotBook {
   void Unadvise(JotBookEvents& sink);
 
  private:
-  // The log fields; each property's field has the property's name.
-  struct LogFields {
-    String EventData;
-    String LogFileName;
-    Long MaximumLogFileSize = 0;
-    Long SizeOfCurrentLogFile = 0;
-    Boolean OverwriteLogFile;
-    Integer LastFileError = 0;
-  };
-
-  void OpenLogFileForEvent();
-  void CloseLogFileEvent();
-  void DetermineLogFileSize();
-  void ExclamationSound();
-  Boolean CheckFileExistance(const String& FileNameToCheck);
-  // The local error block of the log writers: reports a file failure by
-  // event and message box.
-  void LogFileErrorBlock(const RuntimeError& error);
-
-  void RaiseSuccessfulWriteToLogFile();
-  void RaiseErrorWritingToLogFile(Integer& RunTimeErrorNum);
-
-  LogFields log_;
-  std::vector<JotBookEvents*> sinks_;
+  class Private;
+  std::unique_ptr<Private> private_;
 };
 
 }  // namespace jotwell

@@ -1,8 +1,10 @@
 #include "about/frmSplash.h"
 
-#include "component/LibraryFacts.h"
+#include <memory>
+
+#include "base/LibraryFacts.h"
 #include "errors/Trap.h"
-#include "utilities/Module1.h"
+#include "base/Module1.h"
 
 namespace jotwell {
 
@@ -28,11 +30,38 @@ void frmSplash::ShowModal() {
   loaded_ = false;
 }
 
-std::vector<AboutWindow::Label> frmSplash::Labels() const {
-  return {{"lblProductName", lblProductName_}, {"Label1", "ActiveX Dll"},
-          {"Label5", "Jotwell home page"},     {"lblPlatform", "Windows 95/98/NT"},
-          {"lblVersion", lblVersion_},         {"Label4", kMakerName}};
+frmSplash& ThisThreadSplash() {
+  thread_local std::unique_ptr<frmSplash> splash;
+  if (!splash) splash = std::make_unique<frmSplash>();
+  return *splash;
 }
+
+// lblProductName, Label1, Label5, lblPlatform, lblVersion and Label4.
+std::vector<AboutWindow::Label> frmSplash::Labels() const {
+  return {{Role::Title, lblProductName_},         {Role::Kind, "ActiveX Dll"},
+          {Role::HomePageLink, "Jotwell home page"}, {Role::Platform, "Windows 95/98/NT"},
+          {Role::Version, lblVersion_},            {Role::MakerLink, kMakerName}};
+}
+
+void frmSplash::Clicked(Area area) {
+  if (area == Area::Background) Form1_Click();
+  else Frame1_Click();
+}
+
+void frmSplash::Clicked(Role label) {
+  switch (label) {
+    case Role::Title: lblProductName_Click(); break;
+    case Role::HomePageLink: Label5_Click(); break;
+    case Role::MakerLink: Label4_Click(); break;
+    default: break;
+  }
+}
+
+void frmSplash::DoubleClicked(Role label) {
+  if (label == Role::HomePageLink) Label5_DblClick();
+}
+
+void frmSplash::KeyPressed(Integer& keyAscii) { Form_KeyPress(keyAscii); }
 
 void frmSplash::Form_Load() {
   RunTraced(kForm_Load, NoRegistrations, [&](Trap& trap) {

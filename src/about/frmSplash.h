@@ -13,13 +13,18 @@ class frmSplash final : public AboutWindow {
   std::vector<Label> Labels() const override;
   bool IsLoaded() const override { return loaded_; }
 
-  void Form1_Click() override;
-  void Form_KeyPress(Integer& KeyAscii) override;
-  void Frame1_Click() override;
-  void lblProductName_Click() override;
-  void Label4_Click() override;
-  void Label5_Click() override;
-  void Label5_DblClick() override;
+  void Clicked(Area area) override;
+  void Clicked(Role label) override;
+  void DoubleClicked(Role label) override;
+  void KeyPressed(Integer& keyAscii) override;
+
+  void Form1_Click();
+  void Form_KeyPress(Integer& KeyAscii);
+  void Frame1_Click();
+  void lblProductName_Click();
+  void Label4_Click();
+  void Label5_Click();
+  void Label5_DblClick();
 
  private:
   void Form_Load();
@@ -30,5 +35,8 @@ class frmSplash final : public AboutWindow {
   String lblProductName_ = "Jotwell";
   String lblVersion_ = "Version";
 };
+
+// The calling thread's About window, created on first use.
+frmSplash& ThisThreadSplash();
 
 }  // namespace jotwell

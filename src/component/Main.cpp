@@ -1,7 +1,6 @@
 #include "about/frmSplash.h"
-#include "component/ModuleState.h"
+#include "base/Module1.h"
 #include "errors/Trap.h"
-#include "utilities/Module1.h"
 
 namespace jotwell::Module1 {
 
@@ -12,11 +11,7 @@ constexpr Procedure kMain = "Module1![Sub Main]";
 void Main() {
   RunTraced(kMain, NoRegistrations, [&](Trap& trap) {
     trap.Do([&] { Sound(); });
-    trap.Do([&] {
-      ModuleState& state = ThisThread();
-      if (!state.splash) state.splash = std::make_unique<frmSplash>();
-      state.splash->ShowModal();
-    });
+    trap.Do([&] { ThisThreadSplash().ShowModal(); });
   });
 }
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "component/LibraryFacts.h"
+#include "base/LibraryFacts.h"
 
 namespace jotwell {
 

@@ -1,7 +1,7 @@
 #include "errors/ErrorLog.h"
 
-#include "component/LibraryFacts.h"
-#include "component/PathDialect.h"
+#include "base/LibraryFacts.h"
+#include "base/PathDialect.h"
 #include "errors/frmErrMn.h"
 #include "platform/files.h"
 

@@ -1,6 +1,6 @@
 // The report's fixed layout: the current error, the failing procedure, its
 // registered context and the call trace.
-#include "component/LibraryFacts.h"
+#include "base/LibraryFacts.h"
 #include "errors/CurrentError.h"
 #include "errors/frmErrMn.h"
 

@@ -26,7 +26,7 @@
 #include <string_view>
 
 #include "errors/CurrentError.h"
-#include "errors/Variant.h"
+#include "base/Variant.h"
 #include "errors/frmErrMn.h"
 
 namespace jotwell {

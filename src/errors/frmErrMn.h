@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "errors/Variant.h"
+#include "base/Variant.h"
 #include "jotwell/Desktop.h"
 
 namespace jotwell {

@@ -1,9 +1,9 @@
 // Ending and deleting the log.
 #include "errors/Trap.h"
-#include "jotwell/JotBook.h"
-#include "logfile/FileNumbers.h"
+#include "base/JotBookPrivate.h"
+#include "base/FileNumbers.h"
 #include "logfile/LockedLog.h"
-#include "logfile/LogBox.h"
+#include "base/LibraryBox.h"
 #include "logfile/LogLines.h"
 #include "platform/files.h"
 
@@ -17,10 +17,10 @@ constexpr Procedure kDeleteLogFile = "JotBook![Sub DeleteLogFile]";
 
 void JotBook::EndLogFileEvents() {
   RunTraced(kEndLogFileEvents, NoRegistrations,
-            [&](Trap& trap) { trap.Do([&] { CloseLogFileEvent(); }); });
+            [&](Trap& trap) { trap.Do([&] { private_->CloseLogFileEvent(); }); });
 }
 
-void JotBook::CloseLogFileEvent() {
+void JotBook::Private::CloseLogFileEvent() {
   Integer FileNum = 0;
   String LogFileEndDate;
   String date2;
@@ -39,15 +39,14 @@ void JotBook::CloseLogFileEvent() {
         if (trap.If([&] { return DoesItExist.IsFalse(); })) {
           trap.Do([&] { ExclamationSound(); });
           trap.Do([&] {
-            ShowLogBox({"Device I/O Error!",
-                        "Unable to close " + log_.LogFileName + ", file not found!",
-                        kConsultAuthor});
+            ShowFailureBox(
+                {"Device I/O Error!", "Unable to close " + log_.LogFileName + ", file not found!"});
           });
           return;
         }
         if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
           trap.Do([&] { ExclamationSound(); });
-          trap.Do([&] { ShowLogBox({"Warning!", "Free drive space is low!", kConsultAuthor}); });
+          trap.Do([&] { ShowWarningBox({"Free drive space is low!"}); });
         }
         trap.WithLocalBlock(
             [&] {
@@ -67,19 +66,18 @@ void JotBook::DeleteLogFile() {
   RunTraced(
       kDeleteLogFile, [&](Registrations& r) { r.Variables({{"dl&", dl}}); },
       [&](Trap& trap) {
-        if (trap.If([&] { return log_.LogFileName.empty(); })) {
-          trap.Do([&] { ExclamationSound(); });
+        if (trap.If([&] { return private_->log_.LogFileName.empty(); })) {
+          trap.Do([&] { private_->ExclamationSound(); });
           trap.Do([&] {
-            ShowLogBox({"Device I/O Error!", "Can't delete logfile, no logfile name specified!",
-                        kConsultAuthor});
+            ShowFailureBox({"Device I/O Error!", "Can't delete logfile, no logfile name specified!"});
           });
           return;
         }
-        trap.Do([&] { dl = platform::Files().EraseFile(log_.LogFileName) ? 1 : 0; });
+        trap.Do([&] { dl = platform::Files().EraseFile(private_->log_.LogFileName) ? 1 : 0; });
         if (trap.If([&] { return dl == 0; }))
           trap.Do([&] {
-            ShowLogBox({"Unable to delete file " + log_.LogFileName + " or file not found!"},
-                       MessageIcon::Information);
+            ShowNoticeBox(
+                {"Unable to delete file " + private_->log_.LogFileName + " or file not found!"});
           });
       });
 }

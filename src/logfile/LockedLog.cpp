@@ -1,6 +1,6 @@
 #include "logfile/LockedLog.h"
 
-#include "logfile/FileNumbers.h"
+#include "base/FileNumbers.h"
 #include "platform/files.h"
 
 namespace jotwell {

@@ -1,6 +1,6 @@
 // How the log writers report a failure of the log file.
-#include "jotwell/JotBook.h"
-#include "logfile/LogBox.h"
+#include "base/JotBookPrivate.h"
+#include "base/LibraryBox.h"
 
 namespace jotwell {
 
@@ -19,7 +19,7 @@ const char* NamedFailure(Integer number) {
 
 }  // namespace
 
-void JotBook::LogFileErrorBlock(const RuntimeError& error) {
+void JotBook::Private::LogFileErrorBlock(const RuntimeError& error) {
   if (error.Number() < INT16_MIN || error.Number() > INT16_MAX)
     throw RuntimeError(errnum::kOverflow);
   log_.LastFileError = static_cast<Integer>(error.Number());
@@ -34,8 +34,7 @@ void JotBook::LogFileErrorBlock(const RuntimeError& error) {
     RaiseErrorWritingToLogFile(log_.LastFileError);
     firstLine = "Run Time Error Number " + std::to_string(log_.LastFileError) + " occurred.";
   }
-  ShowLogBox({firstLine, "Unable to open " + log_.LogFileName + " on the local drive.",
-              kConsultAuthor});
+  ShowFailureBox({firstLine, "Unable to open " + log_.LogFileName + " on the local drive."});
 }
 
 }  // namespace jotwell

@@ -1,6 +1,6 @@
 #include "logfile/LogLines.h"
 
-#include "component/LibraryFacts.h"
+#include "base/LibraryFacts.h"
 
 namespace jotwell {
 

@@ -1,10 +1,10 @@
 // The log's settings and state, and the helpers the log procedures share.
-#include "component/LibraryFacts.h"
-#include "component/PathDialect.h"
+#include "base/LibraryFacts.h"
+#include "base/PathDialect.h"
 #include "errors/Trap.h"
-#include "jotwell/JotBook.h"
+#include "base/JotBookPrivate.h"
 #include "platform/files.h"
-#include "utilities/Module1.h"
+#include "base/Module1.h"
 
 namespace jotwell {
 
@@ -28,7 +28,7 @@ constexpr Integer kOpenFailed = -1;
 String JotBook::LogFileName() {
   String result;
   RunTraced(kGetLogFileName, NoRegistrations,
-            [&](Trap& trap) { trap.Do([&] { result = log_.LogFileName; }); });
+            [&](Trap& trap) { trap.Do([&] { result = private_->log_.LogFileName; }); });
   return result;
 }
 
@@ -37,41 +37,43 @@ void JotBook::LogFileName(String NameOfLogFile) {
       kLetLogFileName, [&](Registrations& r) { r.Arguments({{"NameOfLogFile", NameOfLogFile}}); },
       [&](Trap& trap) {
         trap.Do([&] { NameOfLogFile = TrimBlanks(NameOfLogFile); });
-        trap.Do([&] { log_.LogFileName = NativePaths().Complete(NameOfLogFile, LibraryFolder()); });
+        trap.Do([&] {
+          private_->log_.LogFileName = NativePaths().Complete(NameOfLogFile, LibraryFolder());
+        });
       });
 }
 
 Boolean JotBook::OverwriteLogFile() {
   Boolean result;
   RunTraced(kGetOverwriteLogFile, NoRegistrations,
-            [&](Trap& trap) { trap.Do([&] { result = log_.OverwriteLogFile; }); });
+            [&](Trap& trap) { trap.Do([&] { result = private_->log_.OverwriteLogFile; }); });
   return result;
 }
 
 void JotBook::OverwriteLogFile(Boolean TrueOrFalse) {
   RunTraced(
       kLetOverwriteLogFile, [&](Registrations& r) { r.Arguments({{"TrueOrFalse", TrueOrFalse}}); },
-      [&](Trap& trap) { trap.Do([&] { log_.OverwriteLogFile = TrueOrFalse; }); });
+      [&](Trap& trap) { trap.Do([&] { private_->log_.OverwriteLogFile = TrueOrFalse; }); });
 }
 
 Long JotBook::MaximumLogFileSize() {
   Long result = 0;
   RunTraced(kGetMaximumLogFileSize, NoRegistrations,
-            [&](Trap& trap) { trap.Do([&] { result = log_.MaximumLogFileSize; }); });
+            [&](Trap& trap) { trap.Do([&] { result = private_->log_.MaximumLogFileSize; }); });
   return result;
 }
 
 void JotBook::MaximumLogFileSize(Long Size) {
   RunTraced(
       kLetMaximumLogFileSize, [&](Registrations& r) { r.Arguments({{"Size", Size}}); },
-      [&](Trap& trap) { trap.Do([&] { log_.MaximumLogFileSize = Size; }); });
+      [&](Trap& trap) { trap.Do([&] { private_->log_.MaximumLogFileSize = Size; }); });
 }
 
 Long JotBook::SizeOfCurrentLogFile() {
   Long result = 0;
   RunTraced(kGetSizeOfCurrentLogFile, NoRegistrations, [&](Trap& trap) {
-    trap.Do([&] { DetermineLogFileSize(); });
-    trap.Do([&] { result = log_.SizeOfCurrentLogFile; });
+    trap.Do([&] { private_->DetermineLogFileSize(); });
+    trap.Do([&] { result = private_->log_.SizeOfCurrentLogFile; });
   });
   return result;
 }
@@ -82,13 +84,13 @@ Boolean JotBook::DoesLogFileExist() {
   RunTraced(
       kGetDoesLogFileExist, [&](Registrations& r) { r.Variables({{"DoesItExist", DoesItExist}}); },
       [&](Trap& trap) {
-        trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
+        trap.Do([&] { DoesItExist = private_->CheckFileExistance(private_->log_.LogFileName); });
         trap.Do([&] { result = DoesItExist; });
       });
   return result;
 }
 
-Boolean JotBook::CheckFileExistance(const String& FileNameToCheck) {
+Boolean JotBook::Private::CheckFileExistance(const String& FileNameToCheck) {
   Boolean result;
   Integer Result = 0;
   String strPath, strResults, strSearchFile;
@@ -113,7 +115,7 @@ Boolean JotBook::CheckFileExistance(const String& FileNameToCheck) {
   return result;
 }
 
-void JotBook::DetermineLogFileSize() {
+void JotBook::Private::DetermineLogFileSize() {
   RunTraced(kDetermineLogFileSize, NoRegistrations, [&](Trap& trap) {
     trap.WithLocalBlock(
         [&] {
@@ -125,7 +127,7 @@ void JotBook::DetermineLogFileSize() {
   });
 }
 
-void JotBook::ExclamationSound() {
+void JotBook::Private::ExclamationSound() {
   RunTraced(kExclamationSound, NoRegistrations,
             [&](Trap& trap) { trap.Do([&] { Module1::Sound(); }); });
 }

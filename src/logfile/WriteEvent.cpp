@@ -1,9 +1,9 @@
 // Writing an event to the log.
 #include "errors/Trap.h"
-#include "jotwell/JotBook.h"
-#include "logfile/FileNumbers.h"
+#include "base/JotBookPrivate.h"
+#include "base/FileNumbers.h"
 #include "logfile/LockedLog.h"
-#include "logfile/LogBox.h"
+#include "base/LibraryBox.h"
 #include "logfile/LogLines.h"
 
 namespace jotwell {
@@ -20,12 +20,12 @@ void JotBook::WriteEventToLogFile(const String& Data) {
   RunTraced(
       kWriteEventToLogFile, [&](Registrations& r) { r.Arguments({{"Data", Data}}); },
       [&](Trap& trap) {
-        trap.Do([&] { log_.EventData = Data; });
-        trap.Do([&] { OpenLogFileForEvent(); });
+        trap.Do([&] { private_->log_.EventData = Data; });
+        trap.Do([&] { private_->OpenLogFileForEvent(); });
       });
 }
 
-void JotBook::OpenLogFileForEvent() {
+void JotBook::Private::OpenLogFileForEvent() {
   Integer FileNum = 0;
   String LogFileStartDate;
   Boolean LogFileExists2;
@@ -49,7 +49,7 @@ void JotBook::OpenLogFileForEvent() {
         if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
           trap.Do([&] { ExclamationSound(); });
           trap.Do([&] {
-            ShowLogBox({"Warning!", "Free drive space is getting low!", kConsultAuthor});
+            ShowWarningBox({"Free drive space is getting low!"});
           });
         }
         trap.WithLocalBlock(

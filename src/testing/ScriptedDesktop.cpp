@@ -130,7 +130,7 @@ void ScriptedDesktop::ShowAbout(AboutWindow& window) {
     actions(window);
   } else {
     Integer enter = 13;
-    window.Form_KeyPress(enter);
+    window.KeyPressed(enter);
   }
 }
 

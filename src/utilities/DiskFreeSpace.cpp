@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "errors/Trap.h"
-#include "jotwell/JotBook.h"
+#include "base/JotBookPrivate.h"
 #include "platform/files.h"
 
 namespace jotwell {
@@ -12,7 +12,7 @@ namespace {
 constexpr Procedure kDiskFreeSpace = "JotBook![Function DiskFreeSpace]";
 }
 
-Currency JotBook::DiskFreeSpace() {
+Currency JotBook::Private::DiskFreeSpace() {
   Currency result;
   String Drive, DrivePath;
   Long SectorsPerCluster = 0, BytesPerSector = 0, NumberOfFreeClusters = 0, TotalClusters = 0;
@@ -42,7 +42,7 @@ Currency JotBook::DiskFreeSpace() {
       [&](Trap& trap) {
         trap.WithLocalBlock(
             [&] {
-              DrivePath = log_.LogFileName;
+              DrivePath = LogFileName();
               Drive = platform::Files().VolumeFolderOf(DrivePath);
               std::uint64_t bytes = platform::Files().FreeBytes(Drive);
               // Too many bytes for a Currency is an overflow, like any
@@ -56,5 +56,7 @@ Currency JotBook::DiskFreeSpace() {
       });
   return result;
 }
+
+Currency JotBook::DiskFreeSpace() { return private_->DiskFreeSpace(); }
 
 }  // namespace jotwell

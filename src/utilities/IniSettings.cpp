@@ -1,5 +1,5 @@
 // The INI members. Their reading and writing arrive with the INI engine.
-#include "component/ModuleState.h"
+#include "base/ThreadState.h"
 #include "errors/Trap.h"
 #include "jotwell/JotBook.h"
 

@@ -1,5 +1,5 @@
 #include "errors/Trap.h"
-#include "utilities/Module1.h"
+#include "base/Module1.h"
 
 namespace jotwell::Module1 {
 

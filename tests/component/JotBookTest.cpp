@@ -6,7 +6,7 @@
 #include <thread>
 #include <type_traits>
 
-#include "component/LibraryFacts.h"
+#include "base/LibraryFacts.h"
 #include "jotwell/JotBook.h"
 #include "support/ReportSupport.h"
 
@@ -141,7 +141,7 @@ TEST_F(JotBookTest, TheFirstOnAThreadBeepsTwiceAndReturnsOnlyAfterTheAboutWindow
   desktop->QueueAboutActions([&](AboutWindow& window) {
     constructedWhileShown = constructed;
     exclamationsWhileShown = desktop->Exclamations();
-    window.Form1_Click();
+    window.Clicked(AboutWindow::Area::Background);
   });
   test::OnFreshThread([&] {
     JotBook book;
@@ -166,25 +166,28 @@ TEST_F(JotBookTest, AboutHandlersCloseOrOpenTheirTargetsAndReportUnderTheirOwnNa
     const char* title;
     void (*call)(AboutWindow&);
     bool closes;
-  } handlers[] = {{"Form1_Click", [](AboutWindow& w) { w.Form1_Click(); }, true},
-                  {"Form_KeyPress", [](AboutWindow& w) { Integer key = 13; w.Form_KeyPress(key); }, true},
-                  {"Frame1_Click", [](AboutWindow& w) { w.Frame1_Click(); }, true},
-                  {"lblProductName_Click", [](AboutWindow& w) { w.lblProductName_Click(); }, true},
-                  {"Label4_Click", [](AboutWindow& w) { w.Label4_Click(); }, false},
-                  {"Label5_Click", [](AboutWindow& w) { w.Label5_Click(); }, false},
-                  {"Label5_DblClick", [](AboutWindow& w) { w.Label5_DblClick(); }, false}};
+  } handlers[] = {{"Form1_Click", [](AboutWindow& w) { w.Clicked(AboutWindow::Area::Background); }, true},
+                  {"Form_KeyPress", [](AboutWindow& w) { Integer key = 13; w.KeyPressed(key); }, true},
+                  {"Frame1_Click", [](AboutWindow& w) { w.Clicked(AboutWindow::Area::Frame); }, true},
+                  {"lblProductName_Click", [](AboutWindow& w) { w.Clicked(AboutWindow::Role::Title); }, true},
+                  {"Label4_Click", [](AboutWindow& w) { w.Clicked(AboutWindow::Role::MakerLink); }, false},
+                  {"Label5_Click", [](AboutWindow& w) { w.Clicked(AboutWindow::Role::HomePageLink); }, false},
+                  {"Label5_DblClick", [](AboutWindow& w) { w.DoubleClicked(AboutWindow::Role::HomePageLink); }, false}};
   for (const auto& h : handlers) {
     SCOPED_TRACE(h.title);
     bool closed = false, openAfterFailure = false;
     desktop->QueueAboutActions([&](AboutWindow& window) {
+      for (auto inert : {AboutWindow::Role::Kind, AboutWindow::Role::Platform, AboutWindow::Role::Version})
+        window.Clicked(inert), window.DoubleClicked(inert);
+      window.DoubleClicked(AboutWindow::Role::MakerLink);
       h.call(window);
-      if (!(closed = !window.IsLoaded())) window.Form1_Click();
+      if (!(closed = !window.IsLoaded())) window.Clicked(AboutWindow::Area::Background);
     });
     desktop->QueueAboutActions([&](AboutWindow& window) {
       FailNextEntry();
       h.call(window);
       openAfterFailure = window.IsLoaded();
-      window.Form1_Click();
+      window.Clicked(AboutWindow::Area::Background);
     });
     size_t reportsBefore = Reports().size();
     test::OnFreshThread([] { JotBook book; });

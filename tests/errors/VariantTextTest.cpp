@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "errors/Variant.h"
+#include "base/Variant.h"
 #include "support/TestSupport.h"
 
 // glibc keeps the list it parsed from LOCPATH until the process ends; the

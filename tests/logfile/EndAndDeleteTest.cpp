@@ -1,5 +1,5 @@
 #include "LogTestSupport.h"
-#include "logfile/FileNumbers.h"
+#include "base/FileNumbers.h"
 
 namespace jotwell {
 namespace {

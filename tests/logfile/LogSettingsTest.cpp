@@ -1,7 +1,7 @@
 // The log's settings, free disk space and the per-thread file numbers.
 #include "LogTestSupport.h"
-#include "component/LibraryFacts.h"
-#include "logfile/FileNumbers.h"
+#include "base/LibraryFacts.h"
+#include "base/FileNumbers.h"
 
 namespace jotwell {
 namespace {

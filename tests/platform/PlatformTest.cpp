@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "component/PathDialect.h"
+#include "base/PathDialect.h"
 #include "platform/posix/Errno.h"
 
 namespace jotwell {

@@ -1,5 +1,5 @@
-// The Desktop used when no display can be reached: every box and report is
-// one block on standard error, reports are answered Abort, sounds are silent.
+// The headless Desktop, for no display: every box and report is one block
+// on standard error, reports are answered Abort, sounds are silent.
 #pragma once
 
 #include <mutex>
@@ -8,7 +8,7 @@
 
 namespace jotwell::platform {
 
-class HeadlessDesktop final : public Desktop {
+class StderrDesktop final : public Desktop {
  public:
   void ShowMessageBox(const String& title, const std::vector<String>& promptLines,
                       MessageIcon icon) override;

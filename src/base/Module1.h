@@ -1,7 +1,7 @@
 // The standard module's procedures.
 #pragma once
 
-#include "errors/Variant.h"
+#include "base/Variant.h"
 
 namespace jotwell::Module1 {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "errors/Variant.h"
+#include "base/Variant.h"
 #include "jotwell/RuntimeError.h"
 #include "platform/locale.h"
 

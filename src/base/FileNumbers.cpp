@@ -1,4 +1,4 @@
-#include "logfile/FileNumbers.h"
+#include "base/FileNumbers.h"
 
 #include "jotwell/RuntimeError.h"
 

@@ -1,6 +1,6 @@
-#include "component/LibraryFacts.h"
+#include "base/LibraryFacts.h"
 
-#include "component/PathDialect.h"
+#include "base/PathDialect.h"
 #include "platform/component.h"
 
 namespace jotwell {

@@ -1,4 +1,4 @@
-#include "component/PathDialect.h"
+#include "base/PathDialect.h"
 
 namespace jotwell {
 namespace {
