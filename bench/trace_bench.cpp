@@ -1,43 +1,22 @@
 // The cost of the error trap on the normal path: a traced call against the
-// same call untraced, and proof that the traced call allocates nothing.
+// same call untraced, a traced JotBook property against a plain one, and
+// proof that traced calls allocate nothing.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "RatioReporter.h"
 #include "errors/Trap.h"
 #include "jotwell/JotBook.h"
 #include "jotwell/testing/ScriptedDesktop.h"
-
-// Every heap allocation of the process, the library's included, comes
-// through here. GCC 12 takes the free() below for a mismatch with the
-// operator new it replaces.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
+#include "support/AllocationCounter.h"
 
 namespace {
 
 using namespace jotwell;
 
 volatile long counter = 0;
-
 
 constexpr Procedure kBenchTraced = "Module1![Sub BenchTraced]";
 
@@ -49,6 +28,19 @@ constexpr Procedure kBenchTraced = "Module1![Sub BenchTraced]";
             [&](Trap& trap) { trap.Do([&] { counter = counter + 1; }); });
 }
 
+// A property kept behind a pointer as JotBook keeps its state, untraced.
+class PlainBook {
+ public:
+  [[gnu::noinline]] Long MaximumLogFileSize() { return fields_->size; }
+  [[gnu::noinline]] void MaximumLogFileSize(Long size) { fields_->size = size; }
+
+ private:
+  struct Fields {
+    Long size = 0;
+  };
+  std::unique_ptr<Fields> fields_ = std::make_unique<Fields>();
+};
+
 void BM_Untraced(benchmark::State& state) {
   for (auto _ : state) Untraced();
 }
@@ -57,15 +49,22 @@ void BM_Traced(benchmark::State& state) {
   for (auto _ : state) Traced();
 }
 
-// A real member: a property let and get, each traced.
-void BM_JotBookProperty(benchmark::State& state) {
-  JotBook& book = JotBook::Global();
+// A property let and get.
+template <class Book>
+void LetAndGet(benchmark::State& state, Book& book) {
   Long size = 0;
   for (auto _ : state) {
     book.MaximumLogFileSize(++size);
     benchmark::DoNotOptimize(book.MaximumLogFileSize());
   }
 }
+
+void BM_PlainProperty(benchmark::State& state) {
+  PlainBook book;
+  LetAndGet(state, book);
+}
+
+void BM_JotBookProperty(benchmark::State& state) { LetAndGet(state, JotBook::Global()); }
 
 // Counts the allocations of `calls` traced calls, after a warm-up that lets
 // the thread's error manager and call trace reach their working size.
@@ -75,18 +74,17 @@ long AllocationsOnNormalPath(int calls) {
     Traced();
     book.MaximumLogFileSize(book.MaximumLogFileSize() + 1);
   }
-  long before = allocations.load();
+  long before = static_cast<long>(test::AllocationCount());
   // The counter must see this one, or the zero below would prove nothing.
-  int* probe = new int(0);
-  benchmark::DoNotOptimize(probe);
-  delete probe;
-  if (allocations.load() == before) return -1;
-  before = allocations.load();
+  auto probe = std::make_unique<int>(0);
+  benchmark::DoNotOptimize(probe.get());
+  if (static_cast<long>(test::AllocationCount()) == before) return -1;
+  before = static_cast<long>(test::AllocationCount());
   for (int i = 0; i < calls; ++i) {
     Traced();
     book.MaximumLogFileSize(book.MaximumLogFileSize() + 1);
   }
-  return allocations.load() - before;
+  return static_cast<long>(test::AllocationCount()) - before;
 }
 
 }  // namespace
@@ -97,6 +95,7 @@ int main(int argc, char** argv) {
   bench::RegisterInterleaved(5, 0.1,
                              {{"BM_Untraced", BM_Untraced},
                               {"BM_Traced", BM_Traced},
+                              {"BM_PlainProperty", BM_PlainProperty},
                               {"BM_JotBookProperty", BM_JotBookProperty}});
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -105,6 +104,8 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
 
   reporter.PrintRatio("traced/untraced ratio", "BM_Traced", "BM_Untraced");
+  reporter.PrintRatio("JotBook property let and get / plain property", "BM_JotBookProperty",
+                      "BM_PlainProperty");
   long counted = AllocationsOnNormalPath(100000);
   if (counted < 0) {
     std::puts("allocation counter not in effect");

@@ -12,7 +12,7 @@ String ErrorLogPath(const String& libraryFolder) {
 }
 
 // Logging is best effort: a report that cannot be logged is still shown.
-void frmErrMn::WriteErrorLog(const Lines& lines) {
+void frmErrMn::WriteErrorLog(const ReportLines& lines) {
   String path;
   try {
     path = ErrorLogPath(LibraryFolder());

@@ -1,8 +1,7 @@
-// The report's fixed layout: the current error, the failing procedure, its
-// registered context and the call trace.
+// The report's fixed layout.
+#include "errors/ReportText.h"
+
 #include "base/LibraryFacts.h"
-#include "errors/CurrentError.h"
-#include "errors/frmErrMn.h"
 
 namespace jotwell {
 
@@ -30,9 +29,8 @@ String ArrayElementsText(const VariantArray& array) {
   return joined;
 }
 
-}  // namespace
-
-void frmErrMn::AddValueLine(Lines& lines, const String& name, const Variant& value) {
+// Values without a text form are left out.
+void AddValueLine(ReportLines& lines, const String& name, const Variant& value) {
   if (value.IsMissing()) {
     lines.push_back(kIndent12 + name + ": Missing");
   } else if (value.IsArray()) {
@@ -42,9 +40,8 @@ void frmErrMn::AddValueLine(Lines& lines, const String& name, const Variant& val
   }
 }
 
-void frmErrMn::AddContextSection(Lines& lines, const char* heading,
-                                 const std::vector<Variant>& names,
-                                 const std::vector<Variant>& values) {
+void AddContextSection(ReportLines& lines, const char* heading,
+                       const std::vector<Variant>& names, const std::vector<Variant>& values) {
   CheckCountable(names.size());
   CheckCountable(values.size());
   if (names.empty()) return;
@@ -56,15 +53,19 @@ void frmErrMn::AddContextSection(Lines& lines, const char* heading,
   }
 }
 
-frmErrMn::Lines frmErrMn::BuildReport(const String& ModuleName, const String& ProcName) {
-  const ErrorRecord& error = CurrentError();
-  Lines lines;
+}  // namespace
+
+ReportLines RenderReport(const ErrorRecord& error, const String& ModuleName,
+                         const String& ProcName, const RegisteredContext& context,
+                         const std::vector<std::string_view>& trace,
+                         const platform::LocalDateTime& when) {
+  ReportLines lines;
   lines.emplace_back();
   lines.push_back(kRule);
   lines.emplace_back();
   lines.push_back(String("Runtime Error in Project:") + kLibraryName);
   lines.emplace_back();
-  lines.push_back("On " + GeneralDateText(platform::UserLocale().Now()));
+  lines.push_back("On " + GeneralDateText(when));
   lines.emplace_back();
   lines.push_back("Begin Details");
   lines.emplace_back();
@@ -72,17 +73,18 @@ frmErrMn::Lines frmErrMn::BuildReport(const String& ModuleName, const String& Pr
   lines.push_back(kIndent8 + "Number: " + std::to_string(error.Number));
   lines.push_back(kIndent8 + "Description: " + error.Description);
   lines.push_back(kIndent8 + "Source: " + error.Source);
-  if (error.Line != 0) lines.push_back(kIndent8 + "Line of Procedure: " + std::to_string(error.Line));
+  if (error.Line != 0)
+    lines.push_back(kIndent8 + "Line of Procedure: " + std::to_string(error.Line));
   lines.push_back(kIndent8 + "LastDllError: " + std::to_string(error.LastDllError));
   lines.emplace_back();
   lines.push_back(kIndent4 + "Procedure [" + ProcName + "] in Module [" + ModuleName + "]");
-  AddContextSection(lines, "Arguments:", ArgumentsNames_, ArgumentsValues_);
-  AddContextSection(lines, "Variables:", VariablesNames_, VariablesValues_);
-  CheckCountable(CallStack_.size());
-  if (!CallStack_.empty()) {
+  AddContextSection(lines, "Arguments:", context.argumentsNames, context.argumentsValues);
+  AddContextSection(lines, "Variables:", context.variablesNames, context.variablesValues);
+  CheckCountable(trace.size());
+  if (!trace.empty()) {
     lines.emplace_back();
     lines.push_back(kIndent8 + "Call Stack:");
-    for (const TraceEntry& entry : CallStack_) lines.push_back(kIndent12 + ">" + String(entry.Text()));
+    for (std::string_view name : trace) lines.push_back(kIndent12 + ">" + String(name));
   }
   lines.emplace_back();
   lines.push_back("End Details");
@@ -91,7 +93,7 @@ frmErrMn::Lines frmErrMn::BuildReport(const String& ModuleName, const String& Pr
   return lines;
 }
 
-String frmErrMn::JoinReportLines(const Lines& lines) {
+String JoinReportLines(const ReportLines& lines) {
   String text;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) text += "\r\n";

@@ -1,13 +1,13 @@
 #include "errors/frmErrMn.h"
 
+#include <memory>
+
 #include "errors/CurrentError.h"
+#include "platform/locale.h"
 
 namespace jotwell {
 
 namespace {
-
-// Deep enough that ordinary call chains never grow the trace.
-constexpr size_t kInitialTraceCapacity = 256;
 
 void CheckSixteenBit(Long value) {
   if (value < INT16_MIN || value > INT16_MAX) throw RuntimeError(errnum::kOverflow);
@@ -15,9 +15,15 @@ void CheckSixteenBit(Long value) {
 
 }  // namespace
 
-frmErrMn& ErrorManager() {
-  thread_local frmErrMn errorManager;
-  return errorManager;
+frmErrMn& detail::CreateErrorManager() {
+  // Destroyed when the thread ends; the pointer goes with it.
+  struct Owner {
+    std::unique_ptr<frmErrMn> errorManager = std::make_unique<frmErrMn>();
+    ~Owner() { thisThreadErrorManager = nullptr; }
+  };
+  thread_local Owner owner;
+  thisThreadErrorManager = owner.errorManager.get();
+  return *owner.errorManager;
 }
 
 frmErrMn::frmErrMn() { CallStack_.reserve(kInitialTraceCapacity); }
@@ -39,33 +45,16 @@ void frmErrMn::AddVariablesValues(const VariantArray& Values) { ReplaceList(Vari
 
 Long frmErrMn::ExitProgram() { return 0; }
 
-void frmErrMn::RemoveLastCall() {
-  if (!CallStack_.empty()) CallStack_.pop_back();
-}
-
-void frmErrMn::AddCall(const String& strText) {
-  auto copy = std::make_unique<String>(strText);
-  std::string_view text = *copy;
-  CallStack_.push_back(TraceEntry{text, std::move(copy)});
-}
-
-void frmErrMn::AddCall(Literal traceName) {
-  CallStack_.push_back(TraceEntry{traceName.text, nullptr});
-}
-
-std::vector<String> frmErrMn::CallStack() const {
-  std::vector<String> names;
-  for (const TraceEntry& entry : CallStack_) names.emplace_back(entry.Text());
-  return names;
-}
-
 template <class List>
 void frmErrMn::ClearCollection(List& list) {
   while (!list.empty()) list.pop_back();
 }
 
 Long frmErrMn::DysplayMessage(const String& ModuleName, const String& ProcName) {
-  Lines report = BuildReport(ModuleName, ProcName);
+  ReportLines report =
+      RenderReport(CurrentError(), ModuleName, ProcName,
+                   {ArgumentsNames_, ArgumentsValues_, VariablesNames_, VariablesValues_},
+                   CallStack_, platform::UserLocale().Now());
   WriteErrorLog(report);
   txtOutput_ = JoinReportLines(report);
   loaded_ = true;

@@ -2,11 +2,11 @@
 // error report window that shows them.
 #pragma once
 
-#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "base/Variant.h"
+#include "errors/ReportText.h"
 #include "jotwell/Desktop.h"
 
 namespace jotwell {
@@ -20,6 +20,9 @@ inline constexpr Long kIgnore = 5;
 
 class frmErrMn final : public ReportWindow {
  public:
+  // Deep enough that ordinary call chains never grow the trace.
+  static constexpr size_t kInitialTraceCapacity = 256;
+
   frmErrMn();
   frmErrMn(const frmErrMn&) = delete;
   frmErrMn& operator=(const frmErrMn&) = delete;
@@ -33,20 +36,22 @@ class frmErrMn final : public ReportWindow {
   void AddVariablesValues(const VariantArray& Values);
   Long ExitProgram();
   Long DysplayMessage(const String& ModuleName, const String& ProcName);
-  void RemoveLastCall();
-  void AddCall(const String& strText);
-  // A trace name with static storage, which the trace keeps without a copy
-  // so that the normal path of a traced procedure allocates nothing.
+  void RemoveLastCall() {
+    if (!CallStack_.empty()) CallStack_.pop_back();
+  }
+  // A trace name with static storage: every library procedure pushes a
+  // literal, which the trace keeps without a copy, so that the normal path
+  // of a traced procedure allocates nothing.
   struct Literal {
     std::string_view text;
   };
-  void AddCall(Literal traceName);
+  void AddCall(Literal strText) { CallStack_.push_back(strText.text); }
 
   const std::vector<Variant>& ArgumentsNames() const { return ArgumentsNames_; }
   const std::vector<Variant>& ArgumentsValues() const { return ArgumentsValues_; }
   const std::vector<Variant>& VariablesNames() const { return VariablesNames_; }
   const std::vector<Variant>& VariablesValues() const { return VariablesValues_; }
-  std::vector<String> CallStack() const;
+  const std::vector<std::string_view>& CallStack() const { return CallStack_; }
   size_t CallDepth() const { return CallStack_.size(); }
   Integer UserChoice() const { return UserChoice_; }
 
@@ -56,23 +61,8 @@ class frmErrMn final : public ReportWindow {
   bool IsLoaded() const override { return loaded_; }
 
  private:
-  // One call-trace entry: a literal's view, or a view of its own copy of
-  // any other text.
-  struct TraceEntry {
-    std::string_view text;
-    std::unique_ptr<String> copy;
-    std::string_view Text() const { return text; }
-  };
-  using Lines = std::vector<String>;
-
   void ReplaceList(std::vector<Variant>& list, const VariantArray& Values);
-  Lines BuildReport(const String& ModuleName, const String& ProcName);
-  void AddContextSection(Lines& lines, const char* heading, const std::vector<Variant>& names,
-                         const std::vector<Variant>& values);
-
-  String JoinReportLines(const Lines& lines);
-  void WriteErrorLog(const Lines& lines);
-  void AddValueLine(Lines& lines, const String& name, const Variant& value = Variant::Missing());
+  void WriteErrorLog(const ReportLines& lines);
   void cmdCommands_Click(Integer Index);
   template <class List>
   void ClearCollection(List& list);
@@ -82,14 +72,29 @@ class frmErrMn final : public ReportWindow {
   std::vector<Variant> VariablesNames_;
   std::vector<Variant> VariablesValues_;
   Integer UserChoice_ = 0;
-  std::vector<TraceEntry> CallStack_;
+  std::vector<std::string_view> CallStack_;
 
   bool loaded_ = false;
   bool visible_ = false;
   String txtOutput_;
 };
 
+namespace detail {
+// The calling thread's error manager once it exists. Every traced call
+// reaches it, so it is one pointer in the static thread-local block, read
+// with a single load from the thread pointer.
+#if defined(__ELF__)
+[[gnu::tls_model("initial-exec")]]
+#endif
+inline thread_local frmErrMn* thisThreadErrorManager = nullptr;
+// Creates the calling thread's error manager, owned by the thread.
+frmErrMn& CreateErrorManager();
+}  // namespace detail
+
 // The calling thread's error manager, created on first use.
-frmErrMn& ErrorManager();
+inline frmErrMn& ErrorManager() {
+  frmErrMn* errorManager = detail::thisThreadErrorManager;
+  return errorManager ? *errorManager : detail::CreateErrorManager();
+}
 
 }  // namespace jotwell

@@ -52,9 +52,9 @@ TEST_P(JotBookMember, KeepsTheTraceAndReportsUnderItsTitleWithItsNames) {
     JotBook book;
     book.INI_PathToINI(real.ini);
     book.LogFileName(real.log);
-    ErrorManager().AddCall(String("Host![Sub Caller]"));
+    ErrorManager().AddCall({"Host![Sub Caller]"});
     GetParam().call(book, real);
-    EXPECT_EQ(ErrorManager().CallStack(), std::vector<String>{"Host![Sub Caller]"});
+    EXPECT_THAT(ErrorManager().CallStack(), ::testing::ElementsAre("Host![Sub Caller]"));
   });
   ASSERT_TRUE(Reports().empty());
   test::OnFreshThread([&] {

@@ -26,7 +26,7 @@ std::vector<std::vector<String>> Lists(const frmErrMn& m) {
     lists.emplace_back();
     for (const Variant& v : *list) lists.back().push_back(v.Text().value_or("?"));
   }
-  lists.push_back(m.CallStack());
+  lists.emplace_back(m.CallStack().begin(), m.CallStack().end());
   return lists;
 }
 
@@ -54,7 +54,7 @@ TEST_F(ReportTest, ReproducesTheDeleteToRecycleBinExample) {
     m.AddArgumentsValues(Array({"C:\\Temp\\old.txt"}));
     m.AddVariablesNames(Array({"RetVal", "DoesItExist"}));
     m.AddVariablesValues(Array({Long(0), False}));
-    m.AddCall(String("JotBook![Function DeleteToRecycleBin]"));
+    m.AddCall({"JotBook![Function DeleteToRecycleBin]"});
   }));
   ASSERT_GT(lines.size(), 6u);
   EXPECT_TRUE(std::regex_match(
@@ -122,7 +122,7 @@ TEST_F(ReportTest, AnUnrenderableReportRaisesAndLeavesTheRegistryAlone) {
        }}};
   for (auto& [number, prepare] : cases) {
     test::OnFreshThread([&] {
-      ErrorManager().AddCall(String("Module1![Sub Caller]"));
+      ErrorManager().AddCall({"Module1![Sub Caller]"});
       prepare(ErrorManager());
       auto before = Lists(ErrorManager());
       try {
@@ -146,7 +146,7 @@ TEST_F(ReportTest, EmptiesTheListsAndKeepsTheChoice) {
     EXPECT_EQ(Report([](frmErrMn& m) {
                 m.AddArgumentsNames(Array({"a"})), m.AddArgumentsValues(Array({Long(1)}));
                 m.AddVariablesNames(Array({"v"})), m.AddVariablesValues(Array({Long(2)}));
-                m.AddCall(String("JotBook![Sub Failing]"));
+                m.AddCall({"JotBook![Sub Failing]"});
               }),
               choice::kRetry);
     EXPECT_EQ(Lists(ErrorManager()), std::vector<std::vector<String>>(5));

@@ -210,7 +210,7 @@ TEST_F(TrapTest, StandardExceptionsBecomeRunTimeErrorsInReportsAndLocalBlocks) {
 }
 
 TEST_F(TrapTest, AFailingEntryIsHandledAndRetryPushesTheTraceNameAgain) {
-  std::vector<String> traceInBody;
+  std::vector<std::string_view> traceInBody;
   desktop->QueueReportChoice(choice::kRetry);
   test::OnFreshThread([&] {
     test::FillTrace(test::kTraceCapacity);
@@ -221,7 +221,7 @@ TEST_F(TrapTest, AFailingEntryIsHandledAndRetryPushesTheTraceNameAgain) {
   ASSERT_EQ(Reports().size(), 1u);
   EXPECT_THAT(Reports()[0], HasSubstr("        Number: 7\r\n"));
   EXPECT_EQ(test::SectionOf(Reports()[0], "Call Stack:").size(), test::kTraceCapacity);  // no entry from the failed push
-  EXPECT_EQ(traceInBody, std::vector<String>{"Module1![Function Probe]"});
+  EXPECT_THAT(traceInBody, ::testing::ElementsAre("Module1![Function Probe]"));
 }
 
 TEST(TrapNormalPath, AllocatesNothing) {

@@ -12,12 +12,12 @@
 
 namespace jotwell::test {
 
-// The error manager reserves this many trace entries up front; pushing one
-// more makes AddCall allocate, which FailNextAllocation can then break.
-inline constexpr size_t kTraceCapacity = 256;
+// Pushing past the trace's reserve makes AddCall allocate, which
+// FailNextAllocation can then break.
+inline constexpr size_t kTraceCapacity = frmErrMn::kInitialTraceCapacity;
 
 inline void FillTrace(size_t count) {
-  for (size_t i = 0; i < count; ++i) ErrorManager().AddCall(String("Filler![Sub Fill]"));
+  for (size_t i = 0; i < count; ++i) ErrorManager().AddCall({"Filler![Sub Fill]"});
 }
 
 inline VariantArray Array(std::vector<Variant> elements, Long lower = 0) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "jotwell/testing/ScriptedDesktop.h"
+#include "support/AllocationCounter.h"
 
 namespace jotwell::test {
 
@@ -57,10 +58,5 @@ class ScriptedDesktopTest : public ::testing::Test {
 
   std::shared_ptr<testing::ScriptedDesktop> desktop;
 };
-
-// Heap allocations made through operator new so far; FailNextAllocation
-// makes the calling thread's next one throw std::bad_alloc.
-std::size_t AllocationCount();
-void FailNextAllocation();
 
 }  // namespace jotwell::test
