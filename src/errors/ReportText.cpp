@@ -57,7 +57,7 @@ void AddContextSection(ReportLines& lines, const char* heading,
 
 ReportLines RenderReport(const ErrorRecord& error, const String& ModuleName,
                          const String& ProcName, const RegisteredContext& context,
-                         const std::vector<std::string_view>& trace,
+                         std::span<const std::string_view> trace,
                          const platform::LocalDateTime& when) {
   ReportLines lines;
   lines.emplace_back();

@@ -2,6 +2,7 @@
 // failing procedure, its registered context, the call trace and the moment.
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +26,7 @@ using ReportLines = std::vector<String>;
 // value, and overflow (6) when a list is too long for a 16-bit counter.
 ReportLines RenderReport(const ErrorRecord& error, const String& ModuleName,
                          const String& ProcName, const RegisteredContext& context,
-                         const std::vector<std::string_view>& trace,
+                         std::span<const std::string_view> trace,
                          const platform::LocalDateTime& when);
 
 // The lines joined by CR LF, as the window shows them and the log keeps them.

@@ -26,7 +26,7 @@ frmErrMn& detail::CreateErrorManager() {
   return *owner.errorManager;
 }
 
-frmErrMn::frmErrMn() { CallStack_.reserve(kInitialTraceCapacity); }
+frmErrMn::frmErrMn() = default;
 
 void frmErrMn::ReplaceList(std::vector<Variant>& list, const VariantArray& Values) {
   if (Values.dimensions.size() != 1) throw RuntimeError(errnum::kSubscriptOutOfRange);
@@ -54,7 +54,7 @@ Long frmErrMn::DysplayMessage(const String& ModuleName, const String& ProcName) 
   ReportLines report =
       RenderReport(CurrentError(), ModuleName, ProcName,
                    {ArgumentsNames_, ArgumentsValues_, VariablesNames_, VariablesValues_},
-                   CallStack_, platform::UserLocale().Now());
+                   CallStack_.Names(), platform::UserLocale().Now());
   WriteErrorLog(report);
   txtOutput_ = JoinReportLines(report);
   loaded_ = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Variant.h"
+#include "errors/CallTrace.h"
 #include "errors/ReportText.h"
 #include "jotwell/Desktop.h"
 
@@ -51,7 +52,7 @@ class frmErrMn final : public ReportWindow {
   const std::vector<Variant>& ArgumentsValues() const { return ArgumentsValues_; }
   const std::vector<Variant>& VariablesNames() const { return VariablesNames_; }
   const std::vector<Variant>& VariablesValues() const { return VariablesValues_; }
-  const std::vector<std::string_view>& CallStack() const { return CallStack_; }
+  std::span<const std::string_view> CallStack() const { return CallStack_.Names(); }
   size_t CallDepth() const { return CallStack_.size(); }
   Integer UserChoice() const { return UserChoice_; }
 
@@ -72,7 +73,7 @@ class frmErrMn final : public ReportWindow {
   std::vector<Variant> VariablesNames_;
   std::vector<Variant> VariablesValues_;
   Integer UserChoice_ = 0;
-  std::vector<std::string_view> CallStack_;
+  CallTrace CallStack_{kInitialTraceCapacity};
 
   bool loaded_ = false;
   bool visible_ = false;
@@ -83,9 +84,6 @@ namespace detail {
 // The calling thread's error manager once it exists. Every traced call
 // reaches it, so it is one pointer in the static thread-local block, read
 // with a single load from the thread pointer.
-#if defined(__ELF__)
-[[gnu::tls_model("initial-exec")]]
-#endif
 inline thread_local frmErrMn* thisThreadErrorManager = nullptr;
 // Creates the calling thread's error manager, owned by the thread.
 frmErrMn& CreateErrorManager();

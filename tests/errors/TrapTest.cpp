@@ -215,7 +215,7 @@ TEST_F(TrapTest, AFailingEntryIsHandledAndRetryPushesTheTraceNameAgain) {
   test::OnFreshThread([&] {
     test::FillTrace(test::kTraceCapacity);
     test::FailNextAllocation();
-    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) { trap.Do([&] { traceInBody = ErrorManager().CallStack(); }); });
+    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) { trap.Do([&] { traceInBody.assign(ErrorManager().CallStack().begin(), ErrorManager().CallStack().end()); }); });
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
   ASSERT_EQ(Reports().size(), 1u);
