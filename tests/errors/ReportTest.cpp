@@ -2,10 +2,6 @@
 // and the error log.
 #include <gmock/gmock.h>
 
-#include <functional>
-#include <regex>
-
-#include "errors/CurrentError.h"
 #include "errors/Trap.h"
 #include "support/ReportSupport.h"
 
@@ -13,15 +9,100 @@ namespace jotwell {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::Not;
 using test::Array;
 using V = std::vector<std::string>;
 
-std::vector<Variant> Longs(size_t count) { return std::vector<Variant>(count, Variant(Long(7))); }
+struct Context {
+  std::vector<Variant> argumentsNames, argumentsValues, variablesNames, variablesValues;
+};
+
+// Error 53 in JotBook's DeleteToRecycleBin, rendered in the C locale at
+// 7:05:12 AM on 5 December 2026.
+V Render(const Context& c, std::vector<std::string_view> trace = {}, Long line = 0) {
+  V lines;
+  test::ScopedEnv plain("LC_ALL", "C");
+  test::OnFreshThread([&] {
+    ReportLines rendered = RenderReport(
+        ErrorRecord{53, "File not found", "Jotwell", 0, line}, "JotBook", "Function DeleteToRecycleBin",
+        {c.argumentsNames, c.argumentsValues, c.variablesNames, c.variablesValues}, trace, {2026, 12, 5, 7, 5, 12});
+    lines.assign(rendered.begin(), rendered.end());
+  });
+  return lines;
+}
+
+TEST(ReportText, ReproducesTheDeleteToRecycleBinExample) {
+  const std::string dash(60, '-');
+  EXPECT_EQ(Render({{"FileName"}, {"C:\\Temp\\old.txt"}, {"RetVal", "DoesItExist"}, {Long(0), False}},
+                   {"JotBook![Function DeleteToRecycleBin]"}),
+            (V{"", dash, "", "Runtime Error in Project:Jotwell", "", "On 12/5/2026 7:05:12 AM", "", "Begin Details", "",
+               "    Error Details:",
+               "        Number: 53",
+               "        Description: File not found",
+               "        Source: Jotwell",
+               "        LastDllError: 0", "",
+               "    Procedure [Function DeleteToRecycleBin] in Module [JotBook]", "",
+               "        Arguments:",
+               "            FileName = C:\\Temp\\old.txt", "",
+               "        Variables:",
+               "            RetVal = 0",
+               "            DoesItExist = False", "",
+               "        Call Stack:",
+               "            >JotBook![Function DeleteToRecycleBin]", "",
+               "End Details", dash, ""}));
+  // Without context or trace only the procedure line precedes the end; a line
+  // number gets a line of its own.
+  V plain = Render({}, {}, 120);
+  EXPECT_EQ(plain[13], "        Line of Procedure: 120");
+  EXPECT_EQ(V(plain.begin() + 16, plain.end()),
+            (V{"    Procedure [Function DeleteToRecycleBin] in Module [JotBook]", "", "End Details", dash, ""}));
+}
+
+// Values and elements without a text form are left out, a grid shows empty,
+// and values beyond the names are not shown.
+TEST(ReportText, ReproducesTheArrayAndMissingValueLinesAndGoesOnPastUnprintableValues) {
+  int object = 0;
+  VariantArray grid;
+  grid.dimensions = {{0, 1}, {0, 1}};
+  grid.elements = {"a", "b", "c", "d"};
+  V lines = Render({{"Items", "Rows", "Tags", "Level"},
+                    {Array({"a", "b"}), Array({}), Array({"", "x"}), Variant::Missing(), Long(9)},
+                    {"Mixed", "Grid", "obj", "err", "after"},
+                    {Array({ErrorCode{5}, "a", ObjectRef{&object}, Array({"x"}), "b"}), grid, ObjectRef{&object},
+                     ErrorCode{5}, Long(2)}});
+  EXPECT_EQ(test::SectionOf(lines, "Arguments:"),
+            (V{"Items() = (a , b)", "Rows() = ()", "Tags() = (x)", "Level: Missing"}));
+  EXPECT_EQ(test::SectionOf(lines, "Variables:"), (V{"Mixed() = (a , b)", "Grid() = ()", "after = 2"}));
+}
+
+// The report counts with 16 bits and needs a value for every name.
+TEST(ReportText, FailsWithSixOrNineWhenItCannotWalkItsLists) {
+  auto failure = [](const Context& c, std::vector<std::string_view> trace) {
+    try {
+      Render(c, std::move(trace));
+    } catch (const RuntimeError& error) {
+      return error.Number();
+    }
+    return Long(0);
+  };
+  std::vector<Variant> names(32768, "n"), values(32768, Long(1));
+  EXPECT_EQ(failure({{"a", "b"}, {Long(1)}, {}, {}}, {}), 9);
+  EXPECT_EQ(failure({}, std::vector<std::string_view>(32768, "x")), 6);
+  EXPECT_EQ(failure({{}, {}, names, values}, {}), 6);
+  EXPECT_EQ(test::SectionOf(Render({}, std::vector<std::string_view>(32767, "x")), "Call Stack:").size(),
+            32767u);
+}
+
+// Reports error 53 from JotBook's DeleteToRecycleBin after `prepare` filled
+// the registry.
+Long Report(const std::function<void(frmErrMn&)>& prepare = [](frmErrMn&) {}) {
+  CurrentError() = ErrorRecord{53, "File not found", "Jotwell", 0, 0};
+  prepare(ErrorManager());
+  return ErrorManager().DysplayMessage("JotBook", "Function DeleteToRecycleBin");
+}
 
 // The registry's five lists, as texts.
-std::vector<std::vector<String>> Lists(const frmErrMn& m) {
-  std::vector<std::vector<String>> lists;
+std::vector<V> Lists(const frmErrMn& m) {
+  std::vector<V> lists;
   for (const auto* list : {&m.ArgumentsNames(), &m.ArgumentsValues(), &m.VariablesNames(), &m.VariablesValues()}) {
     lists.emplace_back();
     for (const Variant& v : *list) lists.back().push_back(v.Text().value_or("?"));
@@ -30,117 +111,10 @@ std::vector<std::vector<String>> Lists(const frmErrMn& m) {
   return lists;
 }
 
-// Reports error 53 from `module`'s `proc` after `prepare` filled the registry.
-Long Report(const std::function<void(frmErrMn&)>& prepare = [](frmErrMn&) {}, const String& module = "JotBook",
-            const String& proc = "Function DeleteToRecycleBin") {
-  CurrentError() = ErrorRecord{53, "File not found", "Jotwell", 0, 0};
-  prepare(ErrorManager());
-  return ErrorManager().DysplayMessage(module, proc);
-}
-
 // Each test reports on fresh threads, so registry and choice start empty.
-class ReportTest : public test::IsolatedReportsTest {
- protected:
-  std::string Render(const std::function<void(frmErrMn&)>& prepare, const String& module = "JotBook",
-                     const String& proc = "Function DeleteToRecycleBin") {
-    test::OnFreshThread([&] { Report(prepare, module, proc); });
-    return Reports().empty() ? std::string() : Reports().back();
-  }
-};
+using ReportTest = test::IsolatedReportsTest;
 
-TEST_F(ReportTest, ReproducesTheDeleteToRecycleBinExample) {
-  V lines = test::ReportLines(Render([](frmErrMn& m) {
-    m.AddArgumentsNames(Array({"FileName"}));
-    m.AddArgumentsValues(Array({"C:\\Temp\\old.txt"}));
-    m.AddVariablesNames(Array({"RetVal", "DoesItExist"}));
-    m.AddVariablesValues(Array({Long(0), False}));
-    m.AddCall({"JotBook![Function DeleteToRecycleBin]"});
-  }));
-  ASSERT_GT(lines.size(), 6u);
-  EXPECT_TRUE(std::regex_match(
-      lines[5], std::regex(R"(On \d{1,4}\D\d{1,2}\D\d{1,4}( \d{1,2}:\d{2}(:\d{2})?( ?[AaPp]\.?[Mm]\.?)?)?)")))
-      << lines[5];
-  lines[5] = "On <date>";
-  const std::string dash(60, '-');
-  EXPECT_EQ(lines, (V{"", dash, "", "Runtime Error in Project:Jotwell", "", "On <date>", "", "Begin Details", "",
-                      "    Error Details:",
-                      "        Number: 53",
-                      "        Description: File not found",
-                      "        Source: Jotwell",
-                      "        LastDllError: 0", "",
-                      "    Procedure [Function DeleteToRecycleBin] in Module [JotBook]", "",
-                      "        Arguments:",
-                      "            FileName = C:\\Temp\\old.txt", "",
-                      "        Variables:",
-                      "            RetVal = 0",
-                      "            DoesItExist = False", "",
-                      "        Call Stack:",
-                      "            >JotBook![Function DeleteToRecycleBin]", "",
-                      "End Details", dash, ""}));
-}
-
-TEST_F(ReportTest, ReproducesTheArrayAndMissingValueLines) {
-  std::string report = Render([](frmErrMn& m) {
-    m.AddArgumentsNames(Array({"Items", "Rows", "Tags", "Level"}));
-    m.AddArgumentsValues(Array({Array({"a", "b"}), Array({}), Array({"", "x"}), Variant::Missing()}));
-  });
-  EXPECT_EQ(test::SectionOf(report, "Arguments:"),
-            (V{"Items() = (a , b)", "Rows() = ()", "Tags() = (x)", "Level: Missing"}));
-  EXPECT_THAT(report, Not(HasSubstr("Variables:")));
-}
-
-TEST_F(ReportTest, ShowsOnlyWhatItHas) {
-  EXPECT_THAT(Render([](frmErrMn&) { CurrentError().Line = 120; }),
-              HasSubstr("Source: Jotwell\r\n        Line of Procedure: 120\r\n        LastDllError"));
-  std::string plain = Render([](frmErrMn&) {}, "Module1", "Sub Main");
-  EXPECT_THAT(plain, Not(HasSubstr("Line of Procedure")));
-  EXPECT_THAT(plain, HasSubstr("    Procedure [Sub Main] in Module [Module1]\r\n\r\nEnd Details\r\n"));
-  // One value per name; values and elements without a text form are left out.
-  int object = 0;
-  std::string report = Render([&](frmErrMn& m) {
-    VariantArray grid;
-    grid.dimensions = {{0, 1}, {0, 1}};
-    grid.elements = {"a", "b", "c", "d"};
-    m.AddArgumentsNames(Array({"a"}));
-    m.AddArgumentsValues(Array({Long(1), Long(2)}));
-    m.AddVariablesNames(Array({"Mixed", "Grid", "obj", "err", "after"}));
-    m.AddVariablesValues(Array({Array({ErrorCode{5}, "a", ObjectRef{&object}, Array({"x"}), "b"}), grid,
-                                ObjectRef{&object}, ErrorCode{5}, Long(2)}));
-  });
-  EXPECT_EQ(test::SectionOf(report, "Arguments:"), V{"a = 1"});
-  EXPECT_EQ(test::SectionOf(report, "Variables:"), (V{"Mixed() = (a , b)", "Grid() = ()", "after = 2"}));
-}
-
-// A report that cannot be rendered raises and leaves everything as it was:
-// nothing shown or logged, the registry untouched. 32767 entries still render.
-TEST_F(ReportTest, AnUnrenderableReportRaisesAndLeavesTheRegistryAlone) {
-  std::pair<Long, std::function<void(frmErrMn&)>> cases[] = {
-      {9, [](frmErrMn& m) { m.AddArgumentsNames(Array({"a", "b"})), m.AddArgumentsValues(Array({Long(1)})); }},
-      {6, [](frmErrMn&) { test::FillTrace(32767); }},
-      {6, [](frmErrMn& m) {
-         m.AddVariablesNames(Array(Longs(32768), -32768)), m.AddVariablesValues(Array(Longs(32768), -32768));
-       }}};
-  for (auto& [number, prepare] : cases) {
-    test::OnFreshThread([&] {
-      ErrorManager().AddCall({"Module1![Sub Caller]"});
-      prepare(ErrorManager());
-      auto before = Lists(ErrorManager());
-      try {
-        Report();
-        ADD_FAILURE() << "no run-time error";
-      } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), number);
-      }
-      EXPECT_EQ(Lists(ErrorManager()), before);
-    });
-  }
-  EXPECT_TRUE(desktop->Shown().empty());
-  EXPECT_EQ(desktop->Beeps(), 0);
-  EXPECT_FALSE(std::filesystem::exists(library->ErrorLog()));
-  EXPECT_EQ(test::SectionOf(Render([](frmErrMn&) { test::FillTrace(32767); }), "Call Stack:").size(), 32767u);
-}
-
-TEST_F(ReportTest, EmptiesTheListsAndKeepsTheChoice) {
+TEST_F(ReportTest, EmptiesTheListsAndKeepsTheChoiceOrLeavesThemWhenItCannotRender) {
   desktop->QueueReportChoice(choice::kRetry);
   test::OnFreshThread([] {
     EXPECT_EQ(Report([](frmErrMn& m) {
@@ -149,9 +123,17 @@ TEST_F(ReportTest, EmptiesTheListsAndKeepsTheChoice) {
                 m.AddCall({"JotBook![Sub Failing]"});
               }),
               choice::kRetry);
-    EXPECT_EQ(Lists(ErrorManager()), std::vector<std::vector<String>>(5));
+    EXPECT_EQ(Lists(ErrorManager()), std::vector<V>(5));
     EXPECT_EQ(ErrorManager().UserChoice(), choice::kRetry);
+    ErrorManager().AddCall({"Module1![Sub Caller]"});
+    ErrorManager().AddArgumentsNames(Array({"a", "b"}));
+    auto before = Lists(ErrorManager());
+    EXPECT_THAT([] { Report(); }, ::testing::Throws<RuntimeError>());
+    EXPECT_EQ(Lists(ErrorManager()), before);
   });
+  EXPECT_EQ(Reports().size(), 1u);  // the unrenderable one was neither shown
+  EXPECT_EQ(desktop->Beeps(), 1);
+  EXPECT_EQ(test::ReadFile(library->ErrorLog()), Reports()[0]);  // nor logged
 }
 
 // The registry's four lists behave alike: each takes a one-dimensional array
@@ -161,10 +143,11 @@ TEST(Registry, TakesOneDimensionalArraysWithSixteenBitBounds) {
   reversed.dimensions = {{3, 1}};
   two.dimensions = {{0, 0}, {0, 1}};
   two.elements = {"a", "b"};
+  std::vector<Variant> eleven(11, Long(7));
   std::pair<VariantArray, std::string> cases[] = {
       {Array({"x", "y", "z"}, 5), "x;y;z;"}, {Array({"p", "q"}, -32768), "p;q;"}, {Array({"p", "q"}, 32766), "p;q;"},
-      {reversed, ""},                        {Array({}), ""},                     {Array(Longs(11), 32760), "error 6"},
-      {Array(Longs(2), -32769), "error 6"},  {none, "error 9"},                   {two, "error 9"}};
+      {reversed, ""},                        {Array({}), ""},                     {Array(eleven, 32760), "error 6"},
+      {Array({"p", "q"}, -32769), "error 6"}, {none, "error 9"},                  {two, "error 9"}};
   using Add = void (frmErrMn::*)(const VariantArray&);
   Add adds[] = {&frmErrMn::AddArgumentsNames, &frmErrMn::AddArgumentsValues, &frmErrMn::AddVariablesNames,
                 &frmErrMn::AddVariablesValues};
@@ -175,8 +158,7 @@ TEST(Registry, TakesOneDimensionalArraysWithSixteenBitBounds) {
         (ErrorManager().*add)(Array({"stale", "stale"}));
         try {
           (ErrorManager().*add)(values);
-          auto lists = Lists(ErrorManager());
-          for (const String& text : lists[list]) result += text + ";";
+          for (const std::string& text : Lists(ErrorManager())[list]) result += text + ";";
         } catch (const RuntimeError& error) {
           result = "error " + std::to_string(error.Number());
         }
@@ -217,6 +199,7 @@ TEST_F(ReportTest, TheWindowAnswersWithTheChosenButtonOrThePreviousChoice) {
 // A report raised while another is shown renders and logs its own text,
 // replaces the window's, and answers at once with the choice standing then.
 TEST_F(ReportTest, ANestedReportReplacesTheTextAndDoesNotWait) {
+  test::WriteFile(library->ErrorLog(), "earlier bytes stay");
   int outerAfter = 0, nestedAfter = 0;
   Integer choiceDuringNested = -1;
   desktop->QueueReportChoice(choice::kIgnore);  // makes Ignore the standing choice
@@ -239,20 +222,12 @@ TEST_F(ReportTest, ANestedReportReplacesTheTextAndDoesNotWait) {
   EXPECT_EQ(nestedAfter, 1);  // the nested report answered Ignore, the standing choice
   EXPECT_EQ(choiceDuringNested, choice::kIgnore);
   EXPECT_EQ(outerAfter, 1);
-  std::vector<std::string> reports = Reports();
+  V reports = Reports();
   ASSERT_EQ(reports.size(), 3u);
   EXPECT_THAT(reports[1], HasSubstr("Number: 76"));
   EXPECT_THAT(reports[2], HasSubstr("Number: 61"));
   EXPECT_THAT(reports[2], HasSubstr("Procedure [Sub Nested] in Module [frmSplash]"));
-  EXPECT_EQ(test::ReadFile(library->ErrorLog()), reports[0] + reports[1] + reports[2]);
-}
-
-TEST_F(ReportTest, TwoReportsFollowEachOtherInTheErrorLog) {
-  test::WriteFile(library->ErrorLog(), "earlier bytes stay");
-  desktop->QueueReportChoice(choice::kIgnore);
-  test::OnFreshThread([] { Failing(errnum::kDiskFull), Failing(errnum::kPathFileAccess); });
-  ASSERT_EQ(Reports().size(), 2u);
-  EXPECT_EQ(test::ReadFile(library->ErrorLog()), "earlier bytes stay" + Reports()[0] + Reports()[1]);
+  EXPECT_EQ(test::ReadFile(library->ErrorLog()), "earlier bytes stay" + reports[0] + reports[1] + reports[2]);
 }
 
 // However the log fails, the report is still shown.

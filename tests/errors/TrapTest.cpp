@@ -80,12 +80,10 @@ T Aborted(std::optional<T> early, T late) {
 TEST_F(TrapTest, AbortLeavesAtOnceWithTheEmptyValueOrWhatWasAssigned) {
   test::OnFreshThread([&] {  // an empty queue answers Abort
     EXPECT_EQ(Aborted<String>(std::nullopt, "late"), "");
-    EXPECT_EQ(Aborted<Long>(std::nullopt, 9), 0);
     EXPECT_EQ(Aborted<Boolean>(std::nullopt, True), False);
-    EXPECT_EQ(Aborted<Currency>(std::nullopt, Currency::FromScaled(5)), Currency());
     EXPECT_EQ(Aborted<String>(String("early"), "late"), "early");
   });
-  EXPECT_EQ(Reports().size(), 5u);
+  EXPECT_EQ(Reports().size(), 3u);
 }
 
 // Every exit leaves the trace as deep as it was found; after a report only

@@ -36,13 +36,17 @@ inline std::vector<std::string> ReportLines(const std::string& text) {
 
 // The unindented lines of a report section ("Arguments:", "Variables:",
 // "Call Stack:"); empty when the section is absent.
-inline std::vector<std::string> SectionOf(const std::string& report, const std::string& heading) {
-  std::vector<std::string> lines = ReportLines(report), entries;
+inline std::vector<std::string> SectionOf(const std::vector<std::string>& lines, const std::string& heading) {
+  std::vector<std::string> entries;
   auto it = std::find(lines.begin(), lines.end(), std::string(8, ' ') + heading);
   if (it == lines.end()) return entries;
   for (++it; it != lines.end() && it->rfind(std::string(12, ' '), 0) == 0; ++it)
     entries.push_back(it->substr(12));
   return entries;
+}
+
+inline std::vector<std::string> SectionOf(const std::string& report, const std::string& heading) {
+  return SectionOf(ReportLines(report), heading);
 }
 
 // The names of a section's value lines.

@@ -20,7 +20,17 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-void OnFreshThread(const std::function<void()>& work) { std::thread(work).join(); }
+void OnFreshThread(const std::function<void()>& work) {
+  std::exception_ptr thrown;
+  std::thread([&] {
+    try {
+      work();
+    } catch (...) {
+      thrown = std::current_exception();
+    }
+  }).join();
+  if (thrown) std::rethrow_exception(thrown);
+}
 
 std::string ReadFile(const std::string& path) {
   std::ostringstream bytes;

@@ -30,7 +30,8 @@ class TempDir {
 };
 
 // Runs `work` on a new thread, which starts with fresh per-thread library
-// state (including regional settings), and waits for it.
+// state (including regional settings), and waits for it; what it throws is
+// thrown again here.
 void OnFreshThread(const std::function<void()>& work);
 
 // The whole file as bytes; empty when it cannot be read.
