@@ -158,7 +158,8 @@ TEST(Registry, TakesOneDimensionalArraysWithSixteenBitBounds) {
         (ErrorManager().*add)(Array({"stale", "stale"}));
         try {
           (ErrorManager().*add)(values);
-          for (const std::string& text : Lists(ErrorManager())[list]) result += text + ";";
+          std::vector<V> lists = Lists(ErrorManager());
+          for (const std::string& text : lists[list]) result += text + ";";
         } catch (const RuntimeError& error) {
           result = "error " + std::to_string(error.Number());
         }
