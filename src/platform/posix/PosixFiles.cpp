@@ -13,23 +13,23 @@
 
 #include "platform/files.h"
 #include "platform/posix/Errno.h"
+#include "platform/posix/Retry.h"
 
 namespace jotwell::platform {
 namespace {
 
-int OpenRetrying(const char* path, int flags, mode_t mode) {
-  int fd;
-  do fd = ::open(path, flags | O_CLOEXEC, mode);
-  while (fd < 0 && errno == EINTR);
-  return fd;
+using posix::RetryOnInterrupt;
+
+// Descriptors never leak into programs the host starts.
+int Open(const char* path, int flags, mode_t mode) {
+  return RetryOnInterrupt([&] { return ::open(path, flags | O_CLOEXEC, mode); });
 }
 
 // Writes everything; 0, or the errno of the failure (a write that takes
 // nothing counts as a full disk).
 int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnInterrupt([&] { return ::write(fd, bytes.data(), bytes.size()); });
     if (n < 0) return errno;
     if (n == 0) return ENOSPC;
     bytes.remove_prefix(static_cast<size_t>(n));
@@ -49,8 +49,7 @@ constexpr int kExclusiveCreateTries = 3;
 bool LockBefore(int fd, Clock::time_point deadline) {
   auto pause = std::chrono::microseconds(50);
   for (;;) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno == EINTR) continue;
+    if (RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == 0) return true;
     if (errno != EWOULDBLOCK) throw posix::ErrorFromErrno(errno);
     if (Clock::now() >= deadline) return false;
     std::this_thread::sleep_for(pause);
@@ -84,9 +83,10 @@ String PrivateNameBeside(const String& path) {
 // when `path` exists meanwhile. Returns -1 with errno set on failure.
 int CreateLocked(const String& path) {
   String privateName = PrivateNameBeside(path);
-  int fd = OpenRetrying(privateName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0666);
+  int fd = Open(privateName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0666);
   if (fd < 0) return -1;
-  int linked = ::flock(fd, LOCK_EX) == 0 ? ::link(privateName.c_str(), path.c_str()) : -1;
+  bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
+  int linked = locked ? ::link(privateName.c_str(), path.c_str()) : -1;
   int failure = errno;
   ::unlink(privateName.c_str());
   if (linked == 0) return fd;
@@ -98,7 +98,7 @@ int CreateLocked(const String& path) {
 // Opens for appending and tells whether this open created the file;
 // nothing when another process created it between our two tries.
 std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
-  int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND, 0);
+  int fd = Open(path.c_str(), O_WRONLY | O_APPEND, 0);
   if (fd >= 0) return LockedFile{fd, false, 0};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
   // A dangling link never lets an exclusive create succeed, and some file
@@ -110,7 +110,7 @@ std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
     if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
       throw posix::ErrorFromErrno(errno);
   }
-  fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
+  fd = Open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
   if (fd >= 0) return LockedFile{fd, true, 0};
   throw posix::ErrorFromErrno(errno);
 }
@@ -118,7 +118,7 @@ std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
 class PosixFiles final : public FileSystem {
  public:
   bool CanOpen(const String& path) override {
-    int fd = OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK, 0);
+    int fd = Open(path.c_str(), O_RDONLY | O_NONBLOCK, 0);
     if (fd < 0) return false;
     struct stat info {};
     bool isFile = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
@@ -133,7 +133,7 @@ class PosixFiles final : public FileSystem {
   }
 
   void AppendQuietly(const String& path, std::string_view bytes) override {
-    int fd = OpenRetrying(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    int fd = Open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (fd < 0) return;
     WriteAll(fd, bytes);
     ::close(fd);
@@ -162,10 +162,8 @@ class PosixFiles final : public FileSystem {
   }
 
   void Truncate(NativeFile file) override {
-    int rc;
-    do rc = ::ftruncate(static_cast<int>(file), 0);
-    while (rc != 0 && errno == EINTR);
-    if (rc != 0) throw posix::ErrorFromErrno(errno);
+    if (RetryOnInterrupt([&] { return ::ftruncate(static_cast<int>(file), 0); }) != 0)
+      throw posix::ErrorFromErrno(errno);
   }
 
   void Write(NativeFile file, std::string_view bytes) override {
@@ -191,10 +189,7 @@ class PosixFiles final : public FileSystem {
     struct statvfs volume {};
     String asked = folder;
     for (;;) {
-      int rc;
-      do rc = ::statvfs(asked.c_str(), &volume);
-      while (rc != 0 && errno == EINTR);
-      if (rc == 0) break;
+      if (RetryOnInterrupt([&] { return ::statvfs(asked.c_str(), &volume); }) == 0) break;
       // A folder not made yet lies on the volume of its nearest existing parent.
       if (errno != ENOENT && errno != ENOTDIR) return 0;
       size_t slash = asked.find_last_of('/');
