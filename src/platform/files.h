@@ -65,6 +65,33 @@ class FileSystem {
 template <>
 FileSystem& Group<FileSystem>::Native();
 
+// Forwards every operation to `target`, the native implementation unless
+// told otherwise: a test that injects faults overrides only the operations
+// it fails.
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& target = Group<FileSystem>::Native())
+      : target_(target) {}
+
+  bool CanOpen(const String& path) override { return target_.CanOpen(path); }
+  std::int64_t Length(const String& path) override { return target_.Length(path); }
+  void AppendQuietly(const String& path, std::string_view bytes) override {
+    target_.AppendQuietly(path, bytes);
+  }
+  LockedFile OpenLockedAppend(const String& path) override {
+    return target_.OpenLockedAppend(path);
+  }
+  void Truncate(NativeFile file) override { target_.Truncate(file); }
+  void Write(NativeFile file, std::string_view bytes) override { target_.Write(file, bytes); }
+  void Close(NativeFile file) override { target_.Close(file); }
+  bool EraseFile(const String& path) override { return target_.EraseFile(path); }
+  String VolumeFolderOf(const String& path) override { return target_.VolumeFolderOf(path); }
+  std::uint64_t FreeBytes(const String& folder) override { return target_.FreeBytes(folder); }
+
+ private:
+  FileSystem& target_;
+};
+
 inline FileSystem& Files() { return Group<FileSystem>::Get(); }
 
 }  // namespace jotwell::platform

@@ -38,7 +38,7 @@ struct EventRecorder : JotBookEvents {
 };
 
 // The native files group, installed for its lifetime, with faults on demand.
-class FaultyFiles : public platform::FileSystem {
+class FaultyFiles : public platform::ForwardingFileSystem {
  public:
   FaultyFiles() { platform::Group<platform::FileSystem>::Install(this); }
   ~FaultyFiles() override { platform::Group<platform::FileSystem>::Install(nullptr); }
@@ -48,30 +48,18 @@ class FaultyFiles : public platform::FileSystem {
   std::optional<Long> writeError;          // thrown by Write
   std::vector<String> freeSpaceAskedFor;   // folders passed to FreeBytes
 
-  bool CanOpen(const String& p) override { return native_.CanOpen(p); }
-  std::int64_t Length(const String& p) override { return native_.Length(p); }
-  void AppendQuietly(const String& p, std::string_view b) override { native_.AppendQuietly(p, b); }
-  platform::LockedFile OpenLockedAppend(const String& p) override {
-    return native_.OpenLockedAppend(p);
-  }
-  void Truncate(platform::NativeFile f) override { native_.Truncate(f); }
   void Write(platform::NativeFile f, std::string_view bytes) override {
     if (writeError) throw RuntimeError(*writeError);
-    native_.Write(f, bytes);
+    ForwardingFileSystem::Write(f, bytes);
   }
-  void Close(platform::NativeFile f) override { native_.Close(f); }
-  bool EraseFile(const String& p) override { return native_.EraseFile(p); }
   String VolumeFolderOf(const String& p) override {
     if (volumeError) throw RuntimeError(*volumeError);
-    return native_.VolumeFolderOf(p);
+    return ForwardingFileSystem::VolumeFolderOf(p);
   }
   std::uint64_t FreeBytes(const String& folder) override {
     freeSpaceAskedFor.push_back(folder);
-    return freeBytes ? *freeBytes : native_.FreeBytes(folder);
+    return freeBytes ? *freeBytes : ForwardingFileSystem::FreeBytes(folder);
   }
-
- private:
-  platform::FileSystem& native_ = platform::Group<platform::FileSystem>::Native();
 };
 
 inline constexpr const char* kConsult =
