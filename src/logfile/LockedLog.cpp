@@ -1,16 +1,31 @@
 #include "logfile/LockedLog.h"
 
+#include <atomic>
+
 #include "base/FileNumbers.h"
+#include "base/PathDialect.h"
 #include "platform/files.h"
 
 namespace jotwell {
+
+namespace {
+
+// A name beside `path` that no other open uses: this process's tag and a
+// count of its own.
+String SpareNameBeside(const String& path) {
+  static std::atomic<unsigned> serial{0};
+  return NativePaths().SpareNameBeside(
+      path, platform::Files().ProcessTag() + "-" + std::to_string(serial.fetch_add(1)));
+}
+
+}  // namespace
 
 LockedLog::LockedLog(Integer number, const String& path)
     : number_(0), created_(false), length_(0) {
   FileNumbers& numbers = ThisThreadFileNumbers();
   // A number already in use fails before anything is opened.
   numbers.CheckFree(number);
-  platform::LockedFile opened = platform::Files().OpenLockedAppend(path);
+  platform::LockedFile opened = platform::Files().OpenLockedAppend(path, SpareNameBeside(path));
   numbers.Bind(number, opened.file);
   number_ = number;
   created_ = opened.created;

@@ -34,13 +34,19 @@ class FileSystem {
   // write, close) is skipped; nothing is reported.
   virtual void AppendQuietly(const String& path, std::string_view bytes) = 0;
 
+  // Text that tells this process from every other process running now.
+  virtual String ProcessTag() = 0;
+
   // Opens `path` for appending, creating it when missing, and takes an
   // exclusive advisory lock that excludes other processes and other opens in
   // this process until Close. The locked file is the one `path` names once
-  // the lock is held (a file deleted meanwhile is opened again). Throws
-  // RuntimeError: an empty name is a path/file access error (75); a lock not
-  // had within a few seconds is permission denied (70).
-  virtual LockedFile OpenLockedAppend(const String& path) = 0;
+  // the lock is held (a file deleted meanwhile is opened again). A missing
+  // file is created already locked: made under `spareName`, a name beside
+  // `path` that nothing else uses, then given the name `path`, so that no
+  // other writer finds it empty before this one has written. Throws
+  // RuntimeError: an empty name is a path/file access error (75); a lock
+  // not had within a few seconds is permission denied (70).
+  virtual LockedFile OpenLockedAppend(const String& path, const String& spareName) = 0;
   // Cuts the open file to length 0. Throws RuntimeError.
   virtual void Truncate(NativeFile file) = 0;
   // Writes all of `bytes` at the end of the file in one write where the
@@ -53,12 +59,9 @@ class FileSystem {
   // Deletes the file; false when it cannot be deleted.
   virtual bool EraseFile(const String& path) = 0;
 
-  // The folder that holds `path`, to ask about its volume's free space; the
-  // root for an empty name.
-  virtual String VolumeFolderOf(const String& path) = 0;
-  // Bytes the calling user may still write on the volume holding `folder`
-  // (or its nearest existing parent, when it does not exist yet); 0 when the
-  // query fails.
+  // Bytes the calling user may still write on the volume holding `folder`.
+  // Throws RuntimeError: path not found (76) when `folder` does not exist,
+  // so that the caller may ask its parent.
   virtual std::uint64_t FreeBytes(const String& folder) = 0;
 };
 
@@ -78,14 +81,14 @@ class ForwardingFileSystem : public FileSystem {
   void AppendQuietly(const String& path, std::string_view bytes) override {
     target_.AppendQuietly(path, bytes);
   }
-  LockedFile OpenLockedAppend(const String& path) override {
-    return target_.OpenLockedAppend(path);
+  String ProcessTag() override { return target_.ProcessTag(); }
+  LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
+    return target_.OpenLockedAppend(path, spareName);
   }
   void Truncate(NativeFile file) override { target_.Truncate(file); }
   void Write(NativeFile file, std::string_view bytes) override { target_.Write(file, bytes); }
   void Close(NativeFile file) override { target_.Close(file); }
   bool EraseFile(const String& path) override { return target_.EraseFile(path); }
-  String VolumeFolderOf(const String& path) override { return target_.VolumeFolderOf(path); }
   std::uint64_t FreeBytes(const String& folder) override { return target_.FreeBytes(folder); }
 
  private:

@@ -44,7 +44,7 @@ class FaultyFiles : public platform::ForwardingFileSystem {
   ~FaultyFiles() override { platform::Group<platform::FileSystem>::Install(nullptr); }
 
   std::optional<std::uint64_t> freeBytes;  // replaces the free-space figure
-  std::optional<Long> volumeError;         // thrown by VolumeFolderOf
+  std::optional<Long> volumeError;         // thrown by FreeBytes
   std::optional<Long> writeError;          // thrown by Write
   std::vector<String> freeSpaceAskedFor;   // folders passed to FreeBytes
 
@@ -52,12 +52,9 @@ class FaultyFiles : public platform::ForwardingFileSystem {
     if (writeError) throw RuntimeError(*writeError);
     ForwardingFileSystem::Write(f, bytes);
   }
-  String VolumeFolderOf(const String& p) override {
-    if (volumeError) throw RuntimeError(*volumeError);
-    return ForwardingFileSystem::VolumeFolderOf(p);
-  }
   std::uint64_t FreeBytes(const String& folder) override {
     freeSpaceAskedFor.push_back(folder);
+    if (volumeError) throw RuntimeError(*volumeError);
     return freeBytes ? *freeBytes : ForwardingFileSystem::FreeBytes(folder);
   }
 };

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -67,22 +68,21 @@ std::optional<std::int64_t> LengthIfStillLinked(int fd) {
   return opened.st_size;
 }
 
-// A name beside `path` that no other open uses: this process's id and a
-// count of its own.
-String PrivateNameBeside(const String& path) {
-  static std::atomic<unsigned> serial{0};
-  size_t slash = path.find_last_of('/');
-  String folder = slash == String::npos ? String() : path.substr(0, slash + 1);
-  return folder + ".jotwell-new-" + std::to_string(::getpid()) + "-" +
-         std::to_string(serial.fetch_add(1));
+// This process's id, asked once: a forked child forgets its parent's.
+pid_t ThisProcess() {
+  static std::atomic<pid_t> known{0};
+  static const int forgetInChildren = ::pthread_atfork(nullptr, nullptr, [] { known = 0; });
+  (void)forgetInChildren;
+  pid_t pid = known.load(std::memory_order_relaxed);
+  if (pid == 0) known.store(pid = ::getpid(), std::memory_order_relaxed);
+  return pid;
 }
 
 // Creates the missing file already locked, so that no other writer can lock
 // it, and find it empty, before its creator has written to it: the file is
-// made and locked under a private name, then linked to `path`, which fails
+// made and locked under `privateName`, then linked to `path`, which fails
 // when `path` exists meanwhile. Returns -1 with errno set on failure.
-int CreateLocked(const String& path) {
-  String privateName = PrivateNameBeside(path);
+int CreateLocked(const String& path, const String& privateName) {
   int fd = Open(privateName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0666);
   if (fd < 0) return -1;
   bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
@@ -97,14 +97,15 @@ int CreateLocked(const String& path) {
 
 // Opens for appending and tells whether this open created the file;
 // nothing when another process created it between our two tries.
-std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
+std::optional<LockedFile> OpenForAppend(const String& path, const String& spareName,
+                                        int attempt) {
   int fd = Open(path.c_str(), O_WRONLY | O_APPEND, 0);
   if (fd >= 0) return LockedFile{fd, false, 0};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
   // A dangling link never lets an exclusive create succeed, and some file
   // systems cannot link: then a plain create will do.
   if (attempt < kExclusiveCreateTries) {
-    fd = CreateLocked(path);
+    fd = CreateLocked(path, spareName);
     if (fd >= 0) return LockedFile{fd, true, 0};
     if (errno == EEXIST) return std::nullopt;
     if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
@@ -139,11 +140,13 @@ class PosixFiles final : public FileSystem {
     ::close(fd);
   }
 
-  LockedFile OpenLockedAppend(const String& path) override {
+  String ProcessTag() override { return std::to_string(ThisProcess()); }
+
+  LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
     if (path.empty()) throw RuntimeError(errnum::kPathFileAccess);
     Clock::time_point deadline = Clock::now() + kLockWait;
     for (int attempt = 0;; ++attempt) {
-      std::optional<LockedFile> opened = OpenForAppend(path, attempt);
+      std::optional<LockedFile> opened = OpenForAppend(path, spareName, attempt);
       if (!opened) continue;
       int fd = static_cast<int>(opened->file);
       try {
@@ -178,24 +181,10 @@ class PosixFiles final : public FileSystem {
 
   bool EraseFile(const String& path) override { return ::unlink(path.c_str()) == 0; }
 
-  String VolumeFolderOf(const String& path) override {
-    size_t slash = path.find_last_of('/');
-    if (path.empty() || slash == 0) return "/";
-    if (slash == String::npos) return ".";
-    return path.substr(0, slash);
-  }
-
   std::uint64_t FreeBytes(const String& folder) override {
     struct statvfs volume {};
-    String asked = folder;
-    for (;;) {
-      if (RetryOnInterrupt([&] { return ::statvfs(asked.c_str(), &volume); }) == 0) break;
-      // A folder not made yet lies on the volume of its nearest existing parent.
-      if (errno != ENOENT && errno != ENOTDIR) return 0;
-      size_t slash = asked.find_last_of('/');
-      if (slash == String::npos) return 0;
-      asked = slash == 0 ? "/" : asked.substr(0, slash);
-    }
+    if (RetryOnInterrupt([&] { return ::statvfs(folder.c_str(), &volume); }) != 0)
+      throw posix::ErrorFromErrno(errno);
     std::uint64_t bytes;
     if (__builtin_mul_overflow(static_cast<std::uint64_t>(volume.f_bavail),
                                static_cast<std::uint64_t>(volume.f_frsize), &bytes))
