@@ -24,14 +24,15 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // True when `path` names a file that can be opened for reading; folders
-  // and unopenable files give false. Leaves nothing open.
+  // True when `path` names a regular file that can be opened for reading;
+  // folders, FIFOs, devices and unopenable files give false. Leaves nothing
+  // open and never blocks.
   virtual bool CanOpen(const String& path) = 0;
   // The file's length in bytes. Throws RuntimeError.
   virtual std::int64_t Length(const String& path) = 0;
 
   // Appends `bytes` to the file, creating it. Each step that fails (open,
-  // write, close) is skipped; nothing is reported.
+  // write, close) is skipped; nothing is reported, and nothing blocks.
   virtual void AppendQuietly(const String& path, std::string_view bytes) = 0;
 
   // Text that tells this process from every other process running now.
@@ -43,9 +44,10 @@ class FileSystem {
   // the lock is held (a file deleted meanwhile is opened again). A missing
   // file is created already locked: made under `spareName`, a name beside
   // `path` that nothing else uses, then given the name `path`, so that no
-  // other writer finds it empty before this one has written. Throws
-  // RuntimeError: an empty name is a path/file access error (75); a lock
-  // not had within a few seconds is permission denied (70).
+  // other writer finds it empty before this one has written. Never blocks
+  // on what it opens. Throws RuntimeError: an empty name, or one naming no
+  // regular file (a folder, FIFO or device), is a path/file access error
+  // (75); a lock not had within a few seconds is permission denied (70).
   virtual LockedFile OpenLockedAppend(const String& path, const String& spareName) = 0;
   // Cuts the open file to length 0. Throws RuntimeError.
   virtual void Truncate(NativeFile file) = 0;

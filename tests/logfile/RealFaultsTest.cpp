@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -83,7 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Fault{"MissingFolderIs76", "missing/events.log", nullptr, Trigger::None, 76,
               "Run Time Error Number 76 occurred.", false},
-        Fault{"FullDeviceIs61", "/dev/full", nullptr, Trigger::None, 61, "Disk is Full!", true},
         Fault{"ReadOnlyLogIs75", "events.log", "kept\r\n", Trigger::ReadOnlyToAnotherUser, 75,
               "Path/File Error!", true},
         Fault{"FileSizeLimitIs61", "events.log", "0123456789", Trigger::FileSizeLimit, 61,
@@ -91,6 +91,44 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"DescriptorExhaustionIs67", "events.log", "", Trigger::NoDescriptorsLeft, 67,
               "Run Time Error Number 67 occurred.", false}),
     [](const auto& info) { return info.param.name; });
+
+// Names of something other than a regular file. The log is never opened in a
+// way that could block: the write fails with 75 and the end finds no log.
+struct NotAFile {
+  const char* name;
+  bool fifo;    // else a device
+  bool reader;  // someone holds the FIFO open for reading
+  friend void PrintTo(const NotAFile& file, std::ostream* out) { *out << file.name; }
+};
+class NotAFileTest : public test::LogTest, public ::testing::WithParamInterface<NotAFile> {};
+
+TEST_P(NotAFileTest, IsNoLogAndNeverBlocks) {
+  const std::string path = GetParam().fifo ? dir.File("events.log") : "/dev/null";
+  if (GetParam().fifo) {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+  }
+  book->LogFileName(path);
+  book->MaximumLogFileSize(-1);  // no free-space warning, whatever the volume
+  std::string said = test::InChild(
+      [&] {
+        int reader = GetParam().reader ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        std::string write = Outcome([&] { book->WriteEventToLogFile("x"); });
+        bool exists = book->DoesLogFileExist().IsTrue();
+        std::string end = Outcome([&] { book->EndLogFileEvents(); });
+        if (reader >= 0) ::close(reader);
+        return write + (exists ? "\nexists\n" : "\nmissing\n") + end;
+      },
+      std::chrono::seconds(5));
+  EXPECT_EQ(said, Failed(75, "Path/File Error!") + "\nmissing\nevents | box Device I/O Error!\r\n" +
+                      "Unable to close " + path + ", file not found!\r\n" + test::kConsult +
+                      " | 0 left open, depth 0, successes 0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, NotAFileTest,
+                         ::testing::Values(NotAFile{"FifoWithoutReader", true, false},
+                                           NotAFile{"FifoWithReader", true, true},
+                                           NotAFile{"Device", false, false}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace jotwell

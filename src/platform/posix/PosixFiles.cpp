@@ -26,6 +26,14 @@ int Open(const char* path, int flags, mode_t mode) {
   return RetryOnInterrupt([&] { return ::open(path, flags | O_CLOEXEC, mode); });
 }
 
+// Opens `path` for appending, with `flags` added. Never blocks: a FIFO
+// without a reader fails at once, and is no log file either.
+int OpenAppending(const String& path, int flags) {
+  int fd = Open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
+  if (fd < 0 && errno == ENXIO) throw posix::NotARegularFile(ENXIO);
+  return fd;
+}
+
 // Writes everything; 0, or the errno of the failure (a write that takes
 // nothing counts as a full disk).
 int WriteAll(int fd, std::string_view bytes) {
@@ -61,9 +69,11 @@ bool LockBefore(int fd, Clock::time_point deadline) {
 // The locked file's length, or nothing when another process deleted the
 // file while we waited for the lock. Writers restart a log by truncating it,
 // never by replacing it, so a file still linked is the one the path names.
+// A FIFO or a device is no log: writing to it could block or reach a device.
 std::optional<std::int64_t> LengthIfStillLinked(int fd) {
   struct stat opened {};
   if (::fstat(fd, &opened) != 0) throw posix::ErrorFromErrno(errno);
+  if (!S_ISREG(opened.st_mode)) throw posix::NotARegularFile();
   if (opened.st_nlink == 0) return std::nullopt;
   return opened.st_size;
 }
@@ -83,7 +93,7 @@ pid_t ThisProcess() {
 // made and locked under `privateName`, then linked to `path`, which fails
 // when `path` exists meanwhile. Returns -1 with errno set on failure.
 int CreateLocked(const String& path, const String& privateName) {
-  int fd = Open(privateName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0666);
+  int fd = OpenAppending(privateName, O_CREAT | O_EXCL);
   if (fd < 0) return -1;
   bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
   int linked = locked ? ::link(privateName.c_str(), path.c_str()) : -1;
@@ -99,7 +109,7 @@ int CreateLocked(const String& path, const String& privateName) {
 // nothing when another process created it between our two tries.
 std::optional<LockedFile> OpenForAppend(const String& path, const String& spareName,
                                         int attempt) {
-  int fd = Open(path.c_str(), O_WRONLY | O_APPEND, 0);
+  int fd = OpenAppending(path, 0);
   if (fd >= 0) return LockedFile{fd, false, 0};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
   // A dangling link never lets an exclusive create succeed, and some file
@@ -111,7 +121,7 @@ std::optional<LockedFile> OpenForAppend(const String& path, const String& spareN
     if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
       throw posix::ErrorFromErrno(errno);
   }
-  fd = Open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
+  fd = OpenAppending(path, O_CREAT);
   if (fd >= 0) return LockedFile{fd, true, 0};
   throw posix::ErrorFromErrno(errno);
 }
@@ -122,7 +132,7 @@ class PosixFiles final : public FileSystem {
     int fd = Open(path.c_str(), O_RDONLY | O_NONBLOCK, 0);
     if (fd < 0) return false;
     struct stat info {};
-    bool isFile = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    bool isFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ::close(fd);
     return isFile;
   }
@@ -134,7 +144,7 @@ class PosixFiles final : public FileSystem {
   }
 
   void AppendQuietly(const String& path, std::string_view bytes) override {
-    int fd = Open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    int fd = Open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK, 0644);
     if (fd < 0) return;
     WriteAll(fd, bytes);
     ::close(fd);
