@@ -63,6 +63,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Existing{"OverwriteOne", kOld, 0, Boolean::FromRaw(1), false}),
     [](const auto& info) { return info.param.name; });
 
+TEST_F(LogTest, AFileTooLongForALongIsRestarted) {
+  WriteFile(logPath, "old line\r\n");
+  std::filesystem::resize_file(logPath, 3ull << 30);  // sparse: no real disk use
+  book->MaximumLogFileSize(INT32_MAX);
+  book->WriteEventToLogFile("new");
+  EXPECT_THAT(recorder.errors, IsEmpty());
+  ASSERT_LT(std::filesystem::file_size(logPath), 1000u);
+  EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("new"))));
+}
+
 TEST_F(LogTest, SuccessHandlerMayWriteAndRequestAnOverwrite) {
   recorder.onSuccess = [&] {
     recorder.onSuccess = nullptr;
