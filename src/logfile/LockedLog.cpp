@@ -4,6 +4,7 @@
 
 #include "base/FileNumbers.h"
 #include "base/PathDialect.h"
+#include "jotwell/RuntimeError.h"
 #include "platform/files.h"
 
 namespace jotwell {
@@ -18,10 +19,19 @@ String SpareNameBeside(const String& path) {
       path, platform::Files().ProcessTag() + "-" + std::to_string(serial.fetch_add(1)));
 }
 
+// Undoes what a failed write put out. Should the cut fail too, the write's
+// failure is still the one reported.
+void CutBackQuietly(platform::NativeFile file, std::int64_t length) {
+  try {
+    platform::Files().Truncate(file, length);
+  } catch (const RuntimeError&) {
+  }
+}
+
 }  // namespace
 
 LockedLog::LockedLog(Integer number, const String& path)
-    : number_(0), created_(false), length_(0) {
+    : number_(0), created_(false), length_(0), end_(0) {
   FileNumbers& numbers = ThisThreadFileNumbers();
   // A number already in use fails before anything is opened.
   numbers.CheckFree(number);
@@ -29,7 +39,7 @@ LockedLog::LockedLog(Integer number, const String& path)
   numbers.Bind(number, opened.file);
   number_ = number;
   created_ = opened.created;
-  length_ = opened.length;
+  length_ = end_ = opened.length;
 }
 
 LockedLog::~LockedLog() {
@@ -41,10 +51,20 @@ LockedLog::~LockedLog() {
   }
 }
 
-void LockedLog::Truncate() { platform::Files().Truncate(ThisThreadFileNumbers().At(number_)); }
+void LockedLog::Truncate() {
+  platform::Files().Truncate(ThisThreadFileNumbers().At(number_), 0);
+  end_ = 0;
+}
 
 void LockedLog::Print(std::string_view text) {
-  platform::Files().Write(ThisThreadFileNumbers().At(number_), text);
+  platform::NativeFile file = ThisThreadFileNumbers().At(number_);
+  try {
+    platform::Files().Write(file, text);
+  } catch (const RuntimeError&) {
+    CutBackQuietly(file, end_);
+    throw;
+  }
+  end_ += static_cast<std::int64_t>(text.size());
 }
 
 void LockedLog::Close() {

@@ -49,8 +49,8 @@ class FileSystem {
   // regular file (a folder, FIFO or device), is a path/file access error
   // (75); a lock not had within a few seconds is permission denied (70).
   virtual LockedFile OpenLockedAppend(const String& path, const String& spareName) = 0;
-  // Cuts the open file to length 0. Throws RuntimeError.
-  virtual void Truncate(NativeFile file) = 0;
+  // Cuts the open file to `length` bytes. Throws RuntimeError.
+  virtual void Truncate(NativeFile file, std::int64_t length) = 0;
   // Writes all of `bytes` at the end of the file in one write where the
   // system takes it whole. Throws RuntimeError, a short write included.
   virtual void Write(NativeFile file, std::string_view bytes) = 0;
@@ -87,7 +87,9 @@ class ForwardingFileSystem : public FileSystem {
   LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
     return target_.OpenLockedAppend(path, spareName);
   }
-  void Truncate(NativeFile file) override { target_.Truncate(file); }
+  void Truncate(NativeFile file, std::int64_t length) override {
+    target_.Truncate(file, length);
+  }
   void Write(NativeFile file, std::string_view bytes) override { target_.Write(file, bytes); }
   void Close(NativeFile file) override { target_.Close(file); }
   bool EraseFile(const String& path) override { return target_.EraseFile(path); }

@@ -48,12 +48,13 @@ class FaultyFiles : public platform::ForwardingFileSystem {
 
   std::optional<std::uint64_t> freeBytes;  // replaces the free-space figure
   std::optional<Long> volumeError;         // thrown by FreeBytes
-  std::optional<Long> writeError;          // thrown by Write
+  std::optional<Long> writeError;          // thrown by Write, once half went out
   std::vector<String> freeSpaceAskedFor;   // folders passed to FreeBytes
 
   void Write(platform::NativeFile f, std::string_view bytes) override {
-    if (writeError) throw RuntimeError(*writeError);
-    ForwardingFileSystem::Write(f, bytes);
+    if (!writeError) return ForwardingFileSystem::Write(f, bytes);
+    ForwardingFileSystem::Write(f, bytes.substr(0, bytes.size() / 2));
+    throw RuntimeError(*writeError);
   }
   std::uint64_t FreeBytes(const String& folder) override {
     freeSpaceAskedFor.push_back(folder);

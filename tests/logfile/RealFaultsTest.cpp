@@ -2,6 +2,8 @@
 // user or its limits first.
 #include <fcntl.h>
 #include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -55,8 +57,10 @@ TEST_P(RealFaultTest, IsReportedOnceAndLeavesNothingOpen) {
       if (::geteuid() == 0 && (::setgroups(0, nullptr) || ::setgid(65534) || ::setuid(65534)))
         return "cannot become nobody";
     }
+    // A limit a few bytes past the log's end: the write stops half way.
     if (fault.trigger == Trigger::FileSizeLimit &&
-        (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || !Limit(RLIMIT_FSIZE, 10)))
+        (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR ||
+         !Limit(RLIMIT_FSIZE, std::strlen(fault.content) + 5)))
       return "cannot limit the file size";
     if (fault.trigger == Trigger::NoDescriptorsLeft && !Limit(RLIMIT_NOFILE, 64))
       return "cannot limit descriptors";
@@ -73,7 +77,15 @@ TEST_P(RealFaultTest, IsReportedOnceAndLeavesNothingOpen) {
   std::string failed = Failed(fault.number, fault.firstLine);
   EXPECT_EQ(said, fault.alsoEnd ? failed + "\n" + failed : failed);
   if (fault.content) {
-    EXPECT_EQ(test::ReadFile(path), fault.content);
+    EXPECT_EQ(test::ReadFile(path), fault.content);  // byte for byte
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    book->WriteEventToLogFile("next");  // the log takes the next event cleanly
+    std::string bytes = test::ReadFile(path);
+    EXPECT_TRUE(bytes.starts_with(fault.content) &&
+                std::regex_match(bytes.substr(std::strlen(fault.content)),
+                                 test::EventLine("next\r\n")))
+        << bytes;
   } else if (fault.log[0] != '/') {
     EXPECT_FALSE(std::filesystem::exists(path));
   }
@@ -86,11 +98,59 @@ INSTANTIATE_TEST_SUITE_P(
               "Run Time Error Number 76 occurred.", false},
         Fault{"ReadOnlyLogIs75", "events.log", "kept\r\n", Trigger::ReadOnlyToAnotherUser, 75,
               "Path/File Error!", true},
-        Fault{"FileSizeLimitIs61", "events.log", "0123456789", Trigger::FileSizeLimit, 61,
-              "Disk is Full!", false},
+        Fault{"FileSizeLimitHalfWayIs61", "events.log", "kept line\r\n", Trigger::FileSizeLimit,
+              61, "Disk is Full!", true},
         Fault{"DescriptorExhaustionIs67", "events.log", "", Trigger::NoDescriptorsLeft, 67,
               "Run Time Error Number 67 occurred.", false}),
     [](const auto& info) { return info.param.name; });
+
+// Fills the file system that holds `path` with that file; false when it
+// could not even start.
+bool FillUp(const std::string& path) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const std::string block(4096, 'f');
+  while (::write(fd, block.data(), block.size()) > 0) {
+  }
+  return ::close(fd) == 0;
+}
+
+// A full disk takes only part of an event or end line: the log is cut back
+// to what it was, and takes the next event once there is room again. The
+// child mounts a small file system of its own, which needs root.
+using FullDiskTest = test::LogTest;
+
+TEST_F(FullDiskTest, LeavesTheLogAsItWas) {
+  const std::string small = dir.File("small"), log = small + "/events.log";
+  std::filesystem::create_directory(small);
+  // The log ends a few bytes short of its file system's page, and nothing
+  // is left after it.
+  const std::string kept = std::string(4096 - 14, 'k') + "\r\n";
+  std::string said = test::InChild([&]() -> std::string {
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+      return std::string("skip: cannot mount a small file system: ") + std::strerror(errno);
+    test::WriteFile(log, kept);
+    if (!FillUp(small + "/filler")) return "cannot fill the file system";
+    book->LogFileName(log);
+    book->WriteEventToLogFile("an event longer than the room left");
+    book->EndLogFileEvents();
+    std::string afterFailures = test::ReadFile(log);
+    std::filesystem::remove(small + "/filler");
+    book->WriteEventToLogFile("next");
+    std::string bytes = test::ReadFile(log);
+    std::string said;
+    for (Integer number : recorder.errors) said += std::to_string(number) + " ";
+    if (afterFailures != kept) said += "torn: ..." + afterFailures.substr(kept.size() - 2);
+    if (!bytes.starts_with(kept) ||
+        !std::regex_match(bytes.substr(kept.size()), test::EventLine("next\r\n")))
+      said += "then: ..." + bytes.substr(kept.size() - 2);
+    return said;
+  });
+  if (said.starts_with("skip: ")) GTEST_SKIP() << said;
+  EXPECT_EQ(said, "61 61 ");
+}
 
 // Names of something other than a regular file. The log is never opened in a
 // way that could block: the write fails with 75 and the end finds no log.

@@ -127,8 +127,8 @@ INSTANTIATE_TEST_SUITE_P(Figures, LowSpaceTest,
                                            FreeSpace{"Unreadable", std::nullopt, 0, true}),
                          [](const auto& info) { return info.param.name; });
 
-// A failing write: the number reported, and the box's first line once a sink
-// has changed the number to 99.
+// A restart whose write fails half way: the number reported, and the box's
+// first line once a sink has changed the number to 99.
 class FileErrorTest : public LogTest,
                       public ::testing::WithParamInterface<std::pair<Long, std::string>> {};
 
@@ -144,6 +144,7 @@ TEST_P(FileErrorTest, SinkChangesTheNumberShownOnlyForOtherFailures) {
   EXPECT_EQ(Shown()[0].icon, MessageIcon::Critical);
   EXPECT_EQ(Exclamations(), 1);
   EXPECT_EQ(book->OverwriteLogFile(), True);  // still pending
+  EXPECT_EQ(ReadFile(logPath), "");  // restarted, then the torn start cut off
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, FileErrorTest,

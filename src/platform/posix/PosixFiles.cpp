@@ -174,8 +174,8 @@ class PosixFiles final : public FileSystem {
     }
   }
 
-  void Truncate(NativeFile file) override {
-    if (RetryOnInterrupt([&] { return ::ftruncate(static_cast<int>(file), 0); }) != 0)
+  void Truncate(NativeFile file, std::int64_t length) override {
+    if (RetryOnInterrupt([&] { return ::ftruncate(static_cast<int>(file), length); }) != 0)
       throw posix::ErrorFromErrno(errno);
   }
 
