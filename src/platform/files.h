@@ -20,6 +20,10 @@ struct LockedFile {
   std::int64_t length;  // its length once the lock was taken
 };
 
+// Every operation that takes a path refuses an empty name and one holding
+// NUL, which the system would cut short, naming another file: as a
+// path/file access error (75) where it throws, with false where it answers
+// yes or no, and by doing nothing in AppendQuietly.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -45,9 +49,9 @@ class FileSystem {
   // file is created already locked: made under `spareName`, a name beside
   // `path` that nothing else uses, then given the name `path`, so that no
   // other writer finds it empty before this one has written. Never blocks
-  // on what it opens. Throws RuntimeError: an empty name, or one naming no
-  // regular file (a folder, FIFO or device), is a path/file access error
-  // (75); a lock not had within a few seconds is permission denied (70).
+  // on what it opens. Throws RuntimeError: a name naming no regular file (a
+  // folder, FIFO or device) is a path/file access error (75); a lock not had
+  // within a few seconds is permission denied (70).
   virtual LockedFile OpenLockedAppend(const String& path, const String& spareName) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;

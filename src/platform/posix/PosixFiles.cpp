@@ -15,11 +15,24 @@
 #include "platform/files.h"
 #include "platform/posix/Errno.h"
 #include "platform/posix/Retry.h"
+#include "platform/posix/SystemPath.h"
 
 namespace jotwell::platform {
 namespace {
 
 using posix::RetryOnInterrupt;
+using posix::SystemPath;
+
+// Runs an operation that answers its failures, a refused name among them,
+// with false rather than reporting them.
+template <class Operation>
+bool Quietly(Operation operation) {
+  try {
+    return operation();
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
 
 // Descriptors never leak into programs the host starts.
 int Open(const char* path, int flags, mode_t mode) {
@@ -28,8 +41,8 @@ int Open(const char* path, int flags, mode_t mode) {
 
 // Opens `path` for appending, with `flags` added. Never blocks: a FIFO
 // without a reader fails at once, and is no log file either.
-int OpenAppending(const String& path, int flags) {
-  int fd = Open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
+int OpenAppending(const char* path, int flags) {
+  int fd = Open(path, O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
   if (fd < 0 && errno == ENXIO) throw posix::NotARegularFile(ENXIO);
   return fd;
 }
@@ -92,13 +105,13 @@ pid_t ThisProcess() {
 // it, and find it empty, before its creator has written to it: the file is
 // made and locked under `privateName`, then linked to `path`, which fails
 // when `path` exists meanwhile. Returns -1 with errno set on failure.
-int CreateLocked(const String& path, const String& privateName) {
+int CreateLocked(const char* path, const char* privateName) {
   int fd = OpenAppending(privateName, O_CREAT | O_EXCL);
   if (fd < 0) return -1;
   bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
-  int linked = locked ? ::link(privateName.c_str(), path.c_str()) : -1;
+  int linked = locked ? ::link(privateName, path) : -1;
   int failure = errno;
-  ::unlink(privateName.c_str());
+  ::unlink(privateName);
   if (linked == 0) return fd;
   ::close(fd);
   errno = failure;
@@ -107,8 +120,7 @@ int CreateLocked(const String& path, const String& privateName) {
 
 // Opens for appending and tells whether this open created the file;
 // nothing when another process created it between our two tries.
-std::optional<LockedFile> OpenForAppend(const String& path, const String& spareName,
-                                        int attempt) {
+std::optional<LockedFile> OpenForAppend(const char* path, const char* spareName, int attempt) {
   int fd = OpenAppending(path, 0);
   if (fd >= 0) return LockedFile{fd, false, 0};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
@@ -129,34 +141,39 @@ std::optional<LockedFile> OpenForAppend(const String& path, const String& spareN
 class PosixFiles final : public FileSystem {
  public:
   bool CanOpen(const String& path) override {
-    int fd = Open(path.c_str(), O_RDONLY | O_NONBLOCK, 0);
-    if (fd < 0) return false;
-    struct stat info {};
-    bool isFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    ::close(fd);
-    return isFile;
+    return Quietly([&] {
+      int fd = Open(SystemPath(path), O_RDONLY | O_NONBLOCK, 0);
+      if (fd < 0) return false;
+      struct stat info {};
+      bool isFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+      ::close(fd);
+      return isFile;
+    });
   }
 
   std::int64_t Length(const String& path) override {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) throw posix::ErrorFromErrno(errno);
+    if (::stat(SystemPath(path), &info) != 0) throw posix::ErrorFromErrno(errno);
     return info.st_size;
   }
 
   void AppendQuietly(const String& path, std::string_view bytes) override {
-    int fd = Open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK, 0644);
-    if (fd < 0) return;
-    WriteAll(fd, bytes);
-    ::close(fd);
+    Quietly([&] {
+      int fd = Open(SystemPath(path), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK, 0644);
+      if (fd < 0) return false;
+      WriteAll(fd, bytes);
+      return ::close(fd) == 0;
+    });
   }
 
   String ProcessTag() override { return std::to_string(ThisProcess()); }
 
   LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
-    if (path.empty()) throw RuntimeError(errnum::kPathFileAccess);
+    const char* name = SystemPath(path);
+    const char* spare = SystemPath(spareName);
     Clock::time_point deadline = Clock::now() + kLockWait;
     for (int attempt = 0;; ++attempt) {
-      std::optional<LockedFile> opened = OpenForAppend(path, spareName, attempt);
+      std::optional<LockedFile> opened = OpenForAppend(name, spare, attempt);
       if (!opened) continue;
       int fd = static_cast<int>(opened->file);
       try {
@@ -189,11 +206,13 @@ class PosixFiles final : public FileSystem {
       throw posix::ErrorFromErrno(errno);
   }
 
-  bool EraseFile(const String& path) override { return ::unlink(path.c_str()) == 0; }
+  bool EraseFile(const String& path) override {
+    return Quietly([&] { return ::unlink(SystemPath(path)) == 0; });
+  }
 
   std::uint64_t FreeBytes(const String& folder) override {
     struct statvfs volume {};
-    if (RetryOnInterrupt([&] { return ::statvfs(folder.c_str(), &volume); }) != 0)
+    if (RetryOnInterrupt([&] { return ::statvfs(SystemPath(folder), &volume); }) != 0)
       throw posix::ErrorFromErrno(errno);
     std::uint64_t bytes;
     if (__builtin_mul_overflow(static_cast<std::uint64_t>(volume.f_bavail),
