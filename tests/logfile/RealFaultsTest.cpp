@@ -110,8 +110,7 @@ bool FillUp(const std::string& path) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   const std::string block(4096, 'f');
-  while (::write(fd, block.data(), block.size()) > 0) {
-  }
+  while (::write(fd, block.data(), block.size()) > 0) continue;
   return ::close(fd) == 0;
 }
 
@@ -140,16 +139,18 @@ TEST_F(FullDiskTest, LeavesTheLogAsItWas) {
     std::filesystem::remove(small + "/filler");
     book->WriteEventToLogFile("next");
     std::string bytes = test::ReadFile(log);
-    std::string said;
-    for (Integer number : recorder.errors) said += std::to_string(number) + " ";
-    if (afterFailures != kept) said += "torn: ..." + afterFailures.substr(kept.size() - 2);
-    if (!bytes.starts_with(kept) ||
-        !std::regex_match(bytes.substr(kept.size()), test::EventLine("next\r\n")))
-      said += "then: ..." + bytes.substr(kept.size() - 2);
-    return said;
+    auto after = [&](const std::string& bytes) {
+      if (!bytes.starts_with(kept)) return "not the log: " + bytes.substr(0, 40);
+      return bytes.substr(kept.size());
+    };
+    std::string said = "errors";
+    for (Integer number : recorder.errors) said += " " + std::to_string(number);
+    said += ", then \"" + after(afterFailures) + "\"";
+    return said + (std::regex_match(after(bytes), test::EventLine("next\r\n")) ? ", then clean"
+                                                                               : ", then torn");
   });
   if (said.starts_with("skip: ")) GTEST_SKIP() << said;
-  EXPECT_EQ(said, "61 61 ");
+  EXPECT_EQ(said, "errors 61 61, then \"\", then clean");
 }
 
 // Names of something other than a regular file. The log is never opened in a
