@@ -6,6 +6,7 @@ namespace {
 class Windows final : public PathDialect {
  public:
   char Separator() const override { return '\\'; }
+  String Root() const override { return "C:\\"; }
   bool IsComplete(const String& name) const override {
     // Positions count from 1: ":" at 2 or later is index 1 or later.
     size_t colon = name.find(':', 1);
@@ -16,6 +17,7 @@ class Windows final : public PathDialect {
 class Posix final : public PathDialect {
  public:
   char Separator() const override { return '/'; }
+  String Root() const override { return "/"; }
   bool IsComplete(const String& name) const override { return !name.empty() && name[0] == '/'; }
 };
 
@@ -39,6 +41,18 @@ String PathDialect::FolderOf(const String& file) const {
 String PathDialect::Join(const String& folder, const String& name) const {
   if (!folder.empty() && folder.back() == Separator()) return folder + name;
   return folder + Separator() + name;
+}
+
+String PathDialect::VolumeFolderOf(const String& path) const {
+  if (path.empty()) return Root();
+  if (path.find(Separator()) == String::npos) return ".";
+  return FolderOf(path);
+}
+
+String PathDialect::SpareNameBeside(const String& file, const String& tag) const {
+  size_t last = file.rfind(Separator());
+  String folder = last == String::npos ? String() : file.substr(0, last + 1);
+  return folder + ".jotwell-new-" + tag;
 }
 
 const PathDialect& WindowsPaths() {

@@ -12,6 +12,8 @@ class PathDialect {
  public:
   virtual char Separator() const = 0;
   virtual bool IsComplete(const String& name) const = 0;
+  // The root folder: "/", or "C:\" for the Windows dialect.
+  virtual String Root() const = 0;
 
   // A complete name unchanged; otherwise the folder, a separator and the
   // name (a root folder therefore gives a doubled separator).
@@ -22,6 +24,13 @@ class PathDialect {
   // The folder, a separator unless the folder already ends with one, and
   // the name.
   String Join(const String& folder, const String& name) const;
+  // The folder whose volume holds `path`: its folder part (as FolderOf),
+  // the root for an empty name, the current folder "." for a bare name.
+  // Given a folder it gives the parent, so repeating it walks up to the
+  // root or "."; each of those is its own parent.
+  String VolumeFolderOf(const String& path) const;
+  // A name in the folder of `file` that only the holder of `tag` uses.
+  String SpareNameBeside(const String& file, const String& tag) const;
 
  protected:
   ~PathDialect() = default;

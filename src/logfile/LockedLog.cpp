@@ -1,20 +1,45 @@
 #include "logfile/LockedLog.h"
 
+#include <atomic>
+
 #include "base/FileNumbers.h"
+#include "base/PathDialect.h"
+#include "jotwell/RuntimeError.h"
 #include "platform/files.h"
 
 namespace jotwell {
 
+namespace {
+
+// A name beside `path` that no other open uses: this process's tag and a
+// count of its own.
+String SpareNameBeside(const String& path) {
+  static std::atomic<unsigned> serial{0};
+  return NativePaths().SpareNameBeside(
+      path, platform::Files().ProcessTag() + "-" + std::to_string(serial.fetch_add(1)));
+}
+
+// Undoes what a failed write put out. Should the cut fail too, the write's
+// failure is still the one reported.
+void CutBackQuietly(platform::NativeFile file, std::int64_t length) {
+  try {
+    platform::Files().Truncate(file, length);
+  } catch (const RuntimeError&) {
+  }
+}
+
+}  // namespace
+
 LockedLog::LockedLog(Integer number, const String& path)
-    : number_(0), created_(false), length_(0) {
+    : number_(0), created_(false), length_(0), end_(0) {
   FileNumbers& numbers = ThisThreadFileNumbers();
   // A number already in use fails before anything is opened.
   numbers.CheckFree(number);
-  platform::LockedFile opened = platform::Files().OpenLockedAppend(path);
+  platform::LockedFile opened = platform::Files().OpenLockedAppend(path, SpareNameBeside(path));
   numbers.Bind(number, opened.file);
   number_ = number;
   created_ = opened.created;
-  length_ = opened.length;
+  length_ = end_ = opened.length;
 }
 
 LockedLog::~LockedLog() {
@@ -26,10 +51,20 @@ LockedLog::~LockedLog() {
   }
 }
 
-void LockedLog::Truncate() { platform::Files().Truncate(ThisThreadFileNumbers().At(number_)); }
+void LockedLog::Truncate() {
+  platform::Files().Truncate(ThisThreadFileNumbers().At(number_), 0);
+  end_ = 0;
+}
 
 void LockedLog::Print(std::string_view text) {
-  platform::Files().Write(ThisThreadFileNumbers().At(number_), text);
+  platform::NativeFile file = ThisThreadFileNumbers().At(number_);
+  try {
+    platform::Files().Write(file, text);
+  } catch (const RuntimeError&) {
+    CutBackQuietly(file, end_);
+    throw;
+  }
+  end_ += static_cast<std::int64_t>(text.size());
 }
 
 void LockedLog::Close() {

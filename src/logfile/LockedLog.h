@@ -29,8 +29,11 @@ class LockedLog {
   bool IsNew(bool missingBefore) const { return length_ == 0 && (created_ || missingBefore); }
   // The length when the lock was taken; nobody else writes while we hold it.
   std::int64_t Length() const { return length_; }
+  // Cuts the file to length 0.
   void Truncate();
-  // Appends `text` in one write.
+  // Appends `text` in one write. A write that fails part way (a full disk)
+  // is undone: the file is cut back to where it ended before, so that it
+  // never ends in a torn line.
   void Print(std::string_view text);
   // Closes the file, releasing the lock and the number. Throws RuntimeError.
   void Close();
@@ -39,6 +42,7 @@ class LockedLog {
   Integer number_;  // 0 once closed
   bool created_;
   std::int64_t length_;
+  std::int64_t end_;  // where the file ends now
 };
 
 }  // namespace jotwell

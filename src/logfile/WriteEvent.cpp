@@ -63,10 +63,13 @@ void JotBook::Private::OpenLogFileForEvent() {
               LogFileExists2 = !file.IsNew(DoesItExist.IsFalse());
               if (log_.OverwriteLogFile.IsTrue()) LogFileExists2 = False;
               if (LogFileExists2.IsTrue()) {
-                std::int64_t length = file.Length();
-                if (length > INT32_MAX) throw RuntimeError(errnum::kOverflow);
-                log_.SizeOfCurrentLogFile = static_cast<Long>(length);
-                if (log_.SizeOfCurrentLogFile > log_.MaximumLogFileSize) LogFileExists2 = False;
+                // A file too long for a Long is longer than any limit.
+                if (file.Length() > INT32_MAX) {
+                  LogFileExists2 = False;
+                } else {
+                  log_.SizeOfCurrentLogFile = static_cast<Long>(file.Length());
+                  if (log_.SizeOfCurrentLogFile > log_.MaximumLogFileSize) LogFileExists2 = False;
+                }
               }
               if (LogFileExists2.IsTrue()) {
                 file.Print(EventLine(date2, log_.EventData) + kLineEnd);

@@ -17,7 +17,8 @@ class Group {
   static void Install(Interface* replacement) {
     installed_.store(replacement, std::memory_order_release);
   }
-  // Defined by the backend.
+  // Defined by the backend. A group the backend does not serve yet is
+  // never reached, so nothing refers to its Native().
   static Interface& Native();
 
  private:

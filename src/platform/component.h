@@ -20,6 +20,21 @@ class ComponentFile {
 template <>
 ComponentFile& Group<ComponentFile>::Native();
 
+// Forwards every operation to `target`, the native implementation unless
+// told otherwise: a test that replaces the group overrides only what it
+// changes.
+class ForwardingComponentFile : public ComponentFile {
+ public:
+  explicit ForwardingComponentFile(ComponentFile& target = Group<ComponentFile>::Native())
+      : target_(target) {}
+
+  String LibraryPath() override { return target_.LibraryPath(); }
+  String LibraryFileName() override { return target_.LibraryFileName(); }
+
+ private:
+  ComponentFile& target_;
+};
+
 inline ComponentFile& Component() { return Group<ComponentFile>::Get(); }
 
 }  // namespace jotwell::platform

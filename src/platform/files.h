@@ -20,29 +20,41 @@ struct LockedFile {
   std::int64_t length;  // its length once the lock was taken
 };
 
+// Every operation that takes a path refuses an empty name and one holding
+// NUL, which the system would cut short, naming another file: as a
+// path/file access error (75) where it throws, with false where it answers
+// yes or no, and by doing nothing in AppendQuietly.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // True when `path` names a file that can be opened for reading; folders
-  // and unopenable files give false. Leaves nothing open.
+  // True when `path` names a regular file that can be opened for reading;
+  // folders, FIFOs, devices and unopenable files give false. Leaves nothing
+  // open and never blocks.
   virtual bool CanOpen(const String& path) = 0;
   // The file's length in bytes. Throws RuntimeError.
   virtual std::int64_t Length(const String& path) = 0;
 
   // Appends `bytes` to the file, creating it. Each step that fails (open,
-  // write, close) is skipped; nothing is reported.
+  // write, close) is skipped; nothing is reported, and nothing blocks.
   virtual void AppendQuietly(const String& path, std::string_view bytes) = 0;
+
+  // Text that tells this process from every other process running now.
+  virtual String ProcessTag() = 0;
 
   // Opens `path` for appending, creating it when missing, and takes an
   // exclusive advisory lock that excludes other processes and other opens in
   // this process until Close. The locked file is the one `path` names once
-  // the lock is held (a file deleted meanwhile is opened again). Throws
-  // RuntimeError: an empty name is a path/file access error (75); a lock not
-  // had within a few seconds is permission denied (70).
-  virtual LockedFile OpenLockedAppend(const String& path) = 0;
-  // Cuts the open file to length 0. Throws RuntimeError.
-  virtual void Truncate(NativeFile file) = 0;
+  // the lock is held (a file deleted meanwhile is opened again). A missing
+  // file is created already locked: made under `spareName`, a name beside
+  // `path` that nothing else uses, then given the name `path`, so that no
+  // other writer finds it empty before this one has written. Never blocks
+  // on what it opens. Throws RuntimeError: a name naming no regular file (a
+  // folder, FIFO or device) is a path/file access error (75); a lock not had
+  // within a few seconds is permission denied (70).
+  virtual LockedFile OpenLockedAppend(const String& path, const String& spareName) = 0;
+  // Cuts the open file to `length` bytes. Throws RuntimeError.
+  virtual void Truncate(NativeFile file, std::int64_t length) = 0;
   // Writes all of `bytes` at the end of the file in one write where the
   // system takes it whole. Throws RuntimeError, a short write included.
   virtual void Write(NativeFile file, std::string_view bytes) = 0;
@@ -53,17 +65,43 @@ class FileSystem {
   // Deletes the file; false when it cannot be deleted.
   virtual bool EraseFile(const String& path) = 0;
 
-  // The folder that holds `path`, to ask about its volume's free space; the
-  // root for an empty name.
-  virtual String VolumeFolderOf(const String& path) = 0;
-  // Bytes the calling user may still write on the volume holding `folder`
-  // (or its nearest existing parent, when it does not exist yet); 0 when the
-  // query fails.
+  // Bytes the calling user may still write on the volume holding `folder`.
+  // Throws RuntimeError: path not found (76) when `folder` does not exist,
+  // so that the caller may ask its parent.
   virtual std::uint64_t FreeBytes(const String& folder) = 0;
 };
 
 template <>
 FileSystem& Group<FileSystem>::Native();
+
+// Forwards every operation to `target`, the native implementation unless
+// told otherwise: a test that injects faults overrides only the operations
+// it fails.
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& target = Group<FileSystem>::Native())
+      : target_(target) {}
+
+  bool CanOpen(const String& path) override { return target_.CanOpen(path); }
+  std::int64_t Length(const String& path) override { return target_.Length(path); }
+  void AppendQuietly(const String& path, std::string_view bytes) override {
+    target_.AppendQuietly(path, bytes);
+  }
+  String ProcessTag() override { return target_.ProcessTag(); }
+  LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
+    return target_.OpenLockedAppend(path, spareName);
+  }
+  void Truncate(NativeFile file, std::int64_t length) override {
+    target_.Truncate(file, length);
+  }
+  void Write(NativeFile file, std::string_view bytes) override { target_.Write(file, bytes); }
+  void Close(NativeFile file) override { target_.Close(file); }
+  bool EraseFile(const String& path) override { return target_.EraseFile(path); }
+  std::uint64_t FreeBytes(const String& folder) override { return target_.FreeBytes(folder); }
+
+ private:
+  FileSystem& target_;
+};
 
 inline FileSystem& Files() { return Group<FileSystem>::Get(); }
 

@@ -27,6 +27,31 @@ class IniProfile {
 template <>
 IniProfile& Group<IniProfile>::Native();
 
+// Forwards every operation to `target`, the native implementation unless
+// told otherwise: a test that replaces the group overrides only what it
+// changes.
+class ForwardingIniProfile : public IniProfile {
+ public:
+  explicit ForwardingIniProfile(IniProfile& target = Group<IniProfile>::Native())
+      : target_(target) {}
+
+  String ReadProfileText(const String& section, const String& key, const String& fallback,
+                         Long capacity, const String& path) override {
+    return target_.ReadProfileText(section, key, fallback, capacity, path);
+  }
+  Long ReadProfileNumber(const String& section, const String& key, Long fallback,
+                         const String& path) override {
+    return target_.ReadProfileNumber(section, key, fallback, path);
+  }
+  bool WriteProfileText(const String& section, const String& key, const String& value,
+                        const String& path) override {
+    return target_.WriteProfileText(section, key, value, path);
+  }
+
+ private:
+  IniProfile& target_;
+};
+
 inline IniProfile& Ini() { return Group<IniProfile>::Get(); }
 
 }  // namespace jotwell::platform

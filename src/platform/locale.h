@@ -35,6 +35,23 @@ class Locale {
 template <>
 Locale& Group<Locale>::Native();
 
+// Forwards every operation to `target`, the native implementation unless
+// told otherwise: a test that replaces the group overrides only what it
+// changes.
+class ForwardingLocale : public Locale {
+ public:
+  explicit ForwardingLocale(Locale& target = Group<Locale>::Native()) : target_(target) {}
+
+  LocalDateTime Now() override { return target_.Now(); }
+  String LongTime(const LocalDateTime& when) override { return target_.LongTime(when); }
+  String ShortDate(const LocalDateTime& when) override { return target_.ShortDate(when); }
+  String DateSeparator() override { return target_.DateSeparator(); }
+  String DecimalSeparator() override { return target_.DecimalSeparator(); }
+
+ private:
+  Locale& target_;
+};
+
 inline Locale& UserLocale() { return Group<Locale>::Get(); }
 
 }  // namespace jotwell::platform

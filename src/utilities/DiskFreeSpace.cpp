@@ -2,15 +2,31 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "errors/Trap.h"
 #include "base/JotBookPrivate.h"
+#include "base/PathDialect.h"
+#include "errors/Trap.h"
 #include "platform/files.h"
 
 namespace jotwell {
 
 namespace {
 constexpr Procedure kDiskFreeSpace = "JotBook![Function DiskFreeSpace]";
+
+// The free bytes of the volume that holds `folder`, or its nearest existing
+// parent: a log's folder may be made only after its name is set.
+std::uint64_t FreeBytesNear(String folder) {
+  for (;;) {
+    try {
+      return platform::Files().FreeBytes(folder);
+    } catch (const RuntimeError& error) {
+      String parent = NativePaths().VolumeFolderOf(folder);
+      if (error.Number() != errnum::kPathNotFound || parent == folder) throw;
+      folder = parent;
+    }
+  }
 }
+
+}  // namespace
 
 Currency JotBook::Private::DiskFreeSpace() {
   Currency result;
@@ -43,8 +59,8 @@ Currency JotBook::Private::DiskFreeSpace() {
         trap.WithLocalBlock(
             [&] {
               DrivePath = LogFileName();
-              Drive = platform::Files().VolumeFolderOf(DrivePath);
-              std::uint64_t bytes = platform::Files().FreeBytes(Drive);
+              Drive = NativePaths().VolumeFolderOf(DrivePath);
+              std::uint64_t bytes = FreeBytesNear(Drive);
               // Too many bytes for a Currency is an overflow, like any
               // figure above its largest whole number.
               BytesFreeToCalller = Currency::FromWhole(

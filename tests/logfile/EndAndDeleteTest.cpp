@@ -64,5 +64,24 @@ TEST_F(LogTest, NeverNamedLogRefusesWritesAndDeletes) {
   EXPECT_EQ(Exclamations(), 2);
 }
 
+// The system would cut the name at the NUL: the file named by the part before
+// it is neither created, written nor deleted.
+TEST_F(LogTest, ANameHoldingNulIsRefused) {
+  const std::string name = logPath + std::string("\0.old", 5);
+  book->LogFileName(name);
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
+  EXPECT_FALSE(std::filesystem::exists(logPath));
+  WriteFile(logPath, "kept\r\n");
+  EXPECT_EQ(book->DoesLogFileExist(), False);
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
+  book->EndLogFileEvents();
+  book->DeleteLogFile();
+  EXPECT_EQ(ReadFile(logPath), "kept\r\n");
+  EXPECT_THAT(Boxes(), ElementsAre(::testing::_, ::testing::_,
+                                   "Device I/O Error!\r\nUnable to close " + name +
+                                       ", file not found!\r\n" + kConsult,
+                                   "Unable to delete file " + name + " or file not found!"));
+}
+
 }  // namespace
 }  // namespace jotwell

@@ -6,12 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <regex>
+#include <thread>
 
 #include "errors/frmErrMn.h"
 #include "jotwell/JotBook.h"
@@ -38,40 +41,26 @@ struct EventRecorder : JotBookEvents {
 };
 
 // The native files group, installed for its lifetime, with faults on demand.
-class FaultyFiles : public platform::FileSystem {
+class FaultyFiles : public platform::ForwardingFileSystem {
  public:
   FaultyFiles() { platform::Group<platform::FileSystem>::Install(this); }
   ~FaultyFiles() override { platform::Group<platform::FileSystem>::Install(nullptr); }
 
   std::optional<std::uint64_t> freeBytes;  // replaces the free-space figure
-  std::optional<Long> volumeError;         // thrown by VolumeFolderOf
-  std::optional<Long> writeError;          // thrown by Write
+  std::optional<Long> volumeError;         // thrown by FreeBytes
+  std::optional<Long> writeError;          // thrown by Write, once half went out
   std::vector<String> freeSpaceAskedFor;   // folders passed to FreeBytes
 
-  bool CanOpen(const String& p) override { return native_.CanOpen(p); }
-  std::int64_t Length(const String& p) override { return native_.Length(p); }
-  void AppendQuietly(const String& p, std::string_view b) override { native_.AppendQuietly(p, b); }
-  platform::LockedFile OpenLockedAppend(const String& p) override {
-    return native_.OpenLockedAppend(p);
-  }
-  void Truncate(platform::NativeFile f) override { native_.Truncate(f); }
   void Write(platform::NativeFile f, std::string_view bytes) override {
-    if (writeError) throw RuntimeError(*writeError);
-    native_.Write(f, bytes);
-  }
-  void Close(platform::NativeFile f) override { native_.Close(f); }
-  bool EraseFile(const String& p) override { return native_.EraseFile(p); }
-  String VolumeFolderOf(const String& p) override {
-    if (volumeError) throw RuntimeError(*volumeError);
-    return native_.VolumeFolderOf(p);
+    if (!writeError) return ForwardingFileSystem::Write(f, bytes);
+    ForwardingFileSystem::Write(f, bytes.substr(0, bytes.size() / 2));
+    throw RuntimeError(*writeError);
   }
   std::uint64_t FreeBytes(const String& folder) override {
     freeSpaceAskedFor.push_back(folder);
-    return freeBytes ? *freeBytes : native_.FreeBytes(folder);
+    if (volumeError) throw RuntimeError(*volumeError);
+    return freeBytes ? *freeBytes : ForwardingFileSystem::FreeBytes(folder);
   }
-
- private:
-  platform::FileSystem& native_ = platform::Group<platform::FileSystem>::Native();
 };
 
 inline constexpr const char* kConsult =
@@ -159,8 +148,11 @@ class LogTest : public ScriptedDesktopTest {
 };
 
 // Runs each piece of work in a forked child, all side by side; returns what
-// each returned, with a note when a child threw or died.
-inline std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works) {
+// each returned, with a note when a child threw or died. A child still
+// running after `limit` is killed, so that a hang fails the test instead of
+// holding up the run.
+inline std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works,
+                                           std::chrono::seconds limit = std::chrono::seconds(60)) {
   constexpr size_t kRoom = 1 << 16;  // for each child's answer
   auto* answers = static_cast<char*>(::mmap(nullptr, kRoom * works.size(), PROT_READ | PROT_WRITE,
                                             MAP_SHARED | MAP_ANONYMOUS, -1, 0));
@@ -177,18 +169,33 @@ inline std::vector<std::string> InChildren(const std::vector<std::function<std::
     std::strncpy(answers + i * kRoom, said.c_str(), kRoom - 1);
     ::_exit(0);
   }
+  std::vector<int> statuses(works.size(), -1);
+  std::vector<bool> killed(works.size(), false);
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  for (size_t i = 0; i < works.size(); ++i) {
+    while (children[i] > 0 && ::waitpid(children[i], &statuses[i], WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        killed[i] = ::kill(children[i], SIGKILL) == 0;
+        ::waitpid(children[i], &statuses[i], 0);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
   std::vector<std::string> said;
   for (size_t i = 0; i < works.size(); ++i) {
-    int status = -1;
-    if (children[i] > 0) ::waitpid(children[i], &status, 0);
     said.emplace_back(answers + i * kRoom);
-    if (status != 0) said.back() += " [child failed, status " + std::to_string(status) + "]";
+    if (killed[i]) said.back() += " [child killed: still running after " +
+                                  std::to_string(limit.count()) + " s]";
+    else if (statuses[i] != 0)
+      said.back() += " [child failed, status " + std::to_string(statuses[i]) + "]";
   }
   ::munmap(answers, kRoom * works.size());
   return said;
 }
-inline std::string InChild(const std::function<std::string()>& work) {
-  return InChildren({work})[0];
+inline std::string InChild(const std::function<std::string()>& work,
+                           std::chrono::seconds limit = std::chrono::seconds(60)) {
+  return InChildren({work}, limit)[0];
 }
 
 }  // namespace jotwell::test

@@ -63,6 +63,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Existing{"OverwriteOne", kOld, 0, Boolean::FromRaw(1), false}),
     [](const auto& info) { return info.param.name; });
 
+TEST_F(LogTest, AFileTooLongForALongIsRestarted) {
+  WriteFile(logPath, "old line\r\n");
+  std::filesystem::resize_file(logPath, 3ull << 30);  // sparse: no real disk use
+  book->MaximumLogFileSize(INT32_MAX);
+  book->WriteEventToLogFile("new");
+  EXPECT_THAT(recorder.errors, IsEmpty());
+  ASSERT_LT(std::filesystem::file_size(logPath), 1000u);
+  EXPECT_THAT(LogLines(), ElementsAre(Matches(StartLine()), "", Matches(EventLine("new"))));
+}
+
 TEST_F(LogTest, SuccessHandlerMayWriteAndRequestAnOverwrite) {
   recorder.onSuccess = [&] {
     recorder.onSuccess = nullptr;
@@ -117,8 +127,8 @@ INSTANTIATE_TEST_SUITE_P(Figures, LowSpaceTest,
                                            FreeSpace{"Unreadable", std::nullopt, 0, true}),
                          [](const auto& info) { return info.param.name; });
 
-// A failing write: the number reported, and the box's first line once a sink
-// has changed the number to 99.
+// A restart whose write fails half way: the number reported, and the box's
+// first line once a sink has changed the number to 99.
 class FileErrorTest : public LogTest,
                       public ::testing::WithParamInterface<std::pair<Long, std::string>> {};
 
@@ -134,6 +144,7 @@ TEST_P(FileErrorTest, SinkChangesTheNumberShownOnlyForOtherFailures) {
   EXPECT_EQ(Shown()[0].icon, MessageIcon::Critical);
   EXPECT_EQ(Exclamations(), 1);
   EXPECT_EQ(book->OverwriteLogFile(), True);  // still pending
+  EXPECT_EQ(ReadFile(logPath), "");  // restarted, then the torn start cut off
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, FileErrorTest,

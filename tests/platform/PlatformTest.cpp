@@ -76,6 +76,34 @@ TEST(PathDialects, FolderOfAndJoinKeepASeparatorOnlyForARoot) {
   EXPECT_EQ(PosixPaths().Join("/opt", "x"), "/opt/x");
 }
 
+// Each row walks from a log's name up to where the walk stops.
+TEST(PathDialects, VolumeFolderWalksUpToTheRootOrTheCurrentFolder) {
+  auto walk = [](const PathDialect& dialect, std::string path) {
+    std::vector<std::string> folders;
+    for (std::string folder = dialect.VolumeFolderOf(path); folders.size() < 10;
+         folder = dialect.VolumeFolderOf(folder)) {
+      folders.push_back(folder);
+      if (dialect.VolumeFolderOf(folder) == folder) break;
+    }
+    return folders;
+  };
+  using Walk = std::vector<std::string>;
+  EXPECT_EQ(walk(PosixPaths(), "/var/log/app.log"), (Walk{"/var/log", "/var", "/"}));
+  EXPECT_EQ(walk(PosixPaths(), "logs/app.log"), (Walk{"logs", "."}));
+  EXPECT_EQ(walk(PosixPaths(), "app.log"), (Walk{"."}));
+  EXPECT_EQ(walk(PosixPaths(), ""), (Walk{"/"}));
+  EXPECT_EQ(walk(WindowsPaths(), "D:\\logs\\app.log"), (Walk{"D:\\logs", "D:\\"}));
+  EXPECT_EQ(walk(WindowsPaths(), "C:app.log"), (Walk{"."}));
+  EXPECT_EQ(walk(WindowsPaths(), ""), (Walk{"C:\\"}));
+}
+
+TEST(PathDialects, SpareNameLiesBesideTheFile) {
+  EXPECT_EQ(PosixPaths().SpareNameBeside("/var/log/app.log", "7-3"), "/var/log/.jotwell-new-7-3");
+  EXPECT_EQ(PosixPaths().SpareNameBeside("app.log", "7-3"), ".jotwell-new-7-3");
+  EXPECT_EQ(WindowsPaths().SpareNameBeside("D:\\logs\\app.log", "7-3"),
+            "D:\\logs\\.jotwell-new-7-3");
+}
+
 TEST(TrimBlanks, TrimsOnlyPlainSpaces) {
   EXPECT_EQ(TrimBlanks("  a b  "), "a b");
   EXPECT_EQ(TrimBlanks("   "), "");

@@ -39,4 +39,8 @@ RuntimeError ErrorFromErrno(int errnoValue) {
   return RuntimeError(RunTimeErrorNumberOf(errnoValue), errnoValue);
 }
 
+RuntimeError NotARegularFile(int errnoValue) {
+  return RuntimeError(errnum::kPathFileAccess, errnoValue);
+}
+
 }  // namespace jotwell::platform::posix

@@ -8,5 +8,8 @@ namespace jotwell::platform::posix {
 Long RunTimeErrorNumberOf(int errnoValue);
 // The run-time error for errnoValue, keeping errnoValue as LastDllError.
 RuntimeError ErrorFromErrno(int errnoValue);
+// A path that names no regular file (a FIFO, a device, a socket) where the
+// library writes one: a path/file access error, keeping errnoValue.
+RuntimeError NotARegularFile(int errnoValue = 0);
 
 }  // namespace jotwell::platform::posix

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -13,14 +14,36 @@
 
 #include "platform/files.h"
 #include "platform/posix/Errno.h"
+#include "platform/posix/Retry.h"
+#include "platform/posix/SystemPath.h"
 
 namespace jotwell::platform {
 namespace {
 
-int OpenRetrying(const char* path, int flags, mode_t mode) {
-  int fd;
-  do fd = ::open(path, flags | O_CLOEXEC, mode);
-  while (fd < 0 && errno == EINTR);
+using posix::RetryOnInterrupt;
+using posix::SystemPath;
+
+// Runs an operation that answers its failures, a refused name among them,
+// with false rather than reporting them.
+template <class Operation>
+bool Quietly(Operation operation) {
+  try {
+    return operation();
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
+// Descriptors never leak into programs the host starts.
+int Open(const char* path, int flags, mode_t mode) {
+  return RetryOnInterrupt([&] { return ::open(path, flags | O_CLOEXEC, mode); });
+}
+
+// Opens `path` for appending, with `flags` added. Never blocks: a FIFO
+// without a reader fails at once, and is no log file either.
+int OpenAppending(const char* path, int flags) {
+  int fd = Open(path, O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
+  if (fd < 0 && errno == ENXIO) throw posix::NotARegularFile(ENXIO);
   return fd;
 }
 
@@ -28,8 +51,7 @@ int OpenRetrying(const char* path, int flags, mode_t mode) {
 // nothing counts as a full disk).
 int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnInterrupt([&] { return ::write(fd, bytes.data(), bytes.size()); });
     if (n < 0) return errno;
     if (n == 0) return ENOSPC;
     bytes.remove_prefix(static_cast<size_t>(n));
@@ -49,8 +71,7 @@ constexpr int kExclusiveCreateTries = 3;
 bool LockBefore(int fd, Clock::time_point deadline) {
   auto pause = std::chrono::microseconds(50);
   for (;;) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno == EINTR) continue;
+    if (RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == 0) return true;
     if (errno != EWOULDBLOCK) throw posix::ErrorFromErrno(errno);
     if (Clock::now() >= deadline) return false;
     std::this_thread::sleep_for(pause);
@@ -61,34 +82,36 @@ bool LockBefore(int fd, Clock::time_point deadline) {
 // The locked file's length, or nothing when another process deleted the
 // file while we waited for the lock. Writers restart a log by truncating it,
 // never by replacing it, so a file still linked is the one the path names.
+// A FIFO or a device is no log: writing to it could block or reach a device.
 std::optional<std::int64_t> LengthIfStillLinked(int fd) {
   struct stat opened {};
   if (::fstat(fd, &opened) != 0) throw posix::ErrorFromErrno(errno);
+  if (!S_ISREG(opened.st_mode)) throw posix::NotARegularFile();
   if (opened.st_nlink == 0) return std::nullopt;
   return opened.st_size;
 }
 
-// A name beside `path` that no other open uses: this process's id and a
-// count of its own.
-String PrivateNameBeside(const String& path) {
-  static std::atomic<unsigned> serial{0};
-  size_t slash = path.find_last_of('/');
-  String folder = slash == String::npos ? String() : path.substr(0, slash + 1);
-  return folder + ".jotwell-new-" + std::to_string(::getpid()) + "-" +
-         std::to_string(serial.fetch_add(1));
+// This process's id, asked once: a forked child forgets its parent's.
+pid_t ThisProcess() {
+  static std::atomic<pid_t> known{0};
+  static const int forgetInChildren = ::pthread_atfork(nullptr, nullptr, [] { known = 0; });
+  (void)forgetInChildren;
+  pid_t pid = known.load(std::memory_order_relaxed);
+  if (pid == 0) known.store(pid = ::getpid(), std::memory_order_relaxed);
+  return pid;
 }
 
 // Creates the missing file already locked, so that no other writer can lock
 // it, and find it empty, before its creator has written to it: the file is
-// made and locked under a private name, then linked to `path`, which fails
+// made and locked under `privateName`, then linked to `path`, which fails
 // when `path` exists meanwhile. Returns -1 with errno set on failure.
-int CreateLocked(const String& path) {
-  String privateName = PrivateNameBeside(path);
-  int fd = OpenRetrying(privateName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0666);
+int CreateLocked(const char* path, const char* privateName) {
+  int fd = OpenAppending(privateName, O_CREAT | O_EXCL);
   if (fd < 0) return -1;
-  int linked = ::flock(fd, LOCK_EX) == 0 ? ::link(privateName.c_str(), path.c_str()) : -1;
+  bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
+  int linked = locked ? ::link(privateName, path) : -1;
   int failure = errno;
-  ::unlink(privateName.c_str());
+  ::unlink(privateName);
   if (linked == 0) return fd;
   ::close(fd);
   errno = failure;
@@ -97,20 +120,20 @@ int CreateLocked(const String& path) {
 
 // Opens for appending and tells whether this open created the file;
 // nothing when another process created it between our two tries.
-std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
-  int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND, 0);
+std::optional<LockedFile> OpenForAppend(const char* path, const char* spareName, int attempt) {
+  int fd = OpenAppending(path, 0);
   if (fd >= 0) return LockedFile{fd, false, 0};
   if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
   // A dangling link never lets an exclusive create succeed, and some file
   // systems cannot link: then a plain create will do.
   if (attempt < kExclusiveCreateTries) {
-    fd = CreateLocked(path);
+    fd = CreateLocked(path, spareName);
     if (fd >= 0) return LockedFile{fd, true, 0};
     if (errno == EEXIST) return std::nullopt;
     if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
       throw posix::ErrorFromErrno(errno);
   }
-  fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
+  fd = OpenAppending(path, O_CREAT);
   if (fd >= 0) return LockedFile{fd, true, 0};
   throw posix::ErrorFromErrno(errno);
 }
@@ -118,32 +141,39 @@ std::optional<LockedFile> OpenForAppend(const String& path, int attempt) {
 class PosixFiles final : public FileSystem {
  public:
   bool CanOpen(const String& path) override {
-    int fd = OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK, 0);
-    if (fd < 0) return false;
-    struct stat info {};
-    bool isFile = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    ::close(fd);
-    return isFile;
+    return Quietly([&] {
+      int fd = Open(SystemPath(path), O_RDONLY | O_NONBLOCK, 0);
+      if (fd < 0) return false;
+      struct stat info {};
+      bool isFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+      ::close(fd);
+      return isFile;
+    });
   }
 
   std::int64_t Length(const String& path) override {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) throw posix::ErrorFromErrno(errno);
+    if (::stat(SystemPath(path), &info) != 0) throw posix::ErrorFromErrno(errno);
     return info.st_size;
   }
 
   void AppendQuietly(const String& path, std::string_view bytes) override {
-    int fd = OpenRetrying(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (fd < 0) return;
-    WriteAll(fd, bytes);
-    ::close(fd);
+    Quietly([&] {
+      int fd = Open(SystemPath(path), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK, 0644);
+      if (fd < 0) return false;
+      WriteAll(fd, bytes);
+      return ::close(fd) == 0;
+    });
   }
 
-  LockedFile OpenLockedAppend(const String& path) override {
-    if (path.empty()) throw RuntimeError(errnum::kPathFileAccess);
+  String ProcessTag() override { return std::to_string(ThisProcess()); }
+
+  LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
+    const char* name = SystemPath(path);
+    const char* spare = SystemPath(spareName);
     Clock::time_point deadline = Clock::now() + kLockWait;
     for (int attempt = 0;; ++attempt) {
-      std::optional<LockedFile> opened = OpenForAppend(path, attempt);
+      std::optional<LockedFile> opened = OpenForAppend(name, spare, attempt);
       if (!opened) continue;
       int fd = static_cast<int>(opened->file);
       try {
@@ -161,11 +191,9 @@ class PosixFiles final : public FileSystem {
     }
   }
 
-  void Truncate(NativeFile file) override {
-    int rc;
-    do rc = ::ftruncate(static_cast<int>(file), 0);
-    while (rc != 0 && errno == EINTR);
-    if (rc != 0) throw posix::ErrorFromErrno(errno);
+  void Truncate(NativeFile file, std::int64_t length) override {
+    if (RetryOnInterrupt([&] { return ::ftruncate(static_cast<int>(file), length); }) != 0)
+      throw posix::ErrorFromErrno(errno);
   }
 
   void Write(NativeFile file, std::string_view bytes) override {
@@ -178,29 +206,14 @@ class PosixFiles final : public FileSystem {
       throw posix::ErrorFromErrno(errno);
   }
 
-  bool EraseFile(const String& path) override { return ::unlink(path.c_str()) == 0; }
-
-  String VolumeFolderOf(const String& path) override {
-    size_t slash = path.find_last_of('/');
-    if (path.empty() || slash == 0) return "/";
-    if (slash == String::npos) return ".";
-    return path.substr(0, slash);
+  bool EraseFile(const String& path) override {
+    return Quietly([&] { return ::unlink(SystemPath(path)) == 0; });
   }
 
   std::uint64_t FreeBytes(const String& folder) override {
     struct statvfs volume {};
-    String asked = folder;
-    for (;;) {
-      int rc;
-      do rc = ::statvfs(asked.c_str(), &volume);
-      while (rc != 0 && errno == EINTR);
-      if (rc == 0) break;
-      // A folder not made yet lies on the volume of its nearest existing parent.
-      if (errno != ENOENT && errno != ENOTDIR) return 0;
-      size_t slash = asked.find_last_of('/');
-      if (slash == String::npos) return 0;
-      asked = slash == 0 ? "/" : asked.substr(0, slash);
-    }
+    if (RetryOnInterrupt([&] { return ::statvfs(SystemPath(folder), &volume); }) != 0)
+      throw posix::ErrorFromErrno(errno);
     std::uint64_t bytes;
     if (__builtin_mul_overflow(static_cast<std::uint64_t>(volume.f_bavail),
                                static_cast<std::uint64_t>(volume.f_frsize), &bytes))

@@ -1,0 +1,15 @@
+// Paths as system calls take them. A system call reads a path up to its
+// first NUL, so a name holding one would silently name another file than
+// the one asked for, and an empty name names none: every operation that
+// takes a path refuses such a name through SystemPath.
+#pragma once
+
+#include "jotwell/ValueTypes.h"
+
+namespace jotwell::platform::posix {
+
+// `path` for a system call. Throws RuntimeError, a path/file access error
+// (75), for an empty name or one holding NUL.
+const char* SystemPath(const String& path);
+
+}  // namespace jotwell::platform::posix

@@ -1,0 +1,36 @@
+// The files backend's own promises, beyond what the event log shows.
+#include "logfile/LogTestSupport.h"
+
+namespace jotwell {
+namespace {
+
+platform::FileSystem& Files() { return platform::Group<platform::FileSystem>::Native(); }
+
+// The system would cut each name at the NUL and reach `cut`.
+TEST(PosixFiles, EveryPathOperationRefusesANameHoldingNul) {
+  const auto refused = ::testing::Throws<RuntimeError>(
+      ::testing::Property(&RuntimeError::Number, errnum::kPathFileAccess));
+  test::TempDir dir;
+  const std::string cut = dir.File("log"), name = cut + std::string("\0x", 2);
+  Files().AppendQuietly(name, "x");
+  EXPECT_FALSE(std::filesystem::exists(cut));
+  test::WriteFile(cut, "kept");
+  EXPECT_FALSE(Files().CanOpen(name));
+  EXPECT_THAT([&] { Files().Length(name); }, refused);
+  EXPECT_THAT([&] { Files().OpenLockedAppend(name, dir.File("spare")); }, refused);
+  EXPECT_THAT([&] { Files().OpenLockedAppend(dir.File("new"), dir.File("spare") + '\0'); }, refused);
+  EXPECT_THAT([&] { Files().FreeBytes(dir.path().string() + '\0'); }, refused);
+  EXPECT_FALSE(Files().EraseFile(name));
+  EXPECT_EQ(test::ReadFile(cut), "kept");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("new")));
+}
+
+// Spare names carry the tag, so a forked child must not keep its parent's.
+TEST(PosixFiles, AForkedChildHasAProcessTagOfItsOwn) {
+  const String parent = Files().ProcessTag();
+  EXPECT_NE(test::InChild([] { return Files().ProcessTag(); }), parent);
+  EXPECT_EQ(Files().ProcessTag(), parent);
+}
+
+}  // namespace
+}  // namespace jotwell
