@@ -136,37 +136,35 @@ TEST_F(ReportTest, EmptiesTheListsAndKeepsTheChoiceOrLeavesThemWhenItCannotRende
   EXPECT_EQ(test::ReadFile(library->ErrorLog()), Reports()[0]);  // nor logged
 }
 
-// The registry's four lists behave alike: each takes a one-dimensional array
-// with 16-bit bounds in place of what it held.
+// Each registration member takes a one-dimensional array with 16-bit bounds
+// in place of what its list held.
 TEST(Registry, TakesOneDimensionalArraysWithSixteenBitBounds) {
   VariantArray reversed, none, two;
   reversed.dimensions = {{3, 1}};
   two.dimensions = {{0, 0}, {0, 1}};
   two.elements = {"a", "b"};
-  std::vector<Variant> eleven(11, Long(7));
   std::pair<VariantArray, std::string> cases[] = {
       {Array({"x", "y", "z"}, 5), "x;y;z;"}, {Array({"p", "q"}, -32768), "p;q;"}, {Array({"p", "q"}, 32766), "p;q;"},
-      {reversed, ""},                        {Array({}), ""},                     {Array(eleven, 32760), "error 6"},
-      {Array({"p", "q"}, -32769), "error 6"}, {none, "error 9"},                  {two, "error 9"}};
-  using Add = void (frmErrMn::*)(const VariantArray&);
-  Add adds[] = {&frmErrMn::AddArgumentsNames, &frmErrMn::AddArgumentsValues, &frmErrMn::AddVariablesNames,
-                &frmErrMn::AddVariablesValues};
-  for (size_t list = 0; list < 4; ++list) {
+      {reversed, ""}, {Array({}), ""}, {Array(std::vector<Variant>(11, Long(7)), 32760), "error 6"},
+      {Array({"p", "q"}, -32769), "error 6"}, {none, "error 9"}, {two, "error 9"}};
+  test::OnFreshThread([&] {
+    frmErrMn& m = ErrorManager();
+    m.AddArgumentsNames(Array({"a"})), m.AddArgumentsValues(Array({"b"}));
+    m.AddVariablesNames(Array({"c"})), m.AddVariablesValues(Array({"d"}));
+    EXPECT_EQ(Lists(m), (std::vector<V>{{"a"}, {"b"}, {"c"}, {"d"}, {}}));
     for (const auto& [values, expected] : cases) {
       std::string result;  // the list after registering over a stale one, or the error
-      test::OnFreshThread([&, add = adds[list], &values = values] {
-        (ErrorManager().*add)(Array({"stale", "stale"}));
-        try {
-          (ErrorManager().*add)(values);
-          std::vector<V> lists = Lists(ErrorManager());
-          for (const std::string& text : lists[list]) result += text + ";";
-        } catch (const RuntimeError& error) {
-          result = "error " + std::to_string(error.Number());
-        }
-      });
-      EXPECT_EQ(result, expected) << "list " << list;
+      m.AddVariablesValues(Array({"stale", "stale"}));
+      try {
+        m.AddVariablesValues(values);
+        std::vector<V> lists = Lists(m);
+        for (const std::string& text : lists[3]) result += text + ";";
+      } catch (const RuntimeError& error) {
+        result = "error " + std::to_string(error.Number());
+      }
+      EXPECT_EQ(result, expected);
     }
-  }
+  });
 }
 
 constexpr Procedure kFailing = "Module1![Sub Failing]";
@@ -232,10 +230,8 @@ TEST_F(ReportTest, ANestedReportReplacesTheTextAndDoesNotWait) {
 }
 
 // However the log fails, the report is still shown.
-class ThrowingComponent final : public platform::ComponentFile {
- public:
+struct ThrowingComponent final : platform::ForwardingComponentFile {
   String LibraryPath() override { throw RuntimeError(errnum::kFileNotFound); }
-  String LibraryFileName() override { return "libjotwell.so"; }
 };
 
 TEST_F(ReportTest, AReportThatCannotBeLoggedIsStillShown) {

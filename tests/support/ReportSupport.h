@@ -60,14 +60,13 @@ inline std::vector<std::string> NamesOf(const std::vector<std::string>& valueLin
 
 // Makes the library believe it was loaded from `folder`, so that its error
 // log goes there, for as long as it lives.
-class LibraryIn final : public platform::ComponentFile {
+class LibraryIn final : public platform::ForwardingComponentFile {
  public:
   explicit LibraryIn(const std::filesystem::path& folder) : folder_(folder) {
     platform::Group<platform::ComponentFile>::Install(this);
   }
   ~LibraryIn() override { platform::Group<platform::ComponentFile>::Install(nullptr); }
   String LibraryPath() override { return (folder_ / "libjotwell.so").string(); }
-  String LibraryFileName() override { return "libjotwell.so"; }
   std::string ErrorLog() const { return (folder_ / "Jotwell.ErrorLog.txt").string(); }
 
  private:
