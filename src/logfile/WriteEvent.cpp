@@ -48,9 +48,7 @@ void JotBook::Private::OpenLogFileForEvent() {
           trap.Do([&] { log_.MaximumLogFileSize = kDefaultMaximumLogFileSize; });
         if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
           trap.Do([&] { ExclamationSound(); });
-          trap.Do([&] {
-            ShowWarningBox({"Free drive space is getting low!"});
-          });
+          trap.Do([&] { ShowWarningBox({"Free drive space is getting low!"}); });
         }
         trap.WithLocalBlock(
             [&] {
