@@ -45,13 +45,11 @@ TEST_F(TrapTest, RetryRunsTheFailingStatementAgainAndReportsTheValuesOfTheMoment
   EXPECT_EQ(after, 1);
   V reports = Reports();
   ASSERT_EQ(reports.size(), 3u);
-  for (size_t i = 0; i < 3; ++i) {
+  for (size_t i = 0; i < 3; ++i) {  // the first report emptied the trace; retries push nothing new
     EXPECT_EQ(test::SectionOf(reports[i], "Arguments:"), V{"Path = /nowhere"});
     EXPECT_EQ(test::SectionOf(reports[i], "Variables:"), V{"n = " + std::to_string(i + 1)});
+    EXPECT_EQ(test::SectionOf(reports[i], "Call Stack:"), i == 0 ? V{">Module1![Function Probe]"} : V{});
   }
-  // The first report emptied the trace; the retries push nothing new.
-  EXPECT_EQ(test::SectionOf(reports[0], "Call Stack:"), V{">Module1![Function Probe]"});
-  EXPECT_TRUE(test::SectionOf(reports[1], "Call Stack:").empty());
 }
 
 // Ignore skips the statement and enters a branch whose test failed; a
@@ -141,8 +139,7 @@ void HandlerFails(bool inRegistrations) {
 TEST_F(TrapTest, AnErrorInAHandlerReachesTheCaller) {
   test::OnFreshThread([] {
     for (bool inRegistrations : {true, false})
-      EXPECT_THAT([&] { HandlerFails(inRegistrations); },
-                  ::testing::Throws<RuntimeError>(::testing::Property(&RuntimeError::Number, 13)));
+      EXPECT_THAT([&] { HandlerFails(inRegistrations); }, test::FailsWith(13));
   });
   EXPECT_TRUE(Reports().empty());
   // A traced caller reports it under its own name.

@@ -1,7 +1,7 @@
 // Shared helpers for the library's tests.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <functional>
@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "jotwell/RuntimeError.h"
 #include "jotwell/testing/ScriptedDesktop.h"
 #include "support/AllocationCounter.h"
 
@@ -50,6 +51,11 @@ class ScopedEnv {
   const char* name_;
   std::optional<std::string> old_;
 };
+
+// Matches a call that throws the run-time error `number`.
+inline auto FailsWith(Long number) {
+  return ::testing::Throws<RuntimeError>(::testing::Property(&RuntimeError::Number, number));
+}
 
 // Installs a ScriptedDesktop for the test and restores the default after.
 class ScriptedDesktopTest : public ::testing::Test {
