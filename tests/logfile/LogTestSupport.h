@@ -2,24 +2,17 @@
 #pragma once
 
 #include <gmock/gmock.h>
-#include <sys/mman.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <regex>
-#include <thread>
 
 #include "errors/frmErrMn.h"
 #include "jotwell/JotBook.h"
 #include "platform/files.h"
-#include "platform/locale.h"
+#include "support/Children.h"
 #include "support/TestSupport.h"
 
 namespace jotwell::test {
@@ -63,29 +56,27 @@ class FaultyFiles : public platform::ForwardingFileSystem {
   }
 };
 
-inline constexpr const char* kConsult =
-    "Please consult the author of the application for any assistance.";
+inline constexpr const char* kConsult = "Please consult the author of the application for any assistance.";
 
 // The box of a failed open or write of `path`.
 inline std::string FileErrorBox(const std::string& firstLine, const std::string& path) {
   return firstLine + "\r\nUnable to open " + path + " on the local drive.\r\n" + kConsult;
 }
 
-// Patterns of the start, event (given the text's pattern) and end lines.
+// Patterns of the start, event (given the text's pattern) and end lines,
+// whatever the regional date separator.
 inline std::regex WithDate(const std::string& before, const std::string& after) {
-  std::string separator;
-  for (char c : platform::UserLocale().DateSeparator())
-    separator += (std::strchr("\\^$.|?*+()[]{}", c) ? "\\" : "") + std::string(1, c);
-  return std::regex(before + "\\d\\d" + separator + "\\d\\d" + separator + "\\d{4}" + after);
+  return std::regex(before + "\\d\\d\\D\\d\\d\\D\\d{4}" + after);
 }
 inline std::regex StartLine() { return WithDate("Jotwell Logfile started \\S.* ", ""); }
 inline std::regex EventLine(const std::string& text) { return WithDate("", " \\S.* - " + text); }
 inline std::regex EndLine() { return WithDate("Jotwell Logfile ended \\S.* ", ""); }
 MATCHER_P(Matches, pattern, "") { return std::regex_match(arg, pattern); }
 
-inline int OpenDescriptors() {
-  auto entries = std::filesystem::directory_iterator("/proc/self/fd");
-  return static_cast<int>(std::distance(begin(entries), end(entries)));
+// What the file holds after `before`, which it must start with.
+inline std::string After(const std::string& path, const std::string& before) {
+  std::string bytes = ReadFile(path);
+  return bytes.starts_with(before) ? bytes.substr(before.size()) : "[not as before] " + bytes.substr(0, 80);
 }
 
 // A scripted desktop, a temporary folder and a JotBook whose log lies in it,
@@ -121,8 +112,8 @@ class LogTest : public ScriptedDesktopTest {
       lines.push_back(bytes.substr(at, end - at));
     return lines;
   }
-  // What `call` did, to compare with Failed(): the events raised, the boxes
-  // shown, the descriptors left open, the trace depth after it.
+  // What `call` did, to compare with Failed() or NotFound(): the events
+  // raised, the boxes shown, the descriptors left open, the trace depth after.
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
     size_t boxes = Boxes().size();
@@ -132,12 +123,16 @@ class LogTest : public ScriptedDesktopTest {
     for (Integer number : recorder.errors) said += " " + std::to_string(number);
     for (; boxes < Boxes().size(); ++boxes) said += " | box " + Boxes()[boxes];
     return said + " | " + std::to_string(OpenDescriptors() - descriptors) + " left open, depth " +
-           std::to_string(ErrorManager().CallDepth()) + ", successes " +
-           std::to_string(recorder.successes);
+           std::to_string(ErrorManager().CallDepth()) + ", successes " + std::to_string(recorder.successes);
   }
   std::string Failed(Integer number, const std::string& firstLine) const {
-    return "events " + std::to_string(number) + " | box " +
-           FileErrorBox(firstLine, book->LogFileName()) + " | 0 left open, depth 0, successes 0";
+    return "events " + std::to_string(number) + " | box " + FileErrorBox(firstLine, book->LogFileName()) +
+           " | 0 left open, depth 0, successes 0";
+  }
+  // The outcome of ending a log that is not there.
+  std::string NotFound() const {
+    return "events | box Device I/O Error!\r\nUnable to close " + book->LogFileName() +
+           ", file not found!\r\n" + kConsult + " | 0 left open, depth 0, successes 0";
   }
 
   TempDir dir;
@@ -146,56 +141,5 @@ class LogTest : public ScriptedDesktopTest {
   EventRecorder recorder;
   int exclamations_ = 0;
 };
-
-// Runs each piece of work in a forked child, all side by side; returns what
-// each returned, with a note when a child threw or died. A child still
-// running after `limit` is killed, so that a hang fails the test instead of
-// holding up the run.
-inline std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works,
-                                           std::chrono::seconds limit = std::chrono::seconds(60)) {
-  constexpr size_t kRoom = 1 << 16;  // for each child's answer
-  auto* answers = static_cast<char*>(::mmap(nullptr, kRoom * works.size(), PROT_READ | PROT_WRITE,
-                                            MAP_SHARED | MAP_ANONYMOUS, -1, 0));
-  std::vector<pid_t> children;
-  for (size_t i = 0; i < works.size(); ++i) {
-    std::fflush(nullptr);
-    if (children.emplace_back(::fork()) != 0) continue;
-    std::string said;
-    try {
-      said = works[i]();
-    } catch (const std::exception& e) {
-      said = std::string("threw ") + e.what();
-    }
-    std::strncpy(answers + i * kRoom, said.c_str(), kRoom - 1);
-    ::_exit(0);
-  }
-  std::vector<int> statuses(works.size(), -1);
-  std::vector<bool> killed(works.size(), false);
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  for (size_t i = 0; i < works.size(); ++i) {
-    while (children[i] > 0 && ::waitpid(children[i], &statuses[i], WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > deadline) {
-        killed[i] = ::kill(children[i], SIGKILL) == 0;
-        ::waitpid(children[i], &statuses[i], 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-  }
-  std::vector<std::string> said;
-  for (size_t i = 0; i < works.size(); ++i) {
-    said.emplace_back(answers + i * kRoom);
-    if (killed[i]) said.back() += " [child killed: still running after " +
-                                  std::to_string(limit.count()) + " s]";
-    else if (statuses[i] != 0)
-      said.back() += " [child failed, status " + std::to_string(statuses[i]) + "]";
-  }
-  ::munmap(answers, kRoom * works.size());
-  return said;
-}
-inline std::string InChild(const std::function<std::string()>& work,
-                           std::chrono::seconds limit = std::chrono::seconds(60)) {
-  return InChildren({work}, limit)[0];
-}
 
 }  // namespace jotwell::test
