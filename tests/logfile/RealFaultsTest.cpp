@@ -15,6 +15,7 @@ namespace jotwell {
 namespace {
 
 using namespace test;
+namespace fs = std::filesystem;
 
 enum class Trigger { None, ReadOnlyToAnotherUser, FileSizeLimit, NoDescriptorsLeft, Fifo, FifoWithReader };
 // What ending the log meets after the failed write.
@@ -34,7 +35,6 @@ class RealFaultTest : public LogTest, public ::testing::WithParamInterface<Fault
  protected:
   // Puts the fault in place, in the child; says why it could not.
   std::string Arm(const std::string& path) {
-    namespace fs = std::filesystem;
     switch (GetParam().trigger) {
       case Trigger::ReadOnlyToAnotherUser:
         fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -71,7 +71,8 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
         if (std::string refused = Arm(path); !refused.empty()) return refused;
         std::string outcome = Outcome([&] {
           std::vector<int> spent;
-          for (int fd; fault.trigger == Trigger::NoDescriptorsLeft && (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
+          for (int fd; fault.trigger == Trigger::NoDescriptorsLeft &&
+                       (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
             spent.push_back(fd);
           book->WriteEventToLogFile("x");
           for (int fd : spent) ::close(fd);
@@ -87,11 +88,11 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
                       (fault.ending == Ending::Untried ? "" : ended));
   if (fault.content) {
     EXPECT_EQ(ReadFile(path), fault.content);  // byte for byte
-    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     book->WriteEventToLogFile("next");  // the log takes the next event cleanly
     EXPECT_THAT(After(path, fault.content), Matches(EventLine("next\r\n")));
   } else if (fault.log[0] != '/') {
-    EXPECT_EQ(std::filesystem::exists(path), fault.trigger >= Trigger::Fifo);
+    EXPECT_EQ(fs::exists(path), fault.trigger >= Trigger::Fifo);
   }
 }
 
@@ -100,14 +101,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Fault{"MissingFolderIs76", "missing/events.log", nullptr, Trigger::None, 76,
               "Run Time Error Number 76 occurred.", Ending::NoLog},
-        Fault{"ReadOnlyLogIs75", "events.log", "kept\r\n", Trigger::ReadOnlyToAnotherUser, 75, "Path/File Error!",
-              Ending::SameFault},
+        Fault{"ReadOnlyLogIs75", "events.log", "kept\r\n", Trigger::ReadOnlyToAnotherUser, 75,
+              "Path/File Error!", Ending::SameFault},
         Fault{"FileSizeLimitHalfWayIs61", "events.log", "kept line\r\n", Trigger::FileSizeLimit, 61,
               "Disk is Full!", Ending::SameFault},
         Fault{"DescriptorExhaustionIs67", "events.log", "", Trigger::NoDescriptorsLeft, 67,
               "Run Time Error Number 67 occurred.", Ending::Untried},
         // Never opened in a way that could block: no log to write or end.
-        Fault{"FifoWithoutReaderIs75", "events.log", nullptr, Trigger::Fifo, 75, "Path/File Error!", Ending::NoLog},
+        Fault{"FifoWithoutReaderIs75", "events.log", nullptr, Trigger::Fifo, 75, "Path/File Error!",
+              Ending::NoLog},
         Fault{"FifoWithReaderIs75", "events.log", nullptr, Trigger::FifoWithReader, 75, "Path/File Error!",
               Ending::NoLog},
         Fault{"DeviceIs75", "/dev/null", nullptr, Trigger::None, 75, "Path/File Error!", Ending::NoLog}),
@@ -118,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
 // child mounts a small file system of its own, which needs root.
 TEST_F(LogTest, AFullDiskLeavesTheLogAsItWas) {
   const std::string small = dir.File("small"), log = small + "/events.log";
-  std::filesystem::create_directory(small);
+  fs::create_directory(small);
   // The log ends a few bytes short of its file system's page, and nothing
   // is left after it.
   const std::string kept = std::string(4096 - 14, 'k') + "\r\n";
@@ -133,7 +135,7 @@ TEST_F(LogTest, AFullDiskLeavesTheLogAsItWas) {
     for (std::ofstream filler(small + "/filler"); filler << std::string(4096, 'f') << std::flush;) continue;
     std::string outcome = Outcome([&] { book->WriteEventToLogFile("an event longer than the room left"); }) +
                           "\n" + Outcome([&] { book->EndLogFileEvents(); }) + "\n[" + After(log, kept) + "]";
-    std::filesystem::remove(small + "/filler");
+    fs::remove(small + "/filler");
     book->WriteEventToLogFile("next");
     return outcome + (std::regex_match(After(log, kept), EventLine("next\r\n")) ? "\nclean" : "\ntorn");
   });
