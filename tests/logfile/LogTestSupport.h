@@ -112,7 +112,7 @@ class LogTest : public ScriptedDesktopTest {
       lines.push_back(bytes.substr(at, end - at));
     return lines;
   }
-  // What `call` did, to compare with Failed() or NotFound(): the events
+  // What `call` did, to compare with Shows(): the events
   // raised, the boxes shown, the descriptors left open, the trace depth after.
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
@@ -125,14 +125,17 @@ class LogTest : public ScriptedDesktopTest {
     return said + " | " + std::to_string(OpenDescriptors() - descriptors) + " left open, depth " +
            std::to_string(ErrorManager().CallDepth()) + ", successes " + std::to_string(recorder.successes);
   }
-  std::string Failed(Integer number, const std::string& firstLine) const {
-    return "events " + std::to_string(number) + " | box " + FileErrorBox(firstLine, book->LogFileName()) +
-           " | 0 left open, depth 0, successes 0";
+  // The outcome of a call that raised `events` and showed only `box`.
+  static std::string Shows(const std::string& events, const std::string& box) {
+    return "events" + events + " | box " + box + " | 0 left open, depth 0, successes 0";
   }
-  // The outcome of ending a log that is not there.
+  std::string Failed(Integer number, const std::string& firstLine) const {
+    return Shows(" " + std::to_string(number), FileErrorBox(firstLine, book->LogFileName()));
+  }
+  // Ending a log that is not there.
   std::string NotFound() const {
-    return "events | box Device I/O Error!\r\nUnable to close " + book->LogFileName() +
-           ", file not found!\r\n" + kConsult + " | 0 left open, depth 0, successes 0";
+    return Shows("", "Device I/O Error!\r\nUnable to close " + book->LogFileName() + ", file not found!\r\n" +
+                         kConsult);
   }
 
   TempDir dir;
