@@ -32,43 +32,39 @@ class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Wri
     own.Advise(events);
     own.LogFileName(logPath);
     own.MaximumLogFileSize(GetParam().limit);
-    for (int event = 0; event < GetParam().events; ++event)
-      own.WriteEventToLogFile(Event(writer, event));
+    for (int event = 0; event < GetParam().events; ++event) own.WriteEventToLogFile(Event(writer, event));
     return events.successes == GetParam().events ? "" : Event(writer, events.successes) + " failed";
+  }
+  // Runs all writers at once; what each said.
+  std::vector<std::string> WriteAtOnce() {
+    std::vector<std::function<std::string()>> writers;
+    for (int writer = 0; writer < kWriters; ++writer) writers.push_back([=, this] { return Write(writer); });
+    if (GetParam().processes) return InChildren(writers);
+    std::vector<std::string> said(kWriters);
+    std::vector<std::jthread> threads;
+    for (int writer = 0; writer < kWriters; ++writer)
+      threads.emplace_back([&, writer] { said[writer] = writers[writer](); });
+    threads.clear();  // joins them
+    return said;
   }
 };
 
 TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
   for (int round = 0; round < GetParam().rounds && !HasFailure(); ++round) {
     std::filesystem::remove(logPath);
-    std::vector<std::string> said(kWriters);
-    std::vector<std::function<std::string()>> writers;
-    for (int writer = 0; writer < kWriters; ++writer)
-      writers.push_back([=, this] { return Write(writer); });
-    if (GetParam().processes) {
-      said = InChildren(writers);
-    } else {
-      std::vector<std::thread> threads;
-      for (int writer = 0; writer < kWriters; ++writer)
-        threads.emplace_back([&, writer] { said[writer] = writers[writer](); });
-      for (std::thread& thread : threads) thread.join();
-    }
-    EXPECT_THAT(said, ::testing::Each(""));
+    EXPECT_THAT(WriteAtOnce(), ::testing::Each(""));
     EXPECT_THAT(Boxes(), ::testing::IsEmpty());
-
     std::vector<std::string> lines = LogLines();
     ASSERT_GE(lines.size(), 3u);
-    EXPECT_THAT(lines[0], Matches(StartLine()));
+    EXPECT_THAT(lines[0], Matches(StartLine()));  // whoever creates the log writes its start line
     EXPECT_EQ(lines[1], "");
     std::multiset<std::string> found, all;
-    std::regex event = EventLine("(w\\d e\\d+)");
-    for (size_t i = 2; i < lines.size(); ++i) {
-      std::smatch parts;
-      if (std::regex_match(lines[i], parts, event))
+    const std::regex event = EventLine("(w\\d e\\d+)");
+    for (size_t i = 2; i < lines.size(); ++i)
+      if (std::smatch parts; std::regex_match(lines[i], parts, event))
         found.insert(parts[1]);
       else
         ADD_FAILURE() << "torn line " << i << ": " << lines[i];
-    }
     for (int writer = 0; writer < kWriters; ++writer)
       for (int event = 0; event < GetParam().events; ++event) all.insert(Event(writer, event));
     if (GetParam().limit == 0)
@@ -78,14 +74,12 @@ TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Writers, ConcurrencyTest,
-    ::testing::Values(Writers{"Processes", true, 2000, 0},
-                      Writers{"ProcessesOnASmallLog", true, 2000, 4096},
-                      Writers{"Threads", false, 300, 0},
-                      // Whoever creates the log writes its start line.
-                      Writers{"ProcessesRacingToAMissingLog", true, 1, 0, 200}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Writers, ConcurrencyTest,
+                         ::testing::Values(Writers{"Processes", true, 2000, 0},
+                                           Writers{"ProcessesOnASmallLog", true, 2000, 4096},
+                                           Writers{"Threads", false, 300, 0},
+                                           Writers{"ProcessesRacingToAMissingLog", true, 1, 0, 200}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace jotwell
