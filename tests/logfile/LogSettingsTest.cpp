@@ -7,15 +7,12 @@ namespace jotwell {
 namespace {
 
 using namespace test;
-using ::testing::ElementsAre;
 
 TEST_F(LogTest, NamesAreTrimmedAndRelativeOnesCompletedWithTheLibraryFolder) {
   const std::string folder = LibraryFolder();
   for (auto [given, stored] : std::vector<std::pair<std::string, std::string>>{
            {"  " + logPath + "  ", logPath},
            {"app.log", folder + "/app.log"},
-           {"logs/app.log", folder + "/logs/app.log"},
-           {"C:\\logs\\app.log", folder + "/C:\\logs\\app.log"},  // no drive letters here
            {"", folder + "/"}}) {
     book->LogFileName(given);
     EXPECT_EQ(book->LogFileName(), stored) << given;
@@ -44,8 +41,8 @@ TEST_F(LogTest, FreeSpaceIsTheLogFoldersInWholeBytesOrZeroSilently) {
   }
   files.volumeError = errnum::kDeviceIO;
   EXPECT_EQ(book->DiskFreeSpace().Scaled(), 0);
-  EXPECT_THAT(desktop->Shown(testing::ScriptedDesktop::Kind::Report), ::testing::IsEmpty());
-  EXPECT_THAT(Boxes(), ::testing::IsEmpty());
+  EXPECT_THAT(desktop->Shown(testing::ScriptedDesktop::Kind::Report), IsEmpty());
+  EXPECT_THAT(Boxes(), IsEmpty());
   EXPECT_EQ(ErrorManager().CallDepth(), 0u);
 }
 

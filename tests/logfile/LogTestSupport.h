@@ -17,6 +17,9 @@
 
 namespace jotwell::test {
 
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
 // Records the events a JotBook raises; optional hooks act inside them.
 struct EventRecorder : JotBookEvents {
   void SuccessfulWriteToLogFile() override {
@@ -63,15 +66,23 @@ inline std::string FileErrorBox(const std::string& firstLine, const std::string&
   return firstLine + "\r\nUnable to open " + path + " on the local drive.\r\n" + kConsult;
 }
 
-// Patterns of the start, event (given the text's pattern) and end lines,
-// whatever the regional date separator.
-inline std::regex WithDate(const std::string& before, const std::string& after) {
-  return std::regex(before + "\\d\\d\\D\\d\\d\\D\\d{4}" + after);
+// The lines of `bytes`, split at CR LF, with the date and time cut from the
+// start line ("started"), event lines ("- " and the text) and the end line
+// ("ended"). Bytes after the last CR LF come last, marked.
+inline std::vector<std::string> Shape(const std::string& bytes) {
+  const std::string date = "\\d\\d\\D\\d\\d\\D\\d{4}";  // whatever the regional separator
+  const std::regex bound("Jotwell Logfile (started|ended) \\S.*? " + date), event(date + " \\S.*? (- .*)");
+  std::vector<std::string> lines;
+  size_t at = 0;
+  for (size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    std::string line = bytes.substr(at, end - at);
+    std::smatch parts;
+    bool dated = std::regex_match(line, parts, bound) || std::regex_match(line, parts, event);
+    lines.push_back(dated ? parts[1].str() : line);
+  }
+  if (at < bytes.size()) lines.push_back("[no line end] " + bytes.substr(at));
+  return lines;
 }
-inline std::regex StartLine() { return WithDate("Jotwell Logfile started \\S.* ", ""); }
-inline std::regex EventLine(const std::string& text) { return WithDate("", " \\S.* - " + text); }
-inline std::regex EndLine() { return WithDate("Jotwell Logfile ended \\S.* ", ""); }
-MATCHER_P(Matches, pattern, "") { return std::regex_match(arg, pattern); }
 
 // What the file holds after `before`, which it must start with.
 inline std::string After(const std::string& path, const std::string& before) {
@@ -103,15 +114,7 @@ class LogTest : public ScriptedDesktopTest {
     return texts;
   }
   int Exclamations() const { return desktop->Exclamations() - exclamations_; }
-  // The log's lines, split at CR LF; the file must end with CR LF.
-  std::vector<std::string> LogLines() const {
-    std::string bytes = ReadFile(logPath);
-    EXPECT_TRUE(bytes.ends_with("\r\n")) << bytes;
-    std::vector<std::string> lines;
-    for (size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
-      lines.push_back(bytes.substr(at, end - at));
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
   // What `call` did, to compare with Shows(): the events
   // raised, the boxes shown, the descriptors left open, the trace depth after.
   std::string Outcome(const std::function<void()>& call) {

@@ -17,7 +17,9 @@ namespace {
 
 // The moment the locale group reports as now.
 struct FixedClock : platform::ForwardingLocale {
-  explicit FixedClock(platform::LocalDateTime now) : now(now) { platform::Group<platform::Locale>::Install(this); }
+  explicit FixedClock(platform::LocalDateTime now) : now(now) {
+    platform::Group<platform::Locale>::Install(this);
+  }
   ~FixedClock() override { platform::Group<platform::Locale>::Install(nullptr); }
   platform::LocalDateTime Now() override { return now; }
   const platform::LocalDateTime now;
