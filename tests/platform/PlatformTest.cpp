@@ -25,7 +25,9 @@ TEST(PathDialects, CompletePrependsTheFolderToIncompleteNames) {
   EXPECT_EQ(posix.Complete("app.log", "/"), "//app.log");
 }
 
-TEST(PathDialects, FolderOfAndJoinKeepASeparatorOnlyForARoot) {
+// A folder keeps its separator only when it is a root; a spare name lies
+// beside the file it replaces.
+TEST(PathDialects, FolderOfJoinAndSpareNameBeside) {
   EXPECT_EQ(windows.FolderOf("C:\\Apps\\Jotwell.dll"), "C:\\Apps");
   EXPECT_EQ(windows.FolderOf("D:\\Jotwell.dll"), "D:\\");
   EXPECT_EQ(posix.FolderOf("/usr/lib/libjotwell.so"), "/usr/lib");
@@ -34,6 +36,9 @@ TEST(PathDialects, FolderOfAndJoinKeepASeparatorOnlyForARoot) {
   EXPECT_EQ(windows.Join("D:\\", "x"), "D:\\x");
   EXPECT_EQ(posix.Join("/", "x"), "/x");
   EXPECT_EQ(posix.Join("/opt", "x"), "/opt/x");
+  EXPECT_EQ(posix.SpareNameBeside("/var/log/app.log", "7-3"), "/var/log/.jotwell-new-7-3");
+  EXPECT_EQ(posix.SpareNameBeside("app.log", "7-3"), ".jotwell-new-7-3");
+  EXPECT_EQ(windows.SpareNameBeside("D:\\logs\\app.log", "7-3"), "D:\\logs\\.jotwell-new-7-3");
 }
 
 // Each row walks from a log's name up to the folder that is its own parent.
@@ -52,12 +57,6 @@ TEST(PathDialects, VolumeFolderWalksUpToTheRootOrTheCurrentFolder) {
   EXPECT_EQ(walk(windows, "D:\\logs\\app.log"), (Walk{"D:\\logs", "D:\\"}));
   EXPECT_EQ(walk(windows, "C:app.log"), (Walk{"."}));
   EXPECT_EQ(walk(windows, ""), (Walk{"C:\\"}));
-}
-
-TEST(PathDialects, SpareNameLiesBesideTheFile) {
-  EXPECT_EQ(posix.SpareNameBeside("/var/log/app.log", "7-3"), "/var/log/.jotwell-new-7-3");
-  EXPECT_EQ(posix.SpareNameBeside("app.log", "7-3"), ".jotwell-new-7-3");
-  EXPECT_EQ(windows.SpareNameBeside("D:\\logs\\app.log", "7-3"), "D:\\logs\\.jotwell-new-7-3");
 }
 
 TEST(TrimBlanks, TrimsOnlyPlainSpaces) {
