@@ -56,13 +56,12 @@ TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], "started");  // whoever creates the log writes its start line
     EXPECT_EQ(lines[1], "");
-    std::vector<std::string> events(lines.begin() + 2, lines.end());
+    std::multiset<std::string> events(lines.begin() + 2, lines.end()), all;
     EXPECT_THAT(events, ::testing::Each(::testing::MatchesRegex("- w[0-9] e[0-9]+")));  // none torn
-    std::multiset<std::string> all;
     for (int writer = 0; writer < kWriters; ++writer)
       for (int event = 0; event < GetParam().events; ++event) all.insert("- " + Event(writer, event));
     if (GetParam().limit == 0)
-      EXPECT_EQ(std::multiset<std::string>(events.begin(), events.end()), all);
+      EXPECT_EQ(events, all);
     else
       EXPECT_LE(ReadFile(logPath).size(), static_cast<size_t>(GetParam().limit) + 100);
   }
