@@ -20,15 +20,17 @@ namespace fs = std::filesystem;
 enum class Trigger { None, ReadOnlyToAnotherUser, FileSizeLimit, NoDescriptorsLeft, Fifo, FifoWithReader };
 // What ending the log meets after the failed write.
 enum class Ending { Untried, SameFault, NoLog };
+using enum Trigger;
+using enum Ending;
 
 struct Fault {
   const char* name;
-  const char* log;      // in the temporary folder unless absolute
-  const char* content;  // the log before, which must survive; null: no file
   Trigger trigger;
+  const char* content;  // the log before, which must survive; null: no file
   Integer number;
   const char* firstLine;
   Ending ending;
+  const char* log = "events.log";  // in the temporary folder unless absolute
   friend void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
 };
 class RealFaultTest : public LogTest, public ::testing::WithParamInterface<Fault> {
@@ -36,16 +38,16 @@ class RealFaultTest : public LogTest, public ::testing::WithParamInterface<Fault
   // Puts the fault in place, in the child; says why it could not.
   std::string Arm(const std::string& path) {
     switch (GetParam().trigger) {
-      case Trigger::ReadOnlyToAnotherUser:
+      case ReadOnlyToAnotherUser:
         fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
         fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
         return BecomeNobody() ? "" : "cannot become nobody";
-      case Trigger::FileSizeLimit:  // a few bytes past the log's end: the write stops half way
+      case FileSizeLimit:  // a few bytes past the log's end: the write stops half way
         if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) return "cannot ignore SIGXFSZ";
         return Limit(RLIMIT_FSIZE, std::strlen(GetParam().content) + 5) ? "" : "cannot limit the file size";
-      case Trigger::NoDescriptorsLeft:
+      case NoDescriptorsLeft:
         return Limit(RLIMIT_NOFILE, 64) ? "" : "cannot limit descriptors";
-      case Trigger::FifoWithReader:  // held open for the child's lifetime
+      case FifoWithReader:  // held open for the child's lifetime
         return ::open(path.c_str(), O_RDONLY | O_NONBLOCK) >= 0 ? "" : "cannot open a reader";
       default:
         return "";
@@ -57,9 +59,9 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
   const Fault& fault = GetParam();
   const std::string path = fault.log[0] == '/' ? fault.log : dir.File(fault.log);
   if (fault.content) WriteFile(path, fault.content);
-  ASSERT_TRUE(fault.trigger < Trigger::Fifo || ::mkfifo(path.c_str(), 0666) == 0);
+  ASSERT_TRUE(fault.trigger < Fifo || ::mkfifo(path.c_str(), 0666) == 0);
   if (fault.log[0] == '/') book->MaximumLogFileSize(-1);  // no free-space warning, whatever the volume
-  if (fault.trigger == Trigger::NoDescriptorsLeft) {
+  if (fault.trigger == NoDescriptorsLeft) {
     // The sanitizers check a virtual call's type once per process, with a
     // pipe of their own: meet the failure path while descriptors remain.
     book->LogFileName(dir.File("missing/warm-up.log"));
@@ -71,48 +73,43 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
         if (std::string refused = Arm(path); !refused.empty()) return refused;
         std::string outcome = Outcome([&] {
           std::vector<int> spent;
-          for (int fd; fault.trigger == Trigger::NoDescriptorsLeft &&
-                       (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
+          for (int fd; fault.trigger == NoDescriptorsLeft && (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
             spent.push_back(fd);
           book->WriteEventToLogFile("x");
           for (int fd : spent) ::close(fd);
         });
         outcome += book->DoesLogFileExist() == True ? "\nexists" : "\nmissing";
-        if (fault.ending != Ending::Untried) outcome += "\n" + Outcome([&] { book->EndLogFileEvents(); });
+        if (fault.ending != Untried) outcome += "\n" + Outcome([&] { book->EndLogFileEvents(); });
         return outcome;
       },
       std::chrono::seconds(10));
   const std::string failed = Failed(fault.number, fault.firstLine);
-  const std::string ended = fault.ending == Ending::SameFault ? "\n" + failed : "\n" + NotFound();
-  EXPECT_EQ(said, failed + (fault.content ? "\nexists" : "\nmissing") +
-                      (fault.ending == Ending::Untried ? "" : ended));
+  std::string expected = failed + (fault.content ? "\nexists" : "\nmissing");
+  if (fault.ending != Untried) expected += "\n" + (fault.ending == SameFault ? failed : NotFound());
+  EXPECT_EQ(said, expected);
   if (fault.content) {
     EXPECT_EQ(ReadFile(path), fault.content);  // byte for byte
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     book->WriteEventToLogFile("next");  // the log takes the next event cleanly
     EXPECT_THAT(Shape(After(path, fault.content)), ElementsAre("- next"));
   } else if (fault.log[0] != '/') {
-    EXPECT_EQ(fs::exists(path), fault.trigger >= Trigger::Fifo);
+    EXPECT_EQ(fs::exists(path), fault.trigger >= Fifo);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, RealFaultTest,
     ::testing::Values(
-        Fault{"MissingFolderIs76", "missing/events.log", nullptr, Trigger::None, 76,
-              "Run Time Error Number 76 occurred.", Ending::NoLog},
-        Fault{"ReadOnlyLogIs75", "events.log", "kept\r\n", Trigger::ReadOnlyToAnotherUser, 75,
-              "Path/File Error!", Ending::SameFault},
-        Fault{"FileSizeLimitHalfWayIs61", "events.log", "kept line\r\n", Trigger::FileSizeLimit, 61,
-              "Disk is Full!", Ending::SameFault},
-        Fault{"DescriptorExhaustionIs67", "events.log", "", Trigger::NoDescriptorsLeft, 67,
-              "Run Time Error Number 67 occurred.", Ending::Untried},
+        Fault{"MissingFolderIs76", None, nullptr, 76, "Run Time Error Number 76 occurred.", NoLog,
+              "missing/events.log"},
+        Fault{"ReadOnlyLogIs75", ReadOnlyToAnotherUser, "kept\r\n", 75, "Path/File Error!", SameFault},
+        Fault{"FileSizeLimitHalfWayIs61", FileSizeLimit, "kept line\r\n", 61, "Disk is Full!", SameFault},
+        Fault{"NoDescriptorsLeftIs67", NoDescriptorsLeft, "", 67, "Run Time Error Number 67 occurred.",
+              Untried},
         // Never opened in a way that could block: no log to write or end.
-        Fault{"FifoWithoutReaderIs75", "events.log", nullptr, Trigger::Fifo, 75, "Path/File Error!",
-              Ending::NoLog},
-        Fault{"FifoWithReaderIs75", "events.log", nullptr, Trigger::FifoWithReader, 75, "Path/File Error!",
-              Ending::NoLog},
-        Fault{"DeviceIs75", "/dev/null", nullptr, Trigger::None, 75, "Path/File Error!", Ending::NoLog}),
+        Fault{"FifoWithoutReaderIs75", Fifo, nullptr, 75, "Path/File Error!", NoLog},
+        Fault{"FifoWithReaderIs75", FifoWithReader, nullptr, 75, "Path/File Error!", NoLog},
+        Fault{"DeviceIs75", None, nullptr, 75, "Path/File Error!", NoLog, "/dev/null"}),
     [](const auto& info) { return info.param.name; });
 
 // A full disk takes only part of an event or end line: the log is cut back
