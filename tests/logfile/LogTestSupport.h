@@ -115,8 +115,8 @@ class LogTest : public ScriptedDesktopTest {
   }
   int Exclamations() const { return desktop->Exclamations() - exclamations_; }
   std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
-  // What `call` did, to compare with Shows(): the events
-  // raised, the boxes shown, the descriptors left open, the trace depth after.
+  // What `call` did, to compare with Shows(): the events raised, the boxes
+  // shown, the descriptors left open, the trace depth after.
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
     size_t boxes = Boxes().size();
