@@ -22,9 +22,7 @@ struct Writers {
 
 class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Writers> {
  protected:
-  static std::string Event(int writer, int event) {
-    return "w" + std::to_string(writer) + " e" + std::to_string(event);
-  }
+  static std::string Event(int w, int e) { return "w" + std::to_string(w) + " e" + std::to_string(e); }
   // Writes the events of `writer`; says what went wrong, if anything.
   std::string Write(int writer) {
     JotBook own;
@@ -32,60 +30,49 @@ class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Wri
     own.Advise(events);
     own.LogFileName(logPath);
     own.MaximumLogFileSize(GetParam().limit);
-    for (int event = 0; event < GetParam().events; ++event)
-      own.WriteEventToLogFile(Event(writer, event));
+    for (int event = 0; event < GetParam().events; ++event) own.WriteEventToLogFile(Event(writer, event));
     return events.successes == GetParam().events ? "" : Event(writer, events.successes) + " failed";
+  }
+  // Runs all writers at once; what each said.
+  std::vector<std::string> WriteAtOnce() {
+    std::vector<std::function<std::string()>> writers;
+    for (int writer = 0; writer < kWriters; ++writer) writers.push_back([=, this] { return Write(writer); });
+    if (GetParam().processes) return InChildren(writers);
+    std::vector<std::string> said(kWriters);
+    std::vector<std::jthread> threads;
+    for (int writer = 0; writer < kWriters; ++writer)
+      threads.emplace_back([&, writer] { said[writer] = writers[writer](); });
+    threads.clear();  // joins them
+    return said;
   }
 };
 
 TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
   for (int round = 0; round < GetParam().rounds && !HasFailure(); ++round) {
     std::filesystem::remove(logPath);
-    std::vector<std::string> said(kWriters);
-    std::vector<std::function<std::string()>> writers;
-    for (int writer = 0; writer < kWriters; ++writer)
-      writers.push_back([=, this] { return Write(writer); });
-    if (GetParam().processes) {
-      said = InChildren(writers);
-    } else {
-      std::vector<std::thread> threads;
-      for (int writer = 0; writer < kWriters; ++writer)
-        threads.emplace_back([&, writer] { said[writer] = writers[writer](); });
-      for (std::thread& thread : threads) thread.join();
-    }
-    EXPECT_THAT(said, ::testing::Each(""));
-    EXPECT_THAT(Boxes(), ::testing::IsEmpty());
-
+    EXPECT_THAT(WriteAtOnce(), ::testing::Each(""));
+    EXPECT_THAT(Boxes(), IsEmpty());
     std::vector<std::string> lines = LogLines();
     ASSERT_GE(lines.size(), 3u);
-    EXPECT_THAT(lines[0], Matches(StartLine()));
+    EXPECT_EQ(lines[0], "started");  // whoever creates the log writes its start line
     EXPECT_EQ(lines[1], "");
-    std::multiset<std::string> found, all;
-    std::regex event = EventLine("(w\\d e\\d+)");
-    for (size_t i = 2; i < lines.size(); ++i) {
-      std::smatch parts;
-      if (std::regex_match(lines[i], parts, event))
-        found.insert(parts[1]);
-      else
-        ADD_FAILURE() << "torn line " << i << ": " << lines[i];
-    }
+    std::multiset<std::string> events(lines.begin() + 2, lines.end()), all;
+    EXPECT_THAT(events, ::testing::Each(::testing::MatchesRegex("- w[0-9] e[0-9]+")));  // none torn
     for (int writer = 0; writer < kWriters; ++writer)
-      for (int event = 0; event < GetParam().events; ++event) all.insert(Event(writer, event));
+      for (int event = 0; event < GetParam().events; ++event) all.insert("- " + Event(writer, event));
     if (GetParam().limit == 0)
-      EXPECT_EQ(found, all);
+      EXPECT_EQ(events, all);
     else
       EXPECT_LE(ReadFile(logPath).size(), static_cast<size_t>(GetParam().limit) + 100);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Writers, ConcurrencyTest,
-    ::testing::Values(Writers{"Processes", true, 2000, 0},
-                      Writers{"ProcessesOnASmallLog", true, 2000, 4096},
-                      Writers{"Threads", false, 300, 0},
-                      // Whoever creates the log writes its start line.
-                      Writers{"ProcessesRacingToAMissingLog", true, 1, 0, 200}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Writers, ConcurrencyTest,
+                         ::testing::Values(Writers{"Processes", true, 2000, 0},
+                                           Writers{"ProcessesOnASmallLog", true, 2000, 4096},
+                                           Writers{"Threads", false, 300, 0},
+                                           Writers{"ProcessesRacingToAMissingLog", true, 1, 0, 200}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace jotwell

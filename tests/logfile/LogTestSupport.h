@@ -2,27 +2,23 @@
 #pragma once
 
 #include <gmock/gmock.h>
-#include <sys/mman.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <regex>
-#include <thread>
 
 #include "errors/frmErrMn.h"
 #include "jotwell/JotBook.h"
 #include "platform/files.h"
-#include "platform/locale.h"
+#include "support/Children.h"
 #include "support/TestSupport.h"
 
 namespace jotwell::test {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 // Records the events a JotBook raises; optional hooks act inside them.
 struct EventRecorder : JotBookEvents {
@@ -63,29 +59,35 @@ class FaultyFiles : public platform::ForwardingFileSystem {
   }
 };
 
-inline constexpr const char* kConsult =
-    "Please consult the author of the application for any assistance.";
+inline constexpr const char* kConsult = "Please consult the author of the application for any assistance.";
 
 // The box of a failed open or write of `path`.
 inline std::string FileErrorBox(const std::string& firstLine, const std::string& path) {
   return firstLine + "\r\nUnable to open " + path + " on the local drive.\r\n" + kConsult;
 }
 
-// Patterns of the start, event (given the text's pattern) and end lines.
-inline std::regex WithDate(const std::string& before, const std::string& after) {
-  std::string separator;
-  for (char c : platform::UserLocale().DateSeparator())
-    separator += (std::strchr("\\^$.|?*+()[]{}", c) ? "\\" : "") + std::string(1, c);
-  return std::regex(before + "\\d\\d" + separator + "\\d\\d" + separator + "\\d{4}" + after);
+// The lines of `bytes`, split at CR LF, with the date and time cut from the
+// start line ("started"), event lines ("- " and the text) and the end line
+// ("ended"). Bytes after the last CR LF come last, marked.
+inline std::vector<std::string> Shape(const std::string& bytes) {
+  const std::string date = "\\d\\d\\D\\d\\d\\D\\d{4}";  // whatever the regional separator
+  const std::regex bound("Jotwell Logfile (started|ended) \\S.*? " + date), event(date + " \\S.*? (- .*)");
+  std::vector<std::string> lines;
+  size_t at = 0;
+  for (size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    std::string line = bytes.substr(at, end - at);
+    std::smatch parts;
+    bool dated = std::regex_match(line, parts, bound) || std::regex_match(line, parts, event);
+    lines.push_back(dated ? parts[1].str() : line);
+  }
+  if (at < bytes.size()) lines.push_back("[no line end] " + bytes.substr(at));
+  return lines;
 }
-inline std::regex StartLine() { return WithDate("Jotwell Logfile started \\S.* ", ""); }
-inline std::regex EventLine(const std::string& text) { return WithDate("", " \\S.* - " + text); }
-inline std::regex EndLine() { return WithDate("Jotwell Logfile ended \\S.* ", ""); }
-MATCHER_P(Matches, pattern, "") { return std::regex_match(arg, pattern); }
 
-inline int OpenDescriptors() {
-  auto entries = std::filesystem::directory_iterator("/proc/self/fd");
-  return static_cast<int>(std::distance(begin(entries), end(entries)));
+// What the file holds after `before`, which it must start with.
+inline std::string After(const std::string& path, const std::string& before) {
+  std::string bytes = ReadFile(path);
+  return bytes.starts_with(before) ? bytes.substr(before.size()) : "[not as before] " + bytes.substr(0, 80);
 }
 
 // A scripted desktop, a temporary folder and a JotBook whose log lies in it,
@@ -112,17 +114,9 @@ class LogTest : public ScriptedDesktopTest {
     return texts;
   }
   int Exclamations() const { return desktop->Exclamations() - exclamations_; }
-  // The log's lines, split at CR LF; the file must end with CR LF.
-  std::vector<std::string> LogLines() const {
-    std::string bytes = ReadFile(logPath);
-    EXPECT_TRUE(bytes.ends_with("\r\n")) << bytes;
-    std::vector<std::string> lines;
-    for (size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
-      lines.push_back(bytes.substr(at, end - at));
-    return lines;
-  }
-  // What `call` did, to compare with Failed(): the events raised, the boxes
-  // shown, the descriptors left open, the trace depth after it.
+  std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
+  // What `call` did, to compare with Shows(): the events raised, the boxes
+  // shown, the descriptors left open, the trace depth after.
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
     size_t boxes = Boxes().size();
@@ -132,12 +126,19 @@ class LogTest : public ScriptedDesktopTest {
     for (Integer number : recorder.errors) said += " " + std::to_string(number);
     for (; boxes < Boxes().size(); ++boxes) said += " | box " + Boxes()[boxes];
     return said + " | " + std::to_string(OpenDescriptors() - descriptors) + " left open, depth " +
-           std::to_string(ErrorManager().CallDepth()) + ", successes " +
-           std::to_string(recorder.successes);
+           std::to_string(ErrorManager().CallDepth()) + ", successes " + std::to_string(recorder.successes);
+  }
+  // The outcome of a call that raised `events` and showed only `box`.
+  static std::string Shows(const std::string& events, const std::string& box) {
+    return "events" + events + " | box " + box + " | 0 left open, depth 0, successes 0";
   }
   std::string Failed(Integer number, const std::string& firstLine) const {
-    return "events " + std::to_string(number) + " | box " +
-           FileErrorBox(firstLine, book->LogFileName()) + " | 0 left open, depth 0, successes 0";
+    return Shows(" " + std::to_string(number), FileErrorBox(firstLine, book->LogFileName()));
+  }
+  // Ending a log that is not there.
+  std::string NotFound() const {
+    return Shows("", "Device I/O Error!\r\nUnable to close " + book->LogFileName() + ", file not found!\r\n" +
+                         kConsult);
   }
 
   TempDir dir;
@@ -146,56 +147,5 @@ class LogTest : public ScriptedDesktopTest {
   EventRecorder recorder;
   int exclamations_ = 0;
 };
-
-// Runs each piece of work in a forked child, all side by side; returns what
-// each returned, with a note when a child threw or died. A child still
-// running after `limit` is killed, so that a hang fails the test instead of
-// holding up the run.
-inline std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works,
-                                           std::chrono::seconds limit = std::chrono::seconds(60)) {
-  constexpr size_t kRoom = 1 << 16;  // for each child's answer
-  auto* answers = static_cast<char*>(::mmap(nullptr, kRoom * works.size(), PROT_READ | PROT_WRITE,
-                                            MAP_SHARED | MAP_ANONYMOUS, -1, 0));
-  std::vector<pid_t> children;
-  for (size_t i = 0; i < works.size(); ++i) {
-    std::fflush(nullptr);
-    if (children.emplace_back(::fork()) != 0) continue;
-    std::string said;
-    try {
-      said = works[i]();
-    } catch (const std::exception& e) {
-      said = std::string("threw ") + e.what();
-    }
-    std::strncpy(answers + i * kRoom, said.c_str(), kRoom - 1);
-    ::_exit(0);
-  }
-  std::vector<int> statuses(works.size(), -1);
-  std::vector<bool> killed(works.size(), false);
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  for (size_t i = 0; i < works.size(); ++i) {
-    while (children[i] > 0 && ::waitpid(children[i], &statuses[i], WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > deadline) {
-        killed[i] = ::kill(children[i], SIGKILL) == 0;
-        ::waitpid(children[i], &statuses[i], 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-  }
-  std::vector<std::string> said;
-  for (size_t i = 0; i < works.size(); ++i) {
-    said.emplace_back(answers + i * kRoom);
-    if (killed[i]) said.back() += " [child killed: still running after " +
-                                  std::to_string(limit.count()) + " s]";
-    else if (statuses[i] != 0)
-      said.back() += " [child failed, status " + std::to_string(statuses[i]) + "]";
-  }
-  ::munmap(answers, kRoom * works.size());
-  return said;
-}
-inline std::string InChild(const std::function<std::string()>& work,
-                           std::chrono::seconds limit = std::chrono::seconds(60)) {
-  return InChildren({work}, limit)[0];
-}
 
 }  // namespace jotwell::test

@@ -1,5 +1,10 @@
 // The files backend's own promises, beyond what the event log shows.
-#include "logfile/LogTestSupport.h"
+#include <gmock/gmock.h>
+
+#include "jotwell/RuntimeError.h"
+#include "platform/files.h"
+#include "support/Children.h"
+#include "support/TestSupport.h"
 
 namespace jotwell {
 namespace {

@@ -16,17 +16,22 @@ namespace jotwell {
 namespace {
 
 // The moment the locale group reports as now.
-class FixedClock : public platform::ForwardingLocale {
- public:
-  explicit FixedClock(platform::LocalDateTime now) : now_(now) {
+struct FixedClock : platform::ForwardingLocale {
+  explicit FixedClock(platform::LocalDateTime now) : now(now) {
     platform::Group<platform::Locale>::Install(this);
   }
   ~FixedClock() override { platform::Group<platform::Locale>::Install(nullptr); }
-  platform::LocalDateTime Now() override { return now_; }
-
- private:
-  platform::LocalDateTime now_;
+  platform::LocalDateTime Now() override { return now; }
+  const platform::LocalDateTime now;
 };
+
+// Compiles a named locale into `folder`, so that the test needs none
+// installed; false when that cannot be done.
+bool Compile(const std::string& locale, const test::TempDir& folder) {
+  const std::string command = "localedef -i " + locale.substr(0, locale.find('.')) + " -f UTF-8 '" +
+                              folder.File(locale) + "' >/dev/null 2>&1";
+  return std::system(command.c_str()) != -1 && std::filesystem::exists(folder.File(locale));
+}
 
 struct Regional {
   const char* locale;
@@ -35,25 +40,12 @@ struct Regional {
   friend void PrintTo(const Regional& regional, std::ostream* out) { *out << regional.locale; }
 };
 
-class RegionalFormatsTest : public ::testing::TestWithParam<Regional> {
- protected:
-  // Compiles a named locale into the test's own folder, so that the test
-  // needs none installed; false when that cannot be done.
-  bool Compile(const std::string& locale) const {
-    std::string language = locale.substr(0, locale.find('.'));
-    return std::system("command -v localedef >/dev/null 2>&1") == 0 &&
-           std::system(("localedef -i " + language + " -f UTF-8 '" + locales.File(locale) +
-                        "' >/dev/null 2>&1")
-                           .c_str()) != -1 &&
-           std::filesystem::exists(locales.File(locale));
-  }
-
-  test::TempDir locales;
-};
+using RegionalFormatsTest = ::testing::TestWithParam<Regional>;
 
 TEST_P(RegionalFormatsTest, ShapeLogLinesAndReportDates) {
   const std::string locale = GetParam().locale;
-  if (locale.find('.') != std::string::npos && !Compile(locale))
+  test::TempDir locales;
+  if (locale.find('.') != std::string::npos && !Compile(locale, locales))
     GTEST_SKIP() << "cannot compile the locale " << locale;
   test::ScopedEnv path("LOCPATH", locales.path().string());
   test::ScopedEnv all("LC_ALL", locale);
@@ -69,16 +61,12 @@ TEST_P(RegionalFormatsTest, ShapeLogLinesAndReportDates) {
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, RegionalFormatsTest,
-    ::testing::Values(
-        Regional{"C", "12/05/1999 3:07:45 PM - Data saved", "12/5/2026 7:05:12 AM"},
-        Regional{"POSIX", "12/05/1999 3:07:45 PM - Data saved", "12/5/2026 7:05:12 AM"},
-        Regional{"en_US.UTF-8", "12/05/1999 3:07:45 PM - Data saved", "12/5/2026 7:05:12 AM"},
-        // Day first: the locale's own forms, leading zeros and all.
-        Regional{"de_DE.UTF-8", "12.05.1999 15:07:45 - Data saved", "05.12.2026 07:05:12"}),
-    [](const auto& info) {
-      std::string name = info.param.locale;
-      return name.substr(0, name.find('.'));
-    });
+    ::testing::Values(Regional{"C", "12/05/1999 3:07:45 PM - Data saved", "12/5/2026 7:05:12 AM"},
+                      Regional{"POSIX", "12/05/1999 3:07:45 PM - Data saved", "12/5/2026 7:05:12 AM"},
+                      Regional{"en_US.UTF-8", "12/05/1999 3:07:45 PM - Data saved", "12/5/2026 7:05:12 AM"},
+                      // Day first: the locale's own forms, leading zeros and all.
+                      Regional{"de_DE.UTF-8", "12.05.1999 15:07:45 - Data saved", "05.12.2026 07:05:12"}),
+    [](const auto& info) { return std::string(info.param.locale).substr(0, 5); });
 
 }  // namespace
 }  // namespace jotwell
