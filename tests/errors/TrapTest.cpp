@@ -4,6 +4,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <tuple>
 
 #include "errors/Trap.h"
 #include "support/ReportSupport.h"
@@ -11,7 +12,8 @@
 namespace jotwell {
 namespace {
 
-using ::testing::HasSubstr;
+using ::testing::ElementsAre;
+using test::IsReport;
 using V = std::vector<std::string>;
 
 constexpr Procedure kProbe = "Module1![Function Probe]";
@@ -23,25 +25,20 @@ class TrapTest : public test::IsolatedReportsTest {
  protected:
   // Runs `body` as the traced Function Probe on a fresh thread; the report
   // windows answer `answers` in turn, then Abort.
-  void Probe(std::initializer_list<Long> answers, const std::function<void(Trap&)>& body) {
+  void Probe(std::initializer_list<Long> answers, const std::function<void(Trap&)>& body,
+             const std::function<void(Registrations&)>& registrations = NoRegistrations) {
     for (Long answer : answers) desktop->QueueReportChoice(answer);
-    test::OnFreshThread([&] { RunTraced(kProbe, NoRegistrations, body); });
+    test::OnFreshThread([&] { RunTraced(kProbe, registrations, body); });
   }
 };
 
 TEST_F(TrapTest, RetryRunsTheFailingStatementAgainAndReportsTheValuesOfTheMoment) {
-  for (Long c : {choice::kRetry, choice::kRetry, choice::kIgnore}) desktop->QueueReportChoice(c);
   int after = 0;
-  test::OnFreshThread([&] {
-    String Path = "/nowhere";
-    Long n = 0;
-    RunTraced(
-        kProbe, [&](Registrations& r) { r.Arguments({{"Path", Path}}), r.Variables({{"n", n}}); },
-        [&](Trap& trap) {
-          trap.Do([&] { ++n, Throw76(); });
-          trap.Do([&] { ++after; });
-        });
-  });
+  String Path = "/nowhere";
+  Long n = 0;
+  Probe({choice::kRetry, choice::kRetry, choice::kIgnore},
+        [&](Trap& trap) { trap.Do([&] { ++n, Throw76(); }), trap.Do([&] { ++after; }); },
+        [&](Registrations& r) { r.Arguments({{"Path", Path}}), r.Variables({{"n", n}}); });
   EXPECT_EQ(after, 1);
   V reports = Reports();
   ASSERT_EQ(reports.size(), 3u);
@@ -63,24 +60,24 @@ TEST_F(TrapTest, IgnoreSkipsOrEntersTheBranchAndAbortLeavesWithWhatWasAssigned) 
   });
   EXPECT_EQ(value, 1);
   EXPECT_TRUE(entered);
-  auto aborted = [](std::optional<String> early) {  // an empty queue answers Abort
+  auto aborted = [](bool assigns) {  // an empty queue answers Abort
     String result;
     RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
-      if (early) trap.Do([&] { result = *early; });
+      if (assigns) trap.Do([&] { result = "early"; });
       trap.Do(Throw76);
       trap.Do([&] { result = "late"; });
     });
     return result;
   };
-  test::OnFreshThread([&] { EXPECT_EQ(aborted(std::nullopt) + "|" + aborted("early"), "|early"); });
+  test::OnFreshThread([&] { EXPECT_EQ(aborted(false) + "|" + aborted(true), "|early"); });
 }
 
-// Every exit leaves the trace as deep as it was found; after a report only
-// what was pushed since is left to pop.
+// Every exit leaves the trace as deep as it was found. A report empties it,
+// so the procedure's own pop then finds nothing, and a call made since
+// pushes and pops its own entry.
 struct ExitPath {
   const char* name;
-  Long answer;
-  size_t depthBefore, depthAfter;
+  Long answer;  // to the report; 0 where there is none
   std::function<void(Trap&)> body;
 };
 
@@ -89,69 +86,52 @@ class TraceDepth : public TrapTest, public ::testing::WithParamInterface<ExitPat
 TEST_P(TraceDepth, IsRestoredOnExit) {
   desktop->QueueReportChoice(GetParam().answer);
   test::OnFreshThread([&] {
-    test::FillTrace(GetParam().depthBefore);
+    test::FillTrace(2);
     RunTraced(kProbe, NoRegistrations, GetParam().body);
-    EXPECT_EQ(ErrorManager().CallDepth(), GetParam().depthAfter);
+    EXPECT_EQ(ErrorManager().CallDepth(), GetParam().answer ? 0u : 2u);
   });
 }
 
 void FailOnce(Trap& trap) {
   bool failed = false;
-  trap.Do([&] {
-    if (!std::exchange(failed, true)) Throw76();
-  });
+  trap.Do([&] { if (!std::exchange(failed, true)) Throw76(); });
 }
 
 void CallInner() {
-  RunTraced(kInner, NoRegistrations, [](Trap& trap) {
-    if (trap.If([] { return true; })) return;
-  });
+  RunTraced(kInner, NoRegistrations, [](Trap& trap) { if (trap.If([] { return true; })) return; });
 }
 
 void Quiet(const RuntimeError&) {}
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, TraceDepth,
-    ::testing::Values(
-        ExitPath{"EndOfBody", 0, 2, 2, [](Trap& trap) { trap.Do([] {}); }},
-        ExitPath{"EarlyReturn", 0, 2, 2, [](Trap& trap) { if (trap.If([] { return true; })) return; }},
-        ExitPath{"NestedCalls", 0, 2, 2, [](Trap& trap) { trap.Do(CallInner); }},
-        ExitPath{"LocalBlock", 0, 2, 2, [](Trap& trap) { trap.WithLocalBlock([] {}, Quiet); }},
-        ExitPath{"LocalBlockError", 0, 2, 2, [](Trap& trap) { trap.WithLocalBlock(Throw76, Quiet); }},
-        ExitPath{"Retry", choice::kRetry, 0, 0, FailOnce},
-        ExitPath{"Ignore", choice::kIgnore, 0, 0, FailOnce},
-        ExitPath{"Abort", choice::kAbort, 0, 0, FailOnce},
-        // The report emptied the callers' entries; the procedure's own pop
-        // then finds nothing, and a call made since pushes and pops its own.
-        ExitPath{"IgnoreBelowCallers", choice::kIgnore, 2, 0, [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }}),
+    ::testing::Values(ExitPath{"EndOfBody", 0, [](Trap& trap) { trap.Do([] {}); }},
+                      ExitPath{"EarlyReturn", 0, [](Trap& trap) { if (trap.If([] { return true; })) return; }},
+                      ExitPath{"NestedCalls", 0, [](Trap& trap) { trap.Do(CallInner); }},
+                      ExitPath{"LocalBlock", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, Quiet); }},
+                      ExitPath{"LocalBlockError", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, Quiet); }},
+                      ExitPath{"Retry", choice::kRetry, FailOnce}, ExitPath{"Ignore", choice::kIgnore, FailOnce},
+                      ExitPath{"Abort", choice::kAbort, FailOnce},
+                      ExitPath{"IgnoreBelowCallers", choice::kIgnore, [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }}),
     [](const auto& info) { return info.param.name; });
 
 // An error raised while handling one, in the registrations or a local block.
 void HandlerFails(bool inRegistrations) {
-  if (inRegistrations)
-    RunTraced(kInner, [](Registrations&) -> void { throw RuntimeError(13); }, [](Trap& trap) { trap.Do(Throw76); });
-  else
-    RunTraced(kInner, NoRegistrations, [](Trap& trap) {
-      trap.WithLocalBlock(Throw76, [](const RuntimeError&) { throw RuntimeError(13); });
-    });
+  auto fail = [](auto&&...) -> void { throw RuntimeError(13); };
+  if (inRegistrations) return RunTraced(kInner, fail, [](Trap& trap) { trap.Do(Throw76); });
+  RunTraced(kInner, NoRegistrations, [&](Trap& trap) { trap.WithLocalBlock(Throw76, fail); });
 }
 
-TEST_F(TrapTest, AnErrorInAHandlerReachesTheCaller) {
+TEST_F(TrapTest, AnErrorInAHandlerReachesTheCallerWhichReportsItUnderItsOwnName) {
   test::OnFreshThread([] {
-    for (bool inRegistrations : {true, false})
-      EXPECT_THAT([&] { HandlerFails(inRegistrations); }, test::FailsWith(13));
+    EXPECT_THAT([] { HandlerFails(true); }, test::FailsWith(13));
+    EXPECT_THAT([] { HandlerFails(false); }, test::FailsWith(13));
   });
   EXPECT_TRUE(Reports().empty());
-  // A traced caller reports it under its own name.
   int after = 0;
-  Probe({choice::kIgnore}, [&](Trap& trap) {
-    trap.Do([] { HandlerFails(true); });
-    trap.Do([&] { ++after; });
-  });
+  Probe({choice::kIgnore}, [&](Trap& trap) { trap.Do([] { HandlerFails(true); }), trap.Do([&] { ++after; }); });
   EXPECT_EQ(after, 1);
-  ASSERT_EQ(Reports().size(), 1u);
-  EXPECT_THAT(Reports()[0], HasSubstr("        Number: 13\r\n"));
-  EXPECT_THAT(Reports()[0], HasSubstr("    Procedure [Function Probe] in Module [Module1]"));
+  ASSERT_THAT(Reports(), ElementsAre(IsReport(13, "Module1", "Function Probe")));
   EXPECT_EQ(test::SectionOf(Reports()[0], "Call Stack:"), (V{">Module1![Function Probe]", ">Module1![Sub Inner]"}));
 }
 
@@ -169,16 +149,16 @@ TEST_F(TrapTest, ErrorsReachTheReportBeforeTheSwitchAndTheLocalBlockAfterIt) {
                {[] { throw std::overflow_error("too big"); }, 6, 0, "Overflow"},
                {[] { throw std::invalid_argument("no such mode"); }, 51, 0, "no such mode"}};
   for (const auto& c : cases) {
-    std::string inBlock;
+    std::tuple<Long, std::string, Long> inBlock;
     Probe({choice::kIgnore}, [&](Trap& trap) {
       trap.Do(c.raise);
       trap.WithLocalBlock(c.raise, [&](const RuntimeError& e) {
-        inBlock = std::to_string(e.Number()) + " " + e.Description() + " " + std::to_string(CurrentError().LastDllError);
+        inBlock = {e.Number(), e.Description(), CurrentError().LastDllError};
       });
     });
-    EXPECT_THAT(Reports().back(), HasSubstr("Number: " + std::to_string(c.number) + "\r\n        Description: " +
-                                            c.description + "\r\n"));
-    EXPECT_EQ(inBlock, std::to_string(c.number) + " " + c.description + " " + std::to_string(c.lastDllError));
+    EXPECT_THAT(Reports().back(), ::testing::HasSubstr("Number: " + std::to_string(c.number) + "\r\n        Description: " +
+                                                       c.description + "\r\n"));
+    EXPECT_EQ(inBlock, std::tuple(c.number, c.description, c.lastDllError));
   }
   EXPECT_EQ(Reports().size(), 5u);
 }
@@ -187,15 +167,15 @@ TEST_F(TrapTest, AFailingEntryIsHandledAndRetryPushesTheTraceNameAgain) {
   std::vector<std::string_view> traceInBody;
   desktop->QueueReportChoice(choice::kRetry);
   test::OnFreshThread([&] {
-    test::FillTrace(test::kTraceCapacity);
-    test::FailNextAllocation();
-    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) { trap.Do([&] { traceInBody.assign(ErrorManager().CallStack().begin(), ErrorManager().CallStack().end()); }); });
+    test::FailNextTraceEntry();
+    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
+      trap.Do([&] { traceInBody.assign(ErrorManager().CallStack().begin(), ErrorManager().CallStack().end()); });
+    });
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
-  ASSERT_EQ(Reports().size(), 1u);
-  EXPECT_THAT(Reports()[0], HasSubstr("        Number: 7\r\n"));
-  EXPECT_EQ(test::SectionOf(Reports()[0], "Call Stack:").size(), test::kTraceCapacity);  // no entry from the failed push
-  EXPECT_THAT(traceInBody, ::testing::ElementsAre("Module1![Function Probe]"));
+  ASSERT_THAT(Reports(), ElementsAre(::testing::HasSubstr("        Number: 7\r\n")));
+  EXPECT_EQ(test::SectionOf(Reports()[0], "Call Stack:").size(), frmErrMn::kInitialTraceCapacity);  // not the failed entry
+  EXPECT_THAT(traceInBody, ElementsAre("Module1![Function Probe]"));
 }
 
 TEST(TrapNormalPath, AllocatesNothing) {
