@@ -14,19 +14,15 @@ using ::testing::HasSubstr;
 using test::Array;
 using V = std::vector<std::string>;
 
-struct Context {
-  std::vector<Variant> argumentsNames, argumentsValues, variablesNames, variablesValues;
-};
-
 // Error 53 in JotBook's DeleteToRecycleBin, rendered in the C locale at
 // 7:05:12 AM on 5 December 2026.
-std::string Render(const Context& c, std::vector<std::string_view> trace = {}, Long line = 0) {
+std::string Render(const RegisteredContext& context, std::vector<std::string_view> trace = {}, Long line = 0) {
   std::string text;
   test::ScopedEnv plain("LC_ALL", "C");
   test::OnFreshThread([&] {
     text = JoinReportLines(RenderReport(
         ErrorRecord{53, "File not found", "Jotwell", 0, line}, "JotBook", "Function DeleteToRecycleBin",
-        {c.argumentsNames, c.argumentsValues, c.variablesNames, c.variablesValues}, trace, {2026, 12, 5, 7, 5, 12}));
+        context, trace, {2026, 12, 5, 7, 5, 12}));
   });
   return text;
 }
@@ -44,9 +40,10 @@ TEST(ReportText, ReproducesTheDeleteToRecycleBinExample) {
                              "            >JotBook![Function DeleteToRecycleBin]", "", "End Details", dash, ""}));
   // Without context or trace only the procedure line precedes the end; a line
   // number gets a line of its own.
-  EXPECT_THAT(Render({}, {}, 120), ::testing::EndsWith("Jotwell\r\n        Line of Procedure: 120\r\n        LastDllError: 0"
-                                                        "\r\n\r\n    Procedure [Function DeleteToRecycleBin] in Module "
-                                                        "[JotBook]\r\n\r\nEnd Details\r\n" + dash + "\r\n"));
+  EXPECT_THAT(Render({{}, {}, {}, {}}, {}, 120),
+              ::testing::EndsWith("Jotwell\r\n        Line of Procedure: 120\r\n        LastDllError: 0\r\n\r\n    "
+                                  "Procedure [Function DeleteToRecycleBin] in Module [JotBook]\r\n\r\nEnd Details\r\n" +
+                                  dash + "\r\n"));
 }
 
 // Values and elements without a text form are left out, a grid shows empty,
@@ -67,10 +64,11 @@ TEST(ReportText, ReproducesTheArrayAndMissingValueLinesAndGoesOnPastUnprintableV
 // The report counts with 16 bits and needs a value for every name.
 TEST(ReportText, FailsWithSixOrNineWhenItCannotWalkItsLists) {
   EXPECT_THAT([] { Render({{"a", "b"}, {Long(1)}, {}, {}}); }, test::FailsWith(9));
-  EXPECT_THAT([] { Render({}, std::vector<std::string_view>(32768, "x")); }, test::FailsWith(6));
+  EXPECT_THAT([] { Render({{}, {}, {}, {}}, std::vector<std::string_view>(32768, "x")); }, test::FailsWith(6));
   EXPECT_THAT([] { Render({{}, {}, std::vector<Variant>(32768, "n"), std::vector<Variant>(32768, Long(1))}); },
               test::FailsWith(6));
-  EXPECT_EQ(test::SectionOf(Render({}, std::vector<std::string_view>(32767, "x")), "Call Stack:").size(), 32767u);
+  std::string longest = Render({{}, {}, {}, {}}, std::vector<std::string_view>(32767, "x"));
+  EXPECT_EQ(test::SectionOf(longest, "Call Stack:").size(), 32767u);
 }
 
 // Reports error 53 from JotBook's DeleteToRecycleBin after `prepare` filled

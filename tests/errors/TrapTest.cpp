@@ -86,7 +86,7 @@ class TraceDepth : public TrapTest, public ::testing::WithParamInterface<ExitPat
 TEST_P(TraceDepth, IsRestoredOnExit) {
   desktop->QueueReportChoice(GetParam().answer);
   test::OnFreshThread([&] {
-    test::FillTrace(2);
+    ErrorManager().AddCall({"Host![Sub Outer]"}), ErrorManager().AddCall({"Host![Sub Caller]"});
     RunTraced(kProbe, NoRegistrations, GetParam().body);
     EXPECT_EQ(ErrorManager().CallDepth(), GetParam().answer ? 0u : 2u);
   });
@@ -101,15 +101,13 @@ void CallInner() {
   RunTraced(kInner, NoRegistrations, [](Trap& trap) { if (trap.If([] { return true; })) return; });
 }
 
-void Quiet(const RuntimeError&) {}
-
 INSTANTIATE_TEST_SUITE_P(
     Paths, TraceDepth,
     ::testing::Values(ExitPath{"EndOfBody", 0, [](Trap& trap) { trap.Do([] {}); }},
                       ExitPath{"EarlyReturn", 0, [](Trap& trap) { if (trap.If([] { return true; })) return; }},
                       ExitPath{"NestedCalls", 0, [](Trap& trap) { trap.Do(CallInner); }},
-                      ExitPath{"LocalBlock", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, Quiet); }},
-                      ExitPath{"LocalBlockError", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, Quiet); }},
+                      ExitPath{"LocalBlock", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, [](auto&) {}); }},
+                      ExitPath{"LocalBlockError", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, [](auto&) {}); }},
                       ExitPath{"Retry", choice::kRetry, FailOnce}, ExitPath{"Ignore", choice::kIgnore, FailOnce},
                       ExitPath{"Abort", choice::kAbort, FailOnce},
                       ExitPath{"IgnoreBelowCallers", choice::kIgnore, [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }}),

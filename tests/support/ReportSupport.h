@@ -10,14 +10,10 @@
 
 namespace jotwell::test {
 
-inline void FillTrace(size_t count) {
-  for (size_t i = 0; i < count; ++i) ErrorManager().AddCall({"Filler![Sub Fill]"});
-}
-
 // Fills the trace to its reserve, so that the next entry has to grow it, and
 // makes that growth fail.
 inline void FailNextTraceEntry() {
-  FillTrace(frmErrMn::kInitialTraceCapacity - ErrorManager().CallDepth());
+  while (ErrorManager().CallDepth() < frmErrMn::kInitialTraceCapacity) ErrorManager().AddCall({"Filler![Sub Fill]"});
   FailNextAllocation();
 }
 

@@ -1,9 +1,7 @@
 #include "support/TestSupport.h"
 
-#include <stdlib.h>
-
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <thread>
 
 namespace jotwell::test {
@@ -22,20 +20,13 @@ TempDir::~TempDir() {
 
 void OnFreshThread(const std::function<void()>& work) {
   std::exception_ptr thrown;
-  std::thread([&] {
-    try {
-      work();
-    } catch (...) {
-      thrown = std::current_exception();
-    }
-  }).join();
+  std::thread([&] { try { work(); } catch (...) { thrown = std::current_exception(); } }).join();
   if (thrown) std::rethrow_exception(thrown);
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -46,10 +37,5 @@ ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
   if (const char* old = std::getenv(name)) old_ = old;
   ::setenv(name, value.c_str(), 1);
 }
-
-ScopedEnv::~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
-void ScriptedDesktopTest::SetUp() { SetDesktop(desktop = std::make_shared<testing::ScriptedDesktop>()); }
-void ScriptedDesktopTest::TearDown() { SetDesktop(nullptr); }
 
 }  // namespace jotwell::test

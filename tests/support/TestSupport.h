@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gmock/gmock.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -43,7 +44,7 @@ void WriteFile(const std::string& path, const std::string& bytes);
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::string& value);
-  ~ScopedEnv();
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 
@@ -60,8 +61,8 @@ inline auto FailsWith(Long number) {
 // Installs a ScriptedDesktop for the test and restores the default after.
 class ScriptedDesktopTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override { SetDesktop(desktop = std::make_shared<testing::ScriptedDesktop>()); }
+  void TearDown() override { SetDesktop(nullptr); }
 
   std::shared_ptr<testing::ScriptedDesktop> desktop;
 };
