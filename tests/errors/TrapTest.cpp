@@ -53,43 +53,15 @@ TEST_F(TrapTest, RetryRunsTheFailingStatementAgainAndReportsTheValuesOfTheMoment
 // function left by Abort returns what it had assigned, else the empty value.
 TEST_F(TrapTest, IgnoreSkipsOrEntersTheBranchAndAbortLeavesWithWhatWasAssigned) {
   Long value = 1;
-  bool entered = false;
+  String result, unassigned;
   Probe({choice::kIgnore, choice::kIgnore}, [&](Trap& trap) {
     trap.Do([&] { value = []() -> Long { throw RuntimeError(errnum::kOverflow); }(); });
-    if (trap.If([]() -> bool { throw RuntimeError(errnum::kSubscriptOutOfRange); })) trap.Do([&] { entered = true; });
+    if (trap.If([]() -> bool { throw RuntimeError(errnum::kSubscriptOutOfRange); })) trap.Do([&] { result = "entered"; });
+    trap.Do(Throw76);  // an empty queue answers Abort
+    trap.Do([&] { result = unassigned = "late"; });
   });
   EXPECT_EQ(value, 1);
-  EXPECT_TRUE(entered);
-  auto aborted = [](bool assigns) {  // an empty queue answers Abort
-    String result;
-    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
-      if (assigns) trap.Do([&] { result = "early"; });
-      trap.Do(Throw76);
-      trap.Do([&] { result = "late"; });
-    });
-    return result;
-  };
-  test::OnFreshThread([&] { EXPECT_EQ(aborted(false) + "|" + aborted(true), "|early"); });
-}
-
-// Every exit leaves the trace as deep as it was found. A report empties it,
-// so the procedure's own pop then finds nothing, and a call made since
-// pushes and pops its own entry.
-struct ExitPath {
-  const char* name;
-  Long answer;  // to the report; 0 where there is none
-  std::function<void(Trap&)> body;
-};
-
-class TraceDepth : public TrapTest, public ::testing::WithParamInterface<ExitPath> {};
-
-TEST_P(TraceDepth, IsRestoredOnExit) {
-  desktop->QueueReportChoice(GetParam().answer);
-  test::OnFreshThread([&] {
-    ErrorManager().AddCall({"Host![Sub Outer]"}), ErrorManager().AddCall({"Host![Sub Caller]"});
-    RunTraced(kProbe, NoRegistrations, GetParam().body);
-    EXPECT_EQ(ErrorManager().CallDepth(), GetParam().answer ? 0u : 2u);
-  });
+  EXPECT_EQ(result + "|" + unassigned, "entered|");
 }
 
 void FailOnce(Trap& trap) {
@@ -101,17 +73,28 @@ void CallInner() {
   RunTraced(kInner, NoRegistrations, [](Trap& trap) { if (trap.If([] { return true; })) return; });
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, TraceDepth,
-    ::testing::Values(ExitPath{"EndOfBody", 0, [](Trap& trap) { trap.Do([] {}); }},
-                      ExitPath{"EarlyReturn", 0, [](Trap& trap) { if (trap.If([] { return true; })) return; }},
-                      ExitPath{"NestedCalls", 0, [](Trap& trap) { trap.Do(CallInner); }},
-                      ExitPath{"LocalBlock", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, [](auto&) {}); }},
-                      ExitPath{"LocalBlockError", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, [](auto&) {}); }},
-                      ExitPath{"Retry", choice::kRetry, FailOnce}, ExitPath{"Ignore", choice::kIgnore, FailOnce},
-                      ExitPath{"Abort", choice::kAbort, FailOnce},
-                      ExitPath{"IgnoreBelowCallers", choice::kIgnore, [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }}),
-    [](const auto& info) { return info.param.name; });
+// Every exit leaves the trace as deep as it was found. A report empties it,
+// so the procedure's own pop then finds nothing, and a call made since
+// pushes and pops its own entry.
+TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
+  std::tuple<const char*, Long, void (*)(Trap&)> paths[] = {  // name, answer to the report or 0 for none, body
+      {"end of body", 0, [](Trap& trap) { trap.Do([] {}); }},
+      {"early return", 0, [](Trap& trap) { if (trap.If([] { return true; })) return; }},
+      {"nested call", 0, [](Trap& trap) { trap.Do(CallInner); }},
+      {"local block", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, [](auto&) {}); }},
+      {"local block with error", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, [](auto&) {}); }},
+      {"retry", choice::kRetry, FailOnce}, {"ignore", choice::kIgnore, FailOnce}, {"abort", choice::kAbort, FailOnce},
+      {"ignore below callers", choice::kIgnore, [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }}};
+  for (const auto& [name, answer, body] : paths) {
+    SCOPED_TRACE(name);
+    if (answer) desktop->QueueReportChoice(answer);
+    test::OnFreshThread([&] {
+      ErrorManager().AddCall({"Host![Sub Outer]"}), ErrorManager().AddCall({"Host![Sub Caller]"});
+      RunTraced(kProbe, NoRegistrations, body);
+      EXPECT_EQ(ErrorManager().CallDepth(), answer ? 0u : 2u);
+    });
+  }
+}
 
 // An error raised while handling one, in the registrations or a local block.
 void HandlerFails(bool inRegistrations) {
@@ -137,26 +120,24 @@ TEST_F(TrapTest, AnErrorInAHandlerReachesTheCallerWhichReportsItUnderItsOwnName)
 // a report before the switch to the local block, and in the block, without
 // a report, after it.
 TEST_F(TrapTest, ErrorsReachTheReportBeforeTheSwitchAndTheLocalBlockAfterIt) {
-  struct {
-    std::function<void()> raise;
-    Long number, lastDllError;
-    std::string description;
-  } cases[] = {{[] { throw RuntimeError(errnum::kDiskFull, 28); }, 61, 28, "Disk full"},
-               {[] { throw std::bad_alloc(); }, 7, 0, "Out of memory"},
-               {[] { (void)std::vector<int>().at(3); }, 9, 0, "Subscript out of range"},
-               {[] { throw std::overflow_error("too big"); }, 6, 0, "Overflow"},
-               {[] { throw std::invalid_argument("no such mode"); }, 51, 0, "no such mode"}};
-  for (const auto& c : cases) {
-    std::tuple<Long, std::string, Long> inBlock;
+  using Error = std::tuple<Long, std::string, Long>;  // number, description, platform code
+  std::pair<void (*)(), Error> cases[] = {
+      {[] { throw RuntimeError(errnum::kDiskFull, 28); }, {61, "Disk full", 28}},
+      {[] { throw std::bad_alloc(); }, {7, "Out of memory", 0}},
+      {[] { (void)std::vector<int>().at(3); }, {9, "Subscript out of range", 0}},
+      {[] { throw std::overflow_error("too big"); }, {6, "Overflow", 0}},
+      {[] { throw std::invalid_argument("no such mode"); }, {51, "no such mode", 0}}};
+  for (const auto& [raise, error] : cases) {
+    Error inBlock;
     Probe({choice::kIgnore}, [&](Trap& trap) {
-      trap.Do(c.raise);
-      trap.WithLocalBlock(c.raise, [&](const RuntimeError& e) {
-        inBlock = {e.Number(), e.Description(), CurrentError().LastDllError};
-      });
+      trap.Do(raise);
+      trap.WithLocalBlock(raise, [&](const RuntimeError& e) { inBlock = {e.Number(), e.Description(), CurrentError().LastDllError}; });
     });
-    EXPECT_THAT(Reports().back(), ::testing::HasSubstr("Number: " + std::to_string(c.number) + "\r\n        Description: " +
-                                                       c.description + "\r\n"));
-    EXPECT_EQ(inBlock, std::tuple(c.number, c.description, c.lastDllError));
+    const auto& [number, description, platformCode] = error;
+    EXPECT_THAT(Reports().back(), ::testing::HasSubstr("Number: " + std::to_string(number) + "\r\n        Description: " +
+                                                       description + "\r\n        Source: Jotwell\r\n        LastDllError: " +
+                                                       std::to_string(platformCode)));
+    EXPECT_EQ(inBlock, error);
   }
   EXPECT_EQ(Reports().size(), 5u);
 }
