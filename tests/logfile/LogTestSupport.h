@@ -1,12 +1,6 @@
 // Helpers shared by the event log's tests.
 #pragma once
 
-#include <gmock/gmock.h>
-
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <regex>
 
 #include "errors/frmErrMn.h"
@@ -61,11 +55,6 @@ class FaultyFiles : public platform::ForwardingFileSystem {
 
 inline constexpr const char* kConsult = "Please consult the author of the application for any assistance.";
 
-// The box of a failed open or write of `path`.
-inline std::string FileErrorBox(const std::string& firstLine, const std::string& path) {
-  return firstLine + "\r\nUnable to open " + path + " on the local drive.\r\n" + kConsult;
-}
-
 // The lines of `bytes`, split at CR LF, with the date and time cut from the
 // start line ("started"), event lines ("- " and the text) and the end line
 // ("ended"). Bytes after the last CR LF come last, marked.
@@ -116,24 +105,36 @@ class LogTest : public ScriptedDesktopTest {
   int Exclamations() const { return desktop->Exclamations() - exclamations_; }
   std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
   // What `call` did, to compare with Shows(): the events raised, the boxes
-  // shown, the descriptors left open, the trace depth after.
+  // shown ("stop" marks a critical one, "note" any other), the exclamations
+  // played, the descriptors left open, the trace depth after.
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
-    size_t boxes = Boxes().size();
-    int descriptors = OpenDescriptors();
+    const size_t boxes = Shown().size();
+    const int exclamations = Exclamations(), descriptors = OpenDescriptors();
     call();
     std::string said = "events";
     for (Integer number : recorder.errors) said += " " + std::to_string(number);
-    for (; boxes < Boxes().size(); ++boxes) said += " | box " + Boxes()[boxes];
-    return said + " | " + std::to_string(OpenDescriptors() - descriptors) + " left open, depth " +
-           std::to_string(ErrorManager().CallDepth()) + ", successes " + std::to_string(recorder.successes);
+    const auto shown = Shown();
+    for (auto box = shown.begin() + boxes; box != shown.end(); ++box)
+      said += (box->icon == MessageIcon::Critical ? " | stop " : " | note ") + box->text;
+    return said + " | exclamations " + std::to_string(Exclamations() - exclamations) + ", left open " +
+           std::to_string(OpenDescriptors() - descriptors) + ", depth " + std::to_string(ErrorManager().CallDepth()) +
+           ", successes " + std::to_string(recorder.successes);
   }
-  // The outcome of a call that raised `events` and showed only `box`.
-  static std::string Shows(const std::string& events, const std::string& box) {
-    return "events" + events + " | box " + box + " | 0 left open, depth 0, successes 0";
+  // The outcome of a call that showed nothing, `successes` in all so far.
+  static std::string Succeeded(int successes) {
+    return "events | exclamations 0, left open 0, depth 0, successes " + std::to_string(successes);
   }
+  // The outcome of a call that raised `events` and showed only `box`: a
+  // critical one comes with an exclamation.
+  static std::string Shows(const std::string& events, const std::string& box, bool critical = true) {
+    return "events" + events + (critical ? " | stop " : " | note ") + box + " | exclamations " +
+           (critical ? "1" : "0") + ", left open 0, depth 0, successes 0";
+  }
+  // A failed open or write of the log.
   std::string Failed(Integer number, const std::string& firstLine) const {
-    return Shows(" " + std::to_string(number), FileErrorBox(firstLine, book->LogFileName()));
+    return Shows(" " + std::to_string(number),
+                 firstLine + "\r\nUnable to open " + book->LogFileName() + " on the local drive.\r\n" + kConsult);
   }
   // Ending a log that is not there.
   std::string NotFound() const {
