@@ -8,10 +8,13 @@ namespace {
 
 using namespace test;
 
+// Only plain spaces are trimmed: tabs, line ends and no-break spaces stay.
 TEST_F(LogTest, NamesAreTrimmedAndRelativeOnesCompletedWithTheLibraryFolder) {
-  const std::string folder = LibraryFolder();
+  const std::string folder = LibraryFolder(), nbsp = "\xC2\xA0";
   for (auto [given, stored] : std::vector<std::pair<std::string, std::string>>{
-           {"  " + logPath + "  ", logPath}, {"app.log", folder + "/app.log"}, {"", folder + "/"}}) {
+           {"  " + logPath + "  ", logPath}, {" my app.log ", folder + "/my app.log"}, {"", folder + "/"},
+           {"   ", folder + "/"}, {"\tapp.log\n", folder + "/\tapp.log\n"},
+           {nbsp + "app.log", folder + "/" + nbsp + "app.log"}}) {
     book->LogFileName(given);
     EXPECT_EQ(book->LogFileName(), stored) << given;
   }
