@@ -30,37 +30,31 @@ TEST_F(LogTest, WritesEndAndDeleteInTurn) {
   EXPECT_THAT(Boxes(), IsEmpty());
 }
 
-// First on a missing file, then on a log that was never named.
+// A missing file; a name the system would cut at its NUL, which must leave
+// the file named by the part before it alone; a log that was never named.
 TEST_F(LogTest, WithoutAFileEndAndDeleteOnlyShowBoxes) {
-  EXPECT_EQ(Outcome([&] { book->EndLogFileEvents(); }), NotFound());
-  EXPECT_FALSE(std::filesystem::exists(logPath));
-  EXPECT_EQ(book->DoesLogFileExist(), False);
+  auto endAndDelete = [&] {
+    EXPECT_EQ(Outcome([&] { book->EndLogFileEvents(); }), NotFound());
+    EXPECT_EQ(book->DoesLogFileExist(), False);
+    EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); }),
+              Shows("", "Unable to delete file " + book->LogFileName() + " or file not found!", false));
+  };
+  endAndDelete();
   EXPECT_EQ(book->SizeOfCurrentLogFile(), 0);
-  EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); }),
-            Shows("", "Unable to delete file " + logPath + " or file not found!", false));
   EXPECT_THAT(Shown().back().title, ::testing::StartsWith("libjotwell.so version 1.1.5"));
+  book->LogFileName(logPath + std::string("\0.old", 5));
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
+  EXPECT_FALSE(std::filesystem::exists(logPath));
+  WriteFile(logPath, "kept\r\n");
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
+  endAndDelete();
+  EXPECT_EQ(ReadFile(logPath), "kept\r\n");
   book = std::make_unique<JotBook>();
   book->Advise(recorder);
   EXPECT_EQ(book->DoesLogFileExist(), False);
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
   EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); }),
-            Shows("", "Device I/O Error!\r\nCan't delete logfile, no logfile name specified!\r\n" +
-                          std::string(kConsult)));
-}
-
-// The system would cut the name at the NUL: the file named by the part before
-// it is neither created, written nor deleted.
-TEST_F(LogTest, ANameHoldingNulIsRefused) {
-  book->LogFileName(logPath + std::string("\0.old", 5));
-  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
-  EXPECT_FALSE(std::filesystem::exists(logPath));
-  WriteFile(logPath, "kept\r\n");
-  EXPECT_EQ(book->DoesLogFileExist(), False);
-  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
-  EXPECT_EQ(Outcome([&] { book->EndLogFileEvents(); }), NotFound());
-  EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); }),
-            Shows("", "Unable to delete file " + book->LogFileName() + " or file not found!", false));
-  EXPECT_EQ(ReadFile(logPath), "kept\r\n");
+            Shows("", "Device I/O Error!\r\nCan't delete logfile, no logfile name specified!\r\n" + std::string(kConsult)));
 }
 
 }  // namespace

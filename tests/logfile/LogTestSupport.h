@@ -16,14 +16,8 @@ using ::testing::IsEmpty;
 
 // Records the events a JotBook raises; optional hooks act inside them.
 struct EventRecorder : JotBookEvents {
-  void SuccessfulWriteToLogFile() override {
-    ++successes;
-    if (onSuccess) onSuccess();
-  }
-  void ErrorWritingToLogFile(Integer& number) override {
-    errors.push_back(number);
-    if (onError) onError(number);
-  }
+  void SuccessfulWriteToLogFile() override { ++successes; if (onSuccess) onSuccess(); }
+  void ErrorWritingToLogFile(Integer& number) override { errors.push_back(number); if (onError) onError(number); }
   int successes = 0;
   std::vector<Integer> errors;
   std::function<void()> onSuccess;

@@ -45,12 +45,10 @@ class RealFaultTest : public LogTest, public ::testing::WithParamInterface<Fault
       case FileSizeLimit:  // a few bytes past the log's end: the write stops half way
         if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) return "cannot ignore SIGXFSZ";
         return Limit(RLIMIT_FSIZE, std::strlen(GetParam().content) + 5) ? "" : "cannot limit the file size";
-      case NoDescriptorsLeft:
-        return Limit(RLIMIT_NOFILE, 64) ? "" : "cannot limit descriptors";
+      case NoDescriptorsLeft: return Limit(RLIMIT_NOFILE, 64) ? "" : "cannot limit descriptors";
       case FifoWithReader:  // held open for the child's lifetime
         return ::open(path.c_str(), O_RDONLY | O_NONBLOCK) >= 0 ? "" : "cannot open a reader";
-      default:
-        return "";
+      default: return "";
     }
   }
 };
