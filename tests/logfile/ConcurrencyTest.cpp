@@ -1,6 +1,6 @@
 // Several writers, each with a JotBook of its own, on one log file.
 #include <set>
-#include <thread>
+#include <future>
 
 #include "LogTestSupport.h"
 
@@ -38,11 +38,10 @@ class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Wri
     std::vector<std::function<std::string()>> writers;
     for (int writer = 0; writer < kWriters; ++writer) writers.push_back([=, this] { return Write(writer); });
     if (GetParam().processes) return InChildren(writers);
-    std::vector<std::string> said(kWriters);
-    std::vector<std::jthread> threads;
-    for (int writer = 0; writer < kWriters; ++writer)
-      threads.emplace_back([&, writer] { said[writer] = writers[writer](); });
-    threads.clear();  // joins them
+    std::vector<std::future<std::string>> threads;
+    for (const auto& writer : writers) threads.push_back(std::async(std::launch::async, writer));
+    std::vector<std::string> said;
+    for (auto& thread : threads) said.push_back(thread.get());
     return said;
   }
 };

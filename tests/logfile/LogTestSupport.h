@@ -82,12 +82,11 @@ class LogTest : public ScriptedDesktopTest {
     book = std::make_unique<JotBook>();
     book->LogFileName(logPath);
     book->Advise(recorder);
-    exclamations_ = desktop->Exclamations();  // the first JotBook in a process shows About
   }
   void TearDown() override { book.reset(), ScriptedDesktopTest::TearDown(); }
 
   // The message boxes shown so far, also as their texts (prompt lines joined
-  // by CR LF), and the exclamations played since the JotBook was made.
+  // by CR LF).
   std::vector<testing::ScriptedDesktop::Entry> Shown() const {
     return desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox);
   }
@@ -96,7 +95,6 @@ class LogTest : public ScriptedDesktopTest {
     for (const auto& entry : Shown()) texts.push_back(entry.text);
     return texts;
   }
-  int Exclamations() const { return desktop->Exclamations() - exclamations_; }
   std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
   // What `call` did, to compare with Shows(): the events raised, the boxes
   // shown ("stop" marks a critical one, "note" any other), the exclamations
@@ -104,14 +102,14 @@ class LogTest : public ScriptedDesktopTest {
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
     const size_t boxes = Shown().size();
-    const int exclamations = Exclamations(), descriptors = OpenDescriptors();
+    const int exclamations = desktop->Exclamations(), descriptors = OpenDescriptors();
     call();
     std::string said = "events";
     for (Integer number : recorder.errors) said += " " + std::to_string(number);
     const auto shown = Shown();
     for (auto box = shown.begin() + boxes; box != shown.end(); ++box)
       said += (box->icon == MessageIcon::Critical ? " | stop " : " | note ") + box->text;
-    return said + " | exclamations " + std::to_string(Exclamations() - exclamations) + ", left open " +
+    return said + " | exclamations " + std::to_string(desktop->Exclamations() - exclamations) + ", left open " +
            std::to_string(OpenDescriptors() - descriptors) + ", depth " + std::to_string(ErrorManager().CallDepth()) +
            ", successes " + std::to_string(recorder.successes);
   }
@@ -140,7 +138,6 @@ class LogTest : public ScriptedDesktopTest {
   std::string logPath = dir.File("events.log");
   std::unique_ptr<JotBook> book;
   EventRecorder recorder;
-  int exclamations_ = 0;
 };
 
 }  // namespace jotwell::test

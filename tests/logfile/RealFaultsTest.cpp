@@ -66,21 +66,18 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
     book->WriteEventToLogFile("x");
   }
   book->LogFileName(path);
-  std::string said = InChild(
-      [&] {
-        if (std::string refused = Arm(path); !refused.empty()) return refused;
-        std::string outcome = Outcome([&] {
-          std::vector<int> spent;
-          for (int fd; fault.trigger == NoDescriptorsLeft && (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
-            spent.push_back(fd);
-          book->WriteEventToLogFile("x");
-          for (int fd : spent) ::close(fd);
-        });
-        outcome += book->DoesLogFileExist() == True ? "\nexists" : "\nmissing";
-        if (fault.ending != Untried) outcome += "\n" + Outcome([&] { book->EndLogFileEvents(); });
-        return outcome;
-      },
-      std::chrono::seconds(10));
+  std::string said = InChild([&] {
+    if (std::string refused = Arm(path); !refused.empty()) return refused;
+    std::string outcome = Outcome([&] {
+      std::vector<int> spent;
+      for (int fd; fault.trigger == NoDescriptorsLeft && (fd = ::open("/dev/null", O_RDONLY)) >= 0;) spent.push_back(fd);
+      book->WriteEventToLogFile("x");
+      for (int fd : spent) ::close(fd);
+    });
+    outcome += book->DoesLogFileExist() == True ? "\nexists" : "\nmissing";
+    if (fault.ending != Untried) outcome += "\n" + Outcome([&] { book->EndLogFileEvents(); });
+    return outcome;
+  }, std::chrono::seconds(10));
   const std::string failed = Failed(fault.number, fault.firstLine);
   std::string expected = failed + (fault.content ? "\nexists" : "\nmissing");
   if (fault.ending != Untried) expected += "\n" + (fault.ending == SameFault ? failed : NotFound());
@@ -97,12 +94,10 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, RealFaultTest,
     ::testing::Values(
-        Fault{"MissingFolderIs76", None, nullptr, 76, "Run Time Error Number 76 occurred.", NoLog,
-              "missing/events.log"},
+        Fault{"MissingFolderIs76", None, nullptr, 76, "Run Time Error Number 76 occurred.", NoLog, "missing/events.log"},
         Fault{"ReadOnlyLogIs75", ReadOnlyToAnotherUser, "kept\r\n", 75, "Path/File Error!", SameFault},
         Fault{"FileSizeLimitHalfWayIs61", FileSizeLimit, "kept line\r\n", 61, "Disk is Full!", SameFault},
-        Fault{"NoDescriptorsLeftIs67", NoDescriptorsLeft, "", 67, "Run Time Error Number 67 occurred.",
-              Untried},
+        Fault{"NoDescriptorsLeftIs67", NoDescriptorsLeft, "", 67, "Run Time Error Number 67 occurred.", Untried},
         // Never opened in a way that could block: no log to write or end.
         Fault{"FifoWithoutReaderIs75", Fifo, nullptr, 75, "Path/File Error!", NoLog},
         Fault{"FifoWithReaderIs75", FifoWithReader, nullptr, 75, "Path/File Error!", NoLog},
