@@ -1,6 +1,6 @@
 // Several writers, each with a JotBook of its own, on one log file.
-#include <set>
 #include <future>
+#include <set>
 
 #include "LogTestSupport.h"
 

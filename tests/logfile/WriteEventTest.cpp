@@ -80,9 +80,8 @@ TEST_F(LogTest, SinkChangesTheNumberShownOnlyForOtherFailures) {
   recorder.successes = 0;
   recorder.onError = [](Integer& number) { number = 99; };
   FaultyFiles files;
-  for (auto [number, firstLine] : std::vector<std::pair<Long, std::string>>{
-           {57, "Device I/O Error!"}, {61, "Disk is Full!"}, {75, "Path/File Error!"},
-           {70, "Run Time Error Number 99 occurred."}}) {
+  for (auto [number, firstLine] : std::vector<std::pair<Long, std::string>>{{57, "Device I/O Error!"},
+           {61, "Disk is Full!"}, {75, "Path/File Error!"}, {70, "Run Time Error Number 99 occurred."}}) {
     book->OverwriteLogFile(True);
     files.writeError = number;
     EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("lost"); }), Failed(number, firstLine));
