@@ -53,24 +53,18 @@ INSTANTIATE_TEST_SUITE_P(
 // before each write and the end, which still happen.
 TEST_F(LogTest, LowSpaceIsWarnedOfAndTheLogStillWritten) {
   FaultyFiles files;
-  const int exclamations = desktop->Exclamations();
   files.freeBytes = 2000;
   book->MaximumLogFileSize(2000);
-  book->WriteEventToLogFile("enough room");
-  EXPECT_THAT(Boxes(), IsEmpty());
-  files.freeBytes = 1999;
-  book->WriteEventToLogFile("one");
-  book->EndLogFileEvents();
-  files.volumeError = errnum::kDeviceIO;
-  book->WriteEventToLogFile("two");
-  book->EndLogFileEvents();
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("enough room"); }), Succeeded(1));
+  // A write and an end, each warned of, with the successes so far to follow.
   const std::string low = "Warning!\r\nFree drive space is ", then = std::string("\r\n") + kConsult;
-  const std::string gettingLow = low + "getting low!" + then;
-  EXPECT_THAT(Boxes(), ElementsAre(gettingLow, low + "low!" + then, gettingLow, low + "low!" + then));
-  EXPECT_EQ(desktop->Exclamations() - exclamations, 4);
-  EXPECT_EQ(recorder.successes, 3);
-  EXPECT_THAT(LogLines(), ElementsAre("started", "", "- enough room", "- one", "", "ended", "", "- two", "",
-                                      "ended", ""));
+  const std::string warned = "events | stop " + low + "getting low!" + then + " | stop " + low + "low!" + then +
+                             " | exclamations 2, left open 0, depth 0, successes ";
+  files.freeBytes = 1999;
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("one"); book->EndLogFileEvents(); }), warned + "2");
+  files.volumeError = errnum::kDeviceIO;
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("two"); book->EndLogFileEvents(); }), warned + "3");
+  EXPECT_THAT(LogLines(), ElementsAre("started", "", "- enough room", "- one", "", "ended", "", "- two", "", "ended", ""));
 }
 
 // A restart whose write fails half way: the number reported, and the box's
