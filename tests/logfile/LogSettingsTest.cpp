@@ -8,12 +8,13 @@ namespace {
 
 using namespace test;
 
+// Only plain spaces are trimmed: tabs, line ends and no-break spaces stay.
 TEST_F(LogTest, NamesAreTrimmedAndRelativeOnesCompletedWithTheLibraryFolder) {
-  const std::string folder = LibraryFolder();
+  const std::string folder = LibraryFolder(), nbsp = "\xC2\xA0";
   for (auto [given, stored] : std::vector<std::pair<std::string, std::string>>{
-           {"  " + logPath + "  ", logPath},
-           {"app.log", folder + "/app.log"},
-           {"", folder + "/"}}) {
+           {"  " + logPath + "  ", logPath}, {" my app.log ", folder + "/my app.log"}, {"", folder + "/"},
+           {"   ", folder + "/"}, {"\tapp.log\n", folder + "/\tapp.log\n"},
+           {nbsp + "app.log", folder + "/" + nbsp + "app.log"}}) {
     book->LogFileName(given);
     EXPECT_EQ(book->LogFileName(), stored) << given;
   }
@@ -32,10 +33,8 @@ TEST_F(LogTest, FreeSpaceIsTheLogFoldersInWholeBytesOrZeroSilently) {
   EXPECT_THAT(files.freeSpaceAskedFor, ElementsAre(dir.path().string(), dir.File("missing/deeper"),
                                                    dir.File("missing"), dir.path().string(), "/"));
   for (auto [bytes, scaled] : std::vector<std::pair<std::uint64_t, std::int64_t>>{
-           {123'456, 1'234'560'000},
-           {Currency::kMaxWhole, Currency::kMaxWhole * Currency::kScale},
-           {Currency::kMaxWhole + 1, 0},
-           {UINT64_MAX, 0}}) {
+           {123'456, 1'234'560'000}, {Currency::kMaxWhole, Currency::kMaxWhole * Currency::kScale},
+           {Currency::kMaxWhole + 1, 0}, {UINT64_MAX, 0}}) {
     files.freeBytes = bytes;
     EXPECT_EQ(book->DiskFreeSpace().Scaled(), scaled) << bytes;
   }

@@ -1,12 +1,6 @@
 // Helpers shared by the event log's tests.
 #pragma once
 
-#include <gmock/gmock.h>
-
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <regex>
 
 #include "errors/frmErrMn.h"
@@ -22,14 +16,8 @@ using ::testing::IsEmpty;
 
 // Records the events a JotBook raises; optional hooks act inside them.
 struct EventRecorder : JotBookEvents {
-  void SuccessfulWriteToLogFile() override {
-    ++successes;
-    if (onSuccess) onSuccess();
-  }
-  void ErrorWritingToLogFile(Integer& number) override {
-    errors.push_back(number);
-    if (onError) onError(number);
-  }
+  void SuccessfulWriteToLogFile() override { ++successes; if (onSuccess) onSuccess(); }
+  void ErrorWritingToLogFile(Integer& number) override { errors.push_back(number); if (onError) onError(number); }
   int successes = 0;
   std::vector<Integer> errors;
   std::function<void()> onSuccess;
@@ -60,11 +48,6 @@ class FaultyFiles : public platform::ForwardingFileSystem {
 };
 
 inline constexpr const char* kConsult = "Please consult the author of the application for any assistance.";
-
-// The box of a failed open or write of `path`.
-inline std::string FileErrorBox(const std::string& firstLine, const std::string& path) {
-  return firstLine + "\r\nUnable to open " + path + " on the local drive.\r\n" + kConsult;
-}
 
 // The lines of `bytes`, split at CR LF, with the date and time cut from the
 // start line ("started"), event lines ("- " and the text) and the end line
@@ -99,12 +82,11 @@ class LogTest : public ScriptedDesktopTest {
     book = std::make_unique<JotBook>();
     book->LogFileName(logPath);
     book->Advise(recorder);
-    exclamations_ = desktop->Exclamations();  // the first JotBook in a process shows About
   }
   void TearDown() override { book.reset(), ScriptedDesktopTest::TearDown(); }
 
   // The message boxes shown so far, also as their texts (prompt lines joined
-  // by CR LF), and the exclamations played since the JotBook was made.
+  // by CR LF).
   std::vector<testing::ScriptedDesktop::Entry> Shown() const {
     return desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox);
   }
@@ -113,27 +95,38 @@ class LogTest : public ScriptedDesktopTest {
     for (const auto& entry : Shown()) texts.push_back(entry.text);
     return texts;
   }
-  int Exclamations() const { return desktop->Exclamations() - exclamations_; }
   std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
   // What `call` did, to compare with Shows(): the events raised, the boxes
-  // shown, the descriptors left open, the trace depth after.
+  // shown ("stop" marks a critical one, "note" any other), the exclamations
+  // played, the descriptors left open, the trace depth after.
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
-    size_t boxes = Boxes().size();
-    int descriptors = OpenDescriptors();
+    const size_t boxes = Shown().size();
+    const int exclamations = desktop->Exclamations(), descriptors = OpenDescriptors();
     call();
     std::string said = "events";
     for (Integer number : recorder.errors) said += " " + std::to_string(number);
-    for (; boxes < Boxes().size(); ++boxes) said += " | box " + Boxes()[boxes];
-    return said + " | " + std::to_string(OpenDescriptors() - descriptors) + " left open, depth " +
-           std::to_string(ErrorManager().CallDepth()) + ", successes " + std::to_string(recorder.successes);
+    const auto shown = Shown();
+    for (auto box = shown.begin() + boxes; box != shown.end(); ++box)
+      said += (box->icon == MessageIcon::Critical ? " | stop " : " | note ") + box->text;
+    return said + " | exclamations " + std::to_string(desktop->Exclamations() - exclamations) + ", left open " +
+           std::to_string(OpenDescriptors() - descriptors) + ", depth " + std::to_string(ErrorManager().CallDepth()) +
+           ", successes " + std::to_string(recorder.successes);
   }
-  // The outcome of a call that raised `events` and showed only `box`.
-  static std::string Shows(const std::string& events, const std::string& box) {
-    return "events" + events + " | box " + box + " | 0 left open, depth 0, successes 0";
+  // The outcome of a call that showed nothing, `successes` in all so far.
+  static std::string Succeeded(int successes) {
+    return "events | exclamations 0, left open 0, depth 0, successes " + std::to_string(successes);
   }
+  // The outcome of a call that raised `events` and showed only `box`: a
+  // critical one comes with an exclamation.
+  static std::string Shows(const std::string& events, const std::string& box, bool critical = true) {
+    return "events" + events + (critical ? " | stop " : " | note ") + box + " | exclamations " +
+           (critical ? "1" : "0") + ", left open 0, depth 0, successes 0";
+  }
+  // A failed open or write of the log.
   std::string Failed(Integer number, const std::string& firstLine) const {
-    return Shows(" " + std::to_string(number), FileErrorBox(firstLine, book->LogFileName()));
+    return Shows(" " + std::to_string(number),
+                 firstLine + "\r\nUnable to open " + book->LogFileName() + " on the local drive.\r\n" + kConsult);
   }
   // Ending a log that is not there.
   std::string NotFound() const {
@@ -145,7 +138,6 @@ class LogTest : public ScriptedDesktopTest {
   std::string logPath = dir.File("events.log");
   std::unique_ptr<JotBook> book;
   EventRecorder recorder;
-  int exclamations_ = 0;
 };
 
 }  // namespace jotwell::test

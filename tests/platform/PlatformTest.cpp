@@ -59,12 +59,5 @@ TEST(PathDialects, VolumeFolderWalksUpToTheRootOrTheCurrentFolder) {
   EXPECT_EQ(walk(windows, ""), (Walk{"C:\\"}));
 }
 
-TEST(TrimBlanks, TrimsOnlyPlainSpaces) {
-  EXPECT_EQ(TrimBlanks("  a b  "), "a b");
-  EXPECT_EQ(TrimBlanks("   "), "");
-  EXPECT_EQ(TrimBlanks("\tapp.log\n"), "\tapp.log\n");
-  EXPECT_EQ(TrimBlanks("\xC2\xA0" "app.log"), "\xC2\xA0" "app.log");  // no-break space stays
-}
-
 }  // namespace
 }  // namespace jotwell

@@ -12,24 +12,6 @@
 
 namespace jotwell::test {
 
-namespace {
-
-// Waits for `child` until `deadline`, then kills it; says how it ended.
-std::string Reap(pid_t child, std::chrono::steady_clock::time_point deadline) {
-  int status = -1;
-  while (child > 0 && ::waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(child, SIGKILL);
-      ::waitpid(child, &status, 0);
-      return " [child killed: still running at the deadline]";
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return status == 0 ? "" : " [child failed, status " + std::to_string(status) + "]";
-}
-
-}  // namespace
-
 std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works,
                                     std::chrono::seconds limit) {
   constexpr size_t kRoom = 1 << 16;  // for each child's answer
@@ -51,7 +33,13 @@ std::vector<std::string> InChildren(const std::vector<std::function<std::string(
   const auto deadline = std::chrono::steady_clock::now() + limit;
   std::vector<std::string> said;
   for (size_t i = 0; i < works.size(); ++i) {
-    std::string ending = Reap(children[i], deadline);
+    int status = -1;
+    bool late = false;  // then killed, and waited for
+    while (children[i] > 0 && ::waitpid(children[i], &status, late ? 0 : WNOHANG) == 0)
+      if ((late = std::chrono::steady_clock::now() > deadline)) ::kill(children[i], SIGKILL);
+      else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const std::string ending = late ? " [child killed: still running at the deadline]"
+                               : status ? " [child failed, status " + std::to_string(status) + "]" : "";
     said.push_back(answers + i * kRoom + ending);
   }
   ::munmap(answers, kRoom * works.size());
