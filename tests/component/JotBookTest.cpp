@@ -71,13 +71,11 @@ using A = const Args&;
 INSTANTIATE_TEST_SUITE_P(
     Table, JotBookMember,
     ::testing::ValuesIn(std::vector<Member>{
-        {"Function DeleteToRecycleBin", [](B& b, A a) { b.DeleteToRecycleBin(a.file); }, {"FileName"},
-         {"RetVal", "DoesItExist"}},
+        {"Function DeleteToRecycleBin", [](B& b, A a) { b.DeleteToRecycleBin(a.file); }, {"FileName"}, {"RetVal", "DoesItExist"}},
         {"Property Get INI_PathToINI", [](B& b, A) { b.INI_PathToINI(); }},
         {"Property Let INI_PathToINI", [](B& b, A a) { b.INI_PathToINI(a.ini); }, {"PathToINI"}},
         {"Function StripPath", [](B& b, A a) { b.StripPath(a.file); }, {"FullPath$"}, {"x%", "ct%", "DoesItExist"}},
-        {"Function INI_WriteString", [](B& b, A) { b.INI_WriteString("S", "k", "v"); },
-         {"SectionName$", "keyname$", "WhatToWrite$"}},
+        {"Function INI_WriteString", [](B& b, A) { b.INI_WriteString("S", "k", "v"); }, {"SectionName$", "keyname$", "WhatToWrite$"}},
         {"Function INI_ReadINT", [](B& b, A) { b.INI_ReadINT("S", "k"); }, {"SectionName$", "keyname$"}, {"DoesItExist"}},
         {"Function INI_ReadString", [](B& b, A) { b.INI_ReadString("S", "k"); }, {"SectionName$", "keyname$"}, {"DoesItExist"}},
         {"Sub EndLogFileEvents", [](B& b, A) { b.EndLogFileEvents(); }},
@@ -92,8 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"Property Let LogFileName", [](B& b, A a) { b.LogFileName(a.log); }, {"NameOfLogFile"}},
         {"Property Get DoesLogFileExist", [](B& b, A) { b.DoesLogFileExist(); }, {}, {"DoesItExist"}},
         {"Sub DeleteLogFile", [](B& b, A) { b.DeleteLogFile(); }, {}, {"dl&"}},
-        {"Function CopyFiles", [](B& b, A a) { b.CopyFiles(a.folder, a.folder + "/out", "*.txt"); },
-         {"Source", "Destination", "FileSpec"}},
+        {"Function CopyFiles", [](B& b, A a) { b.CopyFiles(a.folder, a.folder + "/o", "*.txt"); }, {"Source", "Destination", "FileSpec"}},
         {"Function DiskFreeSpace", [](B& b, A) { b.DiskFreeSpace(); }, {},
          {"Drive", "DrivePath", "SectorsPerCluster", "BytesPerSector", "NumberOfFreeClusters", "TotalClusters", "Sts",
           "DS", "DiskSpace", "t", "BytesFreeToCalller", "TotalBytes", "TotalFreeBytes", "TotalBytesUsed"}}}),
@@ -124,6 +121,15 @@ TEST_F(JotBookTest, TheFirstOnAThreadBeepsTwiceAndReturnsOnlyAfterTheAboutWindow
   EXPECT_EQ(desktop->Exclamations(), 4);
   EXPECT_NE(&JotBook::Global(), global);  // that thread's instance was alive when its address was taken
   EXPECT_TRUE(Reports().empty());
+  // A failure in Main is reported, and the object is created all the same.
+  test::OnFreshThread([] {
+    test::FailNextTraceEntry();
+    JotBook book;
+    EXPECT_EQ(book.LogFileName() + book.INI_PathToINI(), "");  // every property starts empty
+    EXPECT_EQ(book.MaximumLogFileSize() + book.SizeOfCurrentLogFile() + book.OverwriteLogFile().Raw(), 0);
+  });
+  ASSERT_THAT(Reports(), ElementsAre(HasSubstr("    Procedure [Sub Main] in Module [Module1]\r\n\r\n        Call Stack:")));
+  EXPECT_EQ(desktop->Shown(Kind::About).size(), 3u);  // Abort ended Main before the window
 }
 
 // Each About handler closes the window or not, links open their targets, and
@@ -162,17 +168,6 @@ TEST_F(JotBookTest, AboutHandlersCloseOrOpenTheirTargetsAndReportUnderTheirOwnNa
   EXPECT_EQ(test::SectionOf(Reports()[1], "Arguments:"), V{"KeyAscii = 13"});
   // The links opened (once each, the failing calls opened nothing).
   EXPECT_EQ(desktop->Opened(), (std::vector<String>{kMakerMail, kHomePage, kHomePage}));
-}
-
-TEST_F(JotBookTest, AFailureInMainIsReportedAndTheObjectIsCreatedAllTheSame) {
-  test::OnFreshThread([] {
-    test::FailNextTraceEntry();
-    JotBook book;
-    EXPECT_EQ(book.LogFileName() + book.INI_PathToINI(), "");  // every property starts empty
-    EXPECT_EQ(book.MaximumLogFileSize() + book.SizeOfCurrentLogFile() + book.OverwriteLogFile().Raw(), 0);
-  });
-  ASSERT_THAT(Reports(), ElementsAre(HasSubstr("    Procedure [Sub Main] in Module [Module1]\r\n\r\n        Call Stack:")));
-  EXPECT_TRUE(desktop->Shown(Kind::About).empty());  // Abort ended Main before the window
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
   for (int round = 0; round < GetParam().rounds && !HasFailure(); ++round) {
     std::filesystem::remove(logPath);
     EXPECT_THAT(WriteAtOnce(), ::testing::Each(""));
-    EXPECT_THAT(Boxes(), IsEmpty());
+    EXPECT_THAT(Shown(), IsEmpty());
     std::vector<std::string> lines = LogLines();
     ASSERT_GE(lines.size(), 3u);  // whoever creates the log writes its start line
     EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 2), (std::vector<std::string>{"started", ""}));
@@ -63,10 +63,8 @@ TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, ConcurrencyTest,
-                         ::testing::Values(Writers{"Processes", true, 2000, 0},
-                                           Writers{"ProcessesOnASmallLog", true, 2000, 4096},
-                                           Writers{"Threads", false, 300, 0},
-                                           Writers{"ProcessesRacingToAMissingLog", true, 1, 0, 200}),
+                         ::testing::Values(Writers{"Processes", true, 2000, 0}, Writers{"ProcessesOnASmallLog", true, 2000, 4096},
+                                           Writers{"Threads", false, 300, 0}, Writers{"ProcessesRacingToAMissingLog", true, 1, 0, 200}),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -85,15 +85,9 @@ class LogTest : public ScriptedDesktopTest {
   }
   void TearDown() override { book.reset(), ScriptedDesktopTest::TearDown(); }
 
-  // The message boxes shown so far, also as their texts (prompt lines joined
-  // by CR LF).
+  // The message boxes shown so far.
   std::vector<testing::ScriptedDesktop::Entry> Shown() const {
     return desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox);
-  }
-  std::vector<std::string> Boxes() const {
-    std::vector<std::string> texts;
-    for (const auto& entry : Shown()) texts.push_back(entry.text);
-    return texts;
   }
   std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
   // What `call` did, to compare with Shows(): the events raised, the boxes
