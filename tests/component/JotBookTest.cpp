@@ -68,8 +68,7 @@ TEST_P(JotBookMember, KeepsTheTraceAndReportsUnderItsTitleWithItsNames) {
 
 using B = JotBook;
 using A = const Args&;
-INSTANTIATE_TEST_SUITE_P(
-    Table, JotBookMember,
+INSTANTIATE_TEST_SUITE_P(Table, JotBookMember,
     ::testing::ValuesIn(std::vector<Member>{
         {"Function DeleteToRecycleBin", [](B& b, A a) { b.DeleteToRecycleBin(a.file); }, {"FileName"}, {"RetVal", "DoesItExist"}},
         {"Property Get INI_PathToINI", [](B& b, A) { b.INI_PathToINI(); }},

@@ -93,8 +93,7 @@ std::vector<V> Lists(const frmErrMn& m) {
 // with 16-bit bounds.
 TEST(Registry, TakesOneDimensionalArraysWithSixteenBitBounds) {
   VariantArray reversed, none, grid;
-  reversed.dimensions = {{3, 1}};
-  grid.dimensions = {{0, 0}, {0, 1}}, grid.elements = {"a", "b"};
+  reversed.dimensions = {{3, 1}}, grid.dimensions = {{0, 0}, {0, 1}}, grid.elements = {"a", "b"};
   std::pair<VariantArray, Long> wrong[] = {
       {Array(std::vector<Variant>(11, Long(7)), 32760), 6}, {Array({"p"}, -32769), 6}, {none, 9}, {grid, 9}};
   test::OnFreshThread([&] {

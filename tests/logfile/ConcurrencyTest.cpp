@@ -27,9 +27,7 @@ class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Wri
   std::string Write(int writer) {
     JotBook own;
     EventRecorder events;
-    own.Advise(events);
-    own.LogFileName(logPath);
-    own.MaximumLogFileSize(GetParam().limit);
+    own.Advise(events), own.LogFileName(logPath), own.MaximumLogFileSize(GetParam().limit);
     for (int event = 0; event < GetParam().events; ++event) own.WriteEventToLogFile(Event(writer, event));
     return events.successes == GetParam().events ? "" : Event(writer, events.successes) + " failed";
   }

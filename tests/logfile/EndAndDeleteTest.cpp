@@ -44,8 +44,7 @@ TEST_F(LogTest, WithoutAFileEndAndDeleteOnlyShowBoxes) {
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
   endAndDelete();
   EXPECT_EQ(ReadFile(logPath), "kept\r\n");
-  book = std::make_unique<JotBook>();
-  book->Advise(recorder);
+  book = std::make_unique<JotBook>(), book->Advise(recorder);
   EXPECT_EQ(book->DoesLogFileExist(), False);
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
   EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); }),

@@ -80,8 +80,7 @@ class LogTest : public ScriptedDesktopTest {
   void SetUp() override {
     ScriptedDesktopTest::SetUp();
     book = std::make_unique<JotBook>();
-    book->LogFileName(logPath);
-    book->Advise(recorder);
+    book->LogFileName(logPath), book->Advise(recorder);
   }
   void TearDown() override { book.reset(), ScriptedDesktopTest::TearDown(); }
 

@@ -91,8 +91,7 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, RealFaultTest,
+INSTANTIATE_TEST_SUITE_P(Faults, RealFaultTest,
     ::testing::Values(
         Fault{"MissingFolderIs76", None, nullptr, 76, "Run Time Error Number 76 occurred.", NoLog, "missing/events.log"},
         Fault{"ReadOnlyLogIs75", ReadOnlyToAnotherUser, "kept\r\n", 75, "Path/File Error!", SameFault},
@@ -121,8 +120,8 @@ TEST_F(LogTest, AFullDiskLeavesTheLogAsItWas) {
     roomy.freeBytes = 1 << 30;
     WriteFile(log, kept);
     for (std::ofstream filler(small + "/filler"); filler << std::string(4096, 'f') << std::flush;) continue;
-    std::string outcome = Outcome([&] { book->WriteEventToLogFile("an event longer than the room left"); }) +
-                          "\n" + Outcome([&] { book->EndLogFileEvents(); }) + "\n[" + After(log, kept) + "]";
+    std::string outcome = Outcome([&] { book->WriteEventToLogFile("an event longer than the room left"); }) + "\n" +
+                          Outcome([&] { book->EndLogFileEvents(); }) + "\n[" + After(log, kept) + "]";
     fs::remove(small + "/filler");
     book->WriteEventToLogFile("next");
     return outcome + (Shape(After(log, kept)) == std::vector<std::string>{"- next"} ? "\nclean" : "\ntorn");

@@ -35,8 +35,7 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
 }
 
 const std::string kOld = "old line\r\n";
-INSTANTIATE_TEST_SUITE_P(
-    Files, ExistingFileTest,
+INSTANTIATE_TEST_SUITE_P(Files, ExistingFileTest,
     ::testing::Values(Existing{"Missing", std::nullopt, 0, False, true}, Existing{"Empty", "", 0, False, false},
                       Existing{"AsLongAsTheLimit", kOld, 10, False, false}, Existing{"OneByteOverTheLimit", kOld, 9, False, true},
                       Existing{"NegativeLimit", "", -1, False, true},  // restarts every time

@@ -25,11 +25,9 @@ struct FixedClock : platform::ForwardingLocale {
 
 using Texts = std::vector<std::pair<Variant, String>>;
 const Texts kPlainTexts = {
-    {Integer(-32768), "-32768"}, {Long(2147483647), "2147483647"}, {0.1, "0.1"}, {-2.5, "-2.5"},
-    {1.5E-05, "1.5E-05"}, {1E+20, "1E+20"}, {1234567.5, "1234567.5"}, {100.0, "100"}, {0.1f, "0.1"},
-    {Currency::FromScaled(12345), "1.2345"}, {Currency::FromScaled(-15000), "-1.5"},
-    {Currency::FromScaled(INT64_MIN), "-922337203685477.5808"}, {True, "True"}, {Boolean::FromRaw(1), "True"},
-    {False, "False"}, {Variant(), ""}, {NullValue{}, ""}, {ErrorCode{5}, "<none>"}, {Variant::Missing(), "<none>"},
+    {Integer(-32768), "-32768"}, {0.1, "0.1"}, {1.5E-05, "1.5E-05"}, {1E+20, "1E+20"}, {1234567.5, "1234567.5"},
+    {100.0, "100"}, {0.1f, "0.1"}, {Currency::FromScaled(12345), "1.2345"}, {Currency::FromScaled(INT64_MIN), "-922337203685477.5808"},
+    {Boolean::FromRaw(1), "True"}, {False, "False"}, {Variant(), ""}, {ErrorCode{5}, "<none>"}, {Variant::Missing(), "<none>"},
     {Date{45658.0}, "1/1/2025"}, {Date{45658.5}, "1/1/2025 12:00:00 PM"}};  // no time at midnight
 
 struct Regional {
@@ -68,8 +66,7 @@ TEST_P(RegionalTextTest, ShapesLogLinesReportDatesAndValues) {
 const Texts kGermanTexts = {{1.5, "1,5"}, {1.5E-05, "1,5E-05"}, {0.25f, "0,25"}, {Currency::FromScaled(12345), "1,2345"},
                             {Date{45658.75}, "01.01.2025 18:00:00"}, {Date{45658.0}, "01.01.2025"}};
 const char *const kUsLine = "12/05/1999 3:07:45 PM - Data saved", *const kUsDate = "12/5/2026 7:05:12 AM";
-INSTANTIATE_TEST_SUITE_P(
-    Locales, RegionalTextTest,
+INSTANTIATE_TEST_SUITE_P(Locales, RegionalTextTest,
     ::testing::Values(Regional{"C", kUsLine, kUsDate, kPlainTexts}, Regional{"POSIX", kUsLine, kUsDate, kPlainTexts},
                       Regional{"en_US.UTF-8", kUsLine, kUsDate, kPlainTexts},
                       Regional{"de_DE.UTF-8", "12.05.1999 15:07:45 - Data saved", "05.12.2026 07:05:12", kGermanTexts}),

@@ -17,8 +17,7 @@ namespace jotwell::test {
 // holding up the run.
 std::vector<std::string> InChildren(const std::vector<std::function<std::string()>>& works,
                                     std::chrono::seconds limit = std::chrono::seconds(60));
-std::string InChild(const std::function<std::string()>& work,
-                    std::chrono::seconds limit = std::chrono::seconds(60));
+std::string InChild(const std::function<std::string()>& work, std::chrono::seconds limit = std::chrono::seconds(60));
 
 // Lowers this process's soft limit on `resource`; false when refused.
 bool Limit(int resource, rlim_t to);
