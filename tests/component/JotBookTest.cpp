@@ -1,6 +1,5 @@
 // Start-up on each thread's first JotBook and the About window's handlers;
 // every member follows the error trap under its own name.
-#include <gmock/gmock.h>
 
 #include <tuple>
 #include <type_traits>

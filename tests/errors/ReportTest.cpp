@@ -1,6 +1,5 @@
 // The report: its layout, the registry that feeds it, the window's answers
 // and the error log.
-#include <gmock/gmock.h>
 
 #include <numeric>
 

@@ -1,6 +1,5 @@
 // The error trap: Retry, Ignore and Abort per statement, the trace on every
 // exit, local error blocks, and errors raised while a handler runs.
-#include <gmock/gmock.h>
 
 #include <new>
 #include <stdexcept>

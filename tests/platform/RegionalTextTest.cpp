@@ -1,8 +1,6 @@
 // Text under the user's locale: log lines, report dates and values.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "base/Variant.h"
 #include "logfile/LogLines.h"
