@@ -60,6 +60,9 @@ class JotBook {
   void Unadvise(JotBookEvents& sink);
 
  private:
+  struct WithoutStartUp {};
+  explicit JotBook(WithoutStartUp);
+
   class Private;
   std::unique_ptr<Private> private_;
 };

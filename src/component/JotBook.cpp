@@ -4,19 +4,30 @@
 
 namespace jotwell {
 
-JotBook::JotBook() {
+namespace {
+
+// Main runs once on each thread, before its first object is handed out.
+void StartUpOnce() {
   ThreadState& state = ThisThread();
-  if (!state.started) {
-    state.started = true;
-    Module1::Main();
-  }
-  private_ = std::make_unique<Private>();
+  if (state.started) return;
+  state.started = true;
+  Module1::Main();
 }
+
+}  // namespace
+
+JotBook::JotBook() : JotBook(WithoutStartUp{}) { StartUpOnce(); }
+
+JotBook::JotBook(WithoutStartUp) : private_(std::make_unique<Private>()) {}
 
 JotBook::~JotBook() = default;
 
+// Made before the start-up runs, so that the About window's handlers or a
+// host's Desktop calling back into Global() find it made instead of making
+// it a second time.
 JotBook& JotBook::Global() {
-  thread_local JotBook predeclared;
+  thread_local JotBook predeclared{WithoutStartUp{}};
+  StartUpOnce();
   return predeclared;
 }
 

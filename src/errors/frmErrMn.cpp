@@ -15,15 +15,28 @@ void CheckSixteenBit(Long value) {
 
 }  // namespace
 
+namespace {
+
+// Owns one error manager of the thread and forgets it when destroyed.
+struct Owner {
+  std::unique_ptr<frmErrMn> errorManager = std::make_unique<frmErrMn>();
+  Owner() { detail::thisThreadErrorManager = errorManager.get(); }
+  ~Owner() { detail::thisThreadErrorManager = nullptr; }
+};
+
+}  // namespace
+
 frmErrMn& detail::CreateErrorManager() {
-  // Destroyed when the thread ends; the pointer goes with it.
-  struct Owner {
-    std::unique_ptr<frmErrMn> errorManager = std::make_unique<frmErrMn>();
-    ~Owner() { thisThreadErrorManager = nullptr; }
-  };
   thread_local Owner owner;
-  thisThreadErrorManager = owner.errorManager.get();
-  return *owner.errorManager;
+  if (thisThreadErrorManager == nullptr) {
+    // The thread is ending and its manager is gone, yet a traced call comes
+    // (from the destructor of another thread-local, or of a static on the
+    // main thread): it gets a manager of its own, freed in turn.
+    thread_local Owner late;
+    // Later still, one that outlives the thread.
+    if (thisThreadErrorManager == nullptr) thisThreadErrorManager = new frmErrMn;
+  }
+  return *thisThreadErrorManager;
 }
 
 frmErrMn::frmErrMn() = default;

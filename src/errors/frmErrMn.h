@@ -82,8 +82,10 @@ class frmErrMn final : public ReportWindow {
 
 namespace detail {
 // The calling thread's error manager once it exists. Every traced call
-// reaches it, so it is one pointer in the static thread-local block, read
-// with a single load from the thread pointer.
+// reaches it, so it is one trivially initialised pointer: no guard and no
+// wrapper call, only the thread-local access itself. Being an inline
+// variable, it is one object in the whole process (a unique symbol), shared
+// by the library and any program that includes this header.
 inline thread_local frmErrMn* thisThreadErrorManager = nullptr;
 // Creates the calling thread's error manager, owned by the thread.
 frmErrMn& CreateErrorManager();

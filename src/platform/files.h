@@ -55,8 +55,9 @@ class FileSystem {
   virtual LockedFile OpenLockedAppend(const String& path, const String& spareName) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;
-  // Writes all of `bytes` at the end of the file in one write where the
-  // system takes it whole. Throws RuntimeError, a short write included.
+  // Writes all of `bytes` at the end of the file, in one write where the
+  // system takes it whole and in more where it takes part. Throws
+  // RuntimeError when the system takes no more (a full disk among them).
   virtual void Write(NativeFile file, std::string_view bytes) = 0;
   // Releases the handle (and its lock) in every case, then throws
   // RuntimeError when the system reported a failure.

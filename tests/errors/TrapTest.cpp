@@ -168,5 +168,14 @@ TEST(TrapNormalPath, AllocatesNothing) {
   });
 }
 
+// A traced call made while its thread ends, after the thread's own error
+// manager is gone (from another thread-local's destructor), still runs.
+TEST(TrapAtThreadEnd, ATracedCallStillRuns) {
+  struct Traced { int& ran; ~Traced() { RunTraced(kProbe, NoRegistrations, [&](Trap& t) { t.Do([&] { ++ran; }); }); } };
+  int ran = 0;
+  test::OnFreshThread([&] { thread_local Traced last{ran}; ErrorManager(); });  // made before the manager, gone after it
+  EXPECT_EQ(ran, 1);
+}
+
 }  // namespace
 }  // namespace jotwell

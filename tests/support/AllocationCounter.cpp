@@ -26,6 +26,9 @@ void* operator new(std::size_t size) {
   throw std::bad_alloc();
 }
 
-// The standard library's array forms call these.
+// The array forms too: the sanitizers' own would not come through here.
+void* operator new[](std::size_t size) { return operator new(size); }
 void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }

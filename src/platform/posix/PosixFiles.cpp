@@ -34,9 +34,15 @@ bool Quietly(Operation operation) {
   }
 }
 
-// Descriptors never leak into programs the host starts.
+// Descriptors never leak into programs the host starts, and a terminal
+// opened by mistake never becomes the host's controlling one.
 int Open(const char* path, int flags, mode_t mode) {
-  return RetryOnInterrupt([&] { return ::open(path, flags | O_CLOEXEC, mode); });
+  return RetryOnInterrupt([&] { return ::open(path, flags | O_CLOEXEC | O_NOCTTY, mode); });
+}
+
+bool IsRegularFile(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 // Opens `path` for appending, with `flags` added. Never blocks: a FIFO
@@ -140,14 +146,16 @@ std::optional<LockedFile> OpenForAppend(const char* path, const char* spareName,
 
 class PosixFiles final : public FileSystem {
  public:
+  // The type is asked before anything is opened: opening a device or a
+  // FIFO can have effects of its own (a FIFO's waiting writer goes on).
   bool CanOpen(const String& path) override {
     return Quietly([&] {
+      struct stat info {};
+      if (::stat(SystemPath(path), &info) != 0 || !S_ISREG(info.st_mode)) return false;
       int fd = Open(SystemPath(path), O_RDONLY | O_NONBLOCK, 0);
       if (fd < 0) return false;
-      struct stat info {};
-      bool isFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
       ::close(fd);
-      return isFile;
+      return true;
     });
   }
 
@@ -161,7 +169,7 @@ class PosixFiles final : public FileSystem {
     Quietly([&] {
       int fd = Open(SystemPath(path), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK, 0644);
       if (fd < 0) return false;
-      WriteAll(fd, bytes);
+      if (IsRegularFile(fd)) WriteAll(fd, bytes);
       return ::close(fd) == 0;
     });
   }

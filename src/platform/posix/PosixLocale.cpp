@@ -2,58 +2,69 @@
 #include <locale.h>
 #include <time.h>
 
-#include <cstring>
+#include <cctype>
+#include <vector>
 
 #include "platform/locale.h"
 
 namespace jotwell::platform {
 namespace {
 
-// Rewrites each conversion of a strftime format through `rewrite`, which
-// gets the conversion's letter and returns what stands for it. Plain text,
-// "%%" and conversions with an E or O modifier stay as they are.
+// One conversion of a strftime format: "%", flags, a width, an E or O
+// modifier, then the letter; [begin, end) in the format.
+struct Conversion {
+  size_t begin, end;
+  char letter;
+  bool modified;
+};
+
+std::vector<Conversion> ConversionsOf(const String& format) {
+  std::vector<Conversion> found;
+  for (size_t i = 0; i + 1 < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    size_t j = i + 1;
+    if (format[j] == '%') {
+      i = j;
+      continue;
+    }
+    while (j < format.size() && String("-_0^#").find(format[j]) != String::npos) ++j;
+    while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
+    bool modified = j < format.size() && (format[j] == 'E' || format[j] == 'O');
+    if (modified) ++j;
+    if (j >= format.size()) break;
+    found.push_back({i, j + 1, format[j], modified});
+    i = j;
+  }
+  return found;
+}
+
+// Rewrites each conversion through `rewrite`, which gets its letter and its
+// text and returns what stands for it. Plain text and conversions with an E
+// or O modifier stay as they are.
 template <class Rewrite>
 String EachConversion(const String& format, Rewrite rewrite) {
   String result;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%' || i + 1 == format.size()) {
-      result += format[i];
-    } else if (format[i + 1] == '%') {
-      result += "%%";
-      ++i;
-    } else if ((format[i + 1] == 'E' || format[i + 1] == 'O') && i + 2 < format.size()) {
-      result += format.substr(i, 3);
-      i += 2;
-    } else {
-      result += rewrite(format[++i]);
-    }
+  size_t at = 0;
+  for (const Conversion& conversion : ConversionsOf(format)) {
+    String text = format.substr(conversion.begin, conversion.end - conversion.begin);
+    result += format.substr(at, conversion.begin - at) + (conversion.modified ? text : rewrite(conversion.letter, text));
+    at = conversion.end;
   }
-  return result;
+  return result + format.substr(at);
 }
-
-String Unchanged(char letter) { return String{'%', letter}; }
 
 // `format` with its shorthands spelled out, `ampm` standing for "%r".
 String Expanded(const String& format, const String& ampm) {
-  return EachConversion(format, [&](char letter) -> String {
+  return EachConversion(format, [&](char letter, const String& text) -> String {
     switch (letter) {
       case 'T': return "%H:%M:%S";
       case 'R': return "%H:%M";
       case 'D': return "%m/%d/%y";
       case 'F': return "%Y-%m-%d";
       case 'r': return ampm;
-      default: return Unchanged(letter);
+      default: return text;
     }
   });
-}
-
-char FirstConversion(const String& format) {
-  char first = 0;
-  EachConversion(format, [&](char letter) {
-    if (first == 0) first = letter;
-    return String();
-  });
-  return first;
 }
 
 // The regional formats as the desktop's regional settings show them: a
@@ -61,31 +72,30 @@ char FirstConversion(const String& format) {
 // month comes first (as in the US form) month and day have no leading
 // zeros either. Other fields keep the locale's own form.
 String LongTimeForm(const String& expanded) {
-  return EachConversion(expanded, [](char letter) {
-    return letter == 'I' || letter == 'l' ? String("%-I") : Unchanged(letter);
+  return EachConversion(expanded, [](char letter, const String& text) {
+    return letter == 'I' || letter == 'l' ? String("%-I") : text;
   });
 }
 
 String ShortDateForm(const String& expanded) {
-  bool monthFirst = FirstConversion(expanded) == 'm';
-  return EachConversion(expanded, [&](char letter) {
+  std::vector<Conversion> conversions = ConversionsOf(expanded);
+  bool monthFirst = !conversions.empty() && conversions.front().letter == 'm';
+  return EachConversion(expanded, [&](char letter, const String& text) {
     switch (letter) {
       case 'y': return String("%Y");
       case 'm': return String(monthFirst ? "%-m" : "%m");
       case 'd':
       case 'e': return String(monthFirst ? "%-d" : "%d");
-      default: return Unchanged(letter);
+      default: return text;
     }
   });
 }
 
 // The characters between the first two conversions of a date format.
 String SeparatorIn(const String& format) {
-  size_t first = format.find('%');
-  if (first == String::npos || first + 2 > format.size()) return "/";
-  size_t second = format.find('%', first + 2);
-  if (second == String::npos || second == first + 2) return "/";
-  return format.substr(first + 2, second - first - 2);
+  std::vector<Conversion> conversions = ConversionsOf(format);
+  if (conversions.size() < 2 || conversions[1].begin == conversions[0].end) return "/";
+  return format.substr(conversions[0].end, conversions[1].begin - conversions[0].end);
 }
 
 // The user's regional settings, read from the environment once per thread.
@@ -119,9 +129,18 @@ class UserSettings {
     parts.tm_hour = when.hour;
     parts.tm_min = when.minute;
     parts.tm_sec = when.second;
-    char text[128];
-    size_t length = ::strftime_l(text, sizeof text, format.c_str(), &parts, locale_);
-    return String(text, length);
+    // Fills in the weekday and the day of the year that names and numbers
+    // of days need.
+    ::timegm(&parts);
+    // Month and day names can be long: a text that does not fit comes back
+    // empty, so the room grows until it fits.
+    String text;
+    for (size_t room = 128; room <= 8192; room *= 2) {
+      text.resize(room);
+      size_t length = ::strftime_l(text.data(), room, format.c_str(), &parts, locale_);
+      if (length > 0) return text.substr(0, length);
+    }
+    return String();
   }
 
   const String& longTime() const { return longTime_; }
