@@ -1,6 +1,7 @@
 // The INI group: single keys of an initialization file, with the platform
-// profile semantics (read never fails: a missing file, section or key gives
-// the default).
+// profile semantics (reads never fail: a missing file, section or key gives
+// the fallback). Writes change the one line concerned and leave every other
+// byte of a hand-edited file as it was.
 #pragma once
 
 #include "jotwell/ValueTypes.h"
@@ -12,16 +13,24 @@ class IniProfile {
  public:
   virtual ~IniProfile() = default;
 
-  // The key's text, or `fallback`, cut to at most `capacity` - 1 characters.
+  // The key's whole text, or `fallback`.
   virtual String ReadProfileText(const String& section, const String& key,
-                                 const String& fallback, Long capacity,
-                                 const String& path) = 0;
-  // The key's value parsed as a leading signed integer, or `fallback`.
+                                 const String& fallback, const String& path) = 0;
+  // The key's value parsed as a leading signed integer, or `fallback` for a
+  // missing or empty value.
   virtual Long ReadProfileNumber(const String& section, const String& key, Long fallback,
                                  const String& path) = 0;
-  // Stores the value, creating file, section and key as needed; false on failure.
+  // Stores the value, creating file, section and key as needed. False when
+  // refused (a name or value that would not read back, a file that may not
+  // be written), and then no byte has changed.
   virtual bool WriteProfileText(const String& section, const String& key, const String& value,
                                 const String& path) = 0;
+  // Removes the key's line; true when the key is gone.
+  virtual bool EraseProfileKey(const String& section, const String& key,
+                               const String& path) = 0;
+  // Removes the section's header and every line up to the next header; true
+  // when the section is gone.
+  virtual bool EraseProfileSection(const String& section, const String& path) = 0;
 };
 
 template <>
@@ -36,8 +45,8 @@ class ForwardingIniProfile : public IniProfile {
       : target_(target) {}
 
   String ReadProfileText(const String& section, const String& key, const String& fallback,
-                         Long capacity, const String& path) override {
-    return target_.ReadProfileText(section, key, fallback, capacity, path);
+                         const String& path) override {
+    return target_.ReadProfileText(section, key, fallback, path);
   }
   Long ReadProfileNumber(const String& section, const String& key, Long fallback,
                          const String& path) override {
@@ -46,6 +55,12 @@ class ForwardingIniProfile : public IniProfile {
   bool WriteProfileText(const String& section, const String& key, const String& value,
                         const String& path) override {
     return target_.WriteProfileText(section, key, value, path);
+  }
+  bool EraseProfileKey(const String& section, const String& key, const String& path) override {
+    return target_.EraseProfileKey(section, key, path);
+  }
+  bool EraseProfileSection(const String& section, const String& path) override {
+    return target_.EraseProfileSection(section, path);
   }
 
  private:

@@ -1,0 +1,258 @@
+#include "platform/IniText.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace jotwell::platform::ini {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// What would end the written line early, or cut it for the system.
+constexpr std::string_view kLineBreakers("\r\n\0", 3);
+constexpr std::size_t kNone = std::string_view::npos;
+
+std::string_view Trim(std::string_view text) {
+  std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == kNone) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  a = Trim(a);
+  b = Trim(b);
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// A line's text runs from begin to end; its line end, if any, to next.
+struct Line {
+  std::size_t begin, end, next;
+};
+
+// Lines [first, last) follow the header line; the section before any
+// header has none.
+struct Section {
+  std::size_t header, first, last;
+};
+
+// A header's name, or nothing for a line that is no header: it runs from
+// `[` to the last `]`, and whatever follows is ignored.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+  line = Trim(line);
+  std::size_t close = line.rfind(']');
+  if (!line.starts_with('[') || close == kNone) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
+}
+
+class Layout {
+ public:
+  explicit Layout(std::string_view text) : text_(text) {
+    std::size_t at = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    start_ = at;
+    while (at < text.size()) {
+      std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+      std::size_t next = end + (text.substr(end, 2) == "\r\n" ? 2 : end < text.size() ? 1 : 0);
+      lines_.push_back({at, end, next});
+      at = next;
+    }
+  }
+
+  // Every section of that name, the one that counts first.
+  std::vector<Section> SectionsNamed(std::string_view name) const {
+    std::vector<Section> all{{kNone, 0, 0}};
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      if (!HeaderName(Text(i))) continue;
+      all.back().last = i;
+      all.push_back({i, i + 1, 0});
+    }
+    all.back().last = lines_.size();
+    std::erase_if(all, [&](const Section& s) { return !SameName(NameOf(s), name); });
+    return all;
+  }
+
+  std::optional<Section> FindSection(std::string_view name) const {
+    std::vector<Section> all = SectionsNamed(name);
+    if (all.empty()) return std::nullopt;
+    return all.front();
+  }
+
+  // The section's lines that name the key, the one that counts first.
+  std::vector<std::size_t> KeyLines(const Section& section, std::string_view key) const {
+    std::vector<std::size_t> found;
+    for (std::size_t i = section.first; i < section.last; ++i) {
+      std::size_t equals = Text(i).find('=');
+      if (equals != kNone && SameName(Text(i).substr(0, equals), key)) found.push_back(i);
+    }
+    return found;
+  }
+
+  std::string_view Text(std::size_t line) const {
+    return text_.substr(lines_[line].begin, lines_[line].end - lines_[line].begin);
+  }
+  // Where the value starts in the file: after `=` and the blanks that follow.
+  std::size_t ValueStart(std::size_t line) const {
+    std::string_view text = Text(line);
+    std::size_t value = text.find_first_not_of(kBlanks, text.find('=') + 1);
+    return lines_[line].begin + std::min(value, text.size());
+  }
+  std::size_t End(std::size_t line) const { return lines_[line].end; }
+
+  // The file's own line end; CR LF for a file that has none yet.
+  std::string_view LineEnd() const {
+    for (const Line& line : lines_)
+      if (line.next > line.end) return text_.substr(line.end, line.next - line.end);
+    return "\r\n";
+  }
+
+  // Where a line goes after the section's last non-blank line, and whether
+  // the line before it lacks a line end.
+  std::pair<std::size_t, bool> InsertionPoint(const Section& section) const {
+    std::size_t after = section.header;
+    for (std::size_t i = section.first; i < section.last; ++i)
+      if (!Trim(Text(i)).empty()) after = i;
+    if (after == kNone) return {start_, false};
+    return {lines_[after].next, lines_[after].next == lines_[after].end};
+  }
+  std::pair<std::size_t, bool> EndPoint() const {
+    return {text_.size(), !lines_.empty() && lines_.back().next == lines_.back().end};
+  }
+
+  // Where the section's lines begin and end in the file.
+  std::pair<std::size_t, std::size_t> Span(const Section& section) const {
+    std::size_t first = section.header == kNone ? section.first : section.header;
+    if (first >= section.last) return {start_, start_};
+    return {lines_[first].begin, lines_[section.last - 1].next};
+  }
+  std::pair<std::size_t, std::size_t> Span(std::size_t line) const {
+    return {lines_[line].begin, lines_[line].next};
+  }
+
+ private:
+  std::string_view NameOf(const Section& section) const {
+    return section.header == kNone ? std::string_view() : *HeaderName(Text(section.header));
+  }
+
+  std::string_view text_;
+  std::size_t start_ = 0;
+  std::vector<Line> lines_;
+};
+
+// A value that reading would trim or unquote is written in quotes.
+String Written(std::string_view value) {
+  bool quoted = !value.empty() &&
+                (kBlanks.find(value.front()) != kNone || kBlanks.find(value.back()) != kNone ||
+                 (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+  return quoted ? '"' + String(value) + '"' : String(value);
+}
+
+String Inserted(std::string_view text, std::pair<std::size_t, bool> at, std::string_view lines,
+                std::string_view lineEnd) {
+  String result(text.substr(0, at.first));
+  if (at.second) result += lineEnd;
+  result += lines;
+  return result + String(text.substr(at.first));
+}
+
+// Removes the spans, which come in file order.
+String Without(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& spans) {
+  String result;
+  std::size_t kept = 0;
+  for (auto [begin, end] : spans) {
+    result += text.substr(kept, begin - kept);
+    kept = end;
+  }
+  return result + String(text.substr(kept));
+}
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+}  // namespace
+
+std::optional<String> FindValue(std::string_view text, std::string_view section,
+                                std::string_view key) {
+  Layout file(text);
+  std::optional<Section> found = file.FindSection(section);
+  if (!found) return std::nullopt;
+  std::vector<std::size_t> lines = file.KeyLines(*found, key);
+  if (lines.empty()) return std::nullopt;
+  std::string_view line = file.Text(lines.front());
+  std::string_view value = Trim(line.substr(line.find('=') + 1));
+  if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return String(value);
+}
+
+Long NumberOf(const std::optional<String>& value, Long fallback) {
+  if (!value || value->empty()) return fallback;
+  std::string_view digits = std::string_view(*value).substr(
+      std::min(value->find_first_not_of(kBlanks), value->size()));
+  bool negative = digits.starts_with('-');
+  if (negative || digits.starts_with('+')) digits.remove_prefix(1);
+  int base = 10;
+  if (digits.starts_with("0x")) base = 16;
+  if (digits.starts_with("0b")) base = 2;
+  if (digits.starts_with("0o")) base = 8;
+  if (base != 10) digits.remove_prefix(2);
+  std::uint32_t number = 0;
+  for (char c : digits) {
+    if (DigitValue(c) >= base) break;
+    number = number * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(DigitValue(c));
+  }
+  return static_cast<Long>(negative ? 0u - number : number);
+}
+
+bool CanWrite(std::string_view section, std::string_view key, std::string_view value) {
+  std::string_view name = Trim(key);
+  return section.find_first_of(kLineBreakers) == kNone && section.find(']') == kNone &&
+         key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone &&
+         !name.empty() && !name.starts_with('[') && value.find_first_of(kLineBreakers) == kNone;
+}
+
+std::optional<String> WithValue(std::string_view text, std::string_view section,
+                                std::string_view key, std::string_view value) {
+  if (!CanWrite(section, key, value)) return std::nullopt;
+  Layout file(text);
+  String lineEnd(file.LineEnd());
+  String keyLine = String(Trim(key)) + '=' + Written(value) + lineEnd;
+  std::optional<Section> found = file.FindSection(section);
+  if (!found)
+    return Inserted(text, file.EndPoint(), '[' + String(Trim(section)) + ']' + lineEnd + keyLine,
+                    lineEnd);
+  std::vector<std::size_t> lines = file.KeyLines(*found, key);
+  if (lines.empty()) return Inserted(text, file.InsertionPoint(*found), keyLine, lineEnd);
+  std::size_t at = file.ValueStart(lines.front());
+  return String(text.substr(0, at)) + Written(value) +
+         String(text.substr(file.End(lines.front())));
+}
+
+// Every line of the key goes, so that a duplicate never surfaces in its place.
+String WithoutKey(std::string_view text, std::string_view section, std::string_view key) {
+  Layout file(text);
+  std::optional<Section> found = file.FindSection(section);
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  if (found)
+    for (std::size_t line : file.KeyLines(*found, key)) spans.push_back(file.Span(line));
+  return Without(text, spans);
+}
+
+// Every section of the name goes, so that an unread later one never
+// surfaces in its place.
+String WithoutSection(std::string_view text, std::string_view section) {
+  Layout file(text);
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  for (const Section& found : file.SectionsNamed(section)) spans.push_back(file.Span(found));
+  return Without(text, spans);
+}
+
+}  // namespace jotwell::platform::ini
