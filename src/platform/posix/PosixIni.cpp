@@ -1,0 +1,257 @@
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <thread>
+#include <utility>
+
+#include "jotwell/RuntimeError.h"
+#include "platform/IniText.h"
+#include "platform/ini.h"
+#include "platform/posix/Retry.h"
+#include "platform/posix/SystemPath.h"
+
+namespace jotwell::platform {
+namespace {
+
+using posix::RetryOnInterrupt;
+using posix::SystemPath;
+using Clock = std::chrono::steady_clock;
+using Change = std::function<std::optional<String>(std::string_view)>;
+
+// How long a reader or writer waits for another writer to finish.
+constexpr auto kLockWait = std::chrono::seconds(5);
+// Links followed before a loop of them is given up, as the system does.
+constexpr int kMaxLinks = 40;
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor& operator=(Descriptor&&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Descriptors never leak into programs the host starts, and a FIFO never
+// blocks the open.
+int Open(const char* path, int flags, mode_t mode = 0) {
+  return RetryOnInterrupt(
+      [&] { return ::open(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode); });
+}
+
+bool IsRegularFile(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Polls for the lock until the deadline: a blocking lock could not give up.
+bool LockBefore(int fd, int operation, Clock::time_point deadline) {
+  auto pause = std::chrono::microseconds(50);
+  while (RetryOnInterrupt([&] { return ::flock(fd, operation | LOCK_NB); }) != 0) {
+    if (errno != EWOULDBLOCK || Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(pause);
+    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+std::optional<std::string> ReadAll(int fd) {
+  std::string bytes;
+  char buffer[16384];
+  for (;;) {
+    ssize_t n = RetryOnInterrupt(
+        [&] { return ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(bytes.size())); });
+    if (n < 0) return std::nullopt;
+    if (n == 0) return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  for (off_t at = 0; !bytes.empty();) {
+    ssize_t n = RetryOnInterrupt([&] { return ::pwrite(fd, bytes.data(), bytes.size(), at); });
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+    at += n;
+  }
+  return true;
+}
+
+// The file's bytes; empty when it is missing or cannot be read. A writer
+// that holds its lock past the wait leaves the bytes as they are now.
+std::string ReadQuietly(const String& path) {
+  try {
+    Descriptor file(Open(SystemPath(path), O_RDONLY));
+    if (file.get() < 0 || !IsRegularFile(file.get())) return {};
+    LockBefore(file.get(), LOCK_SH, Clock::now() + kLockWait);
+    return ReadAll(file.get()).value_or(std::string());
+  } catch (const RuntimeError&) {
+    return {};
+  }
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a write replaces: a symbolic link leads to its target, so that
+// the link stays a link. Nothing for a loop of links.
+std::optional<std::string> Target(std::string path) {
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    char link[PATH_MAX];
+    ssize_t n = ::readlink(path.c_str(), link, sizeof link);
+    if (n < 0) return errno == EINVAL || errno == ENOENT ? std::optional(path) : std::nullopt;
+    if (static_cast<std::size_t>(n) == sizeof link) return std::nullopt;
+    std::string to(link, static_cast<std::size_t>(n));
+    path = to.starts_with('/') ? to : FolderOf(path) + '/' + to;
+  }
+  return std::nullopt;
+}
+
+bool NamesFile(const char* name, int fd) {
+  struct stat opened {}, named {};
+  return ::fstat(fd, &opened) == 0 && ::stat(name, &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+struct LockedFile {
+  Descriptor file;
+  bool created;
+};
+
+// Opens the file for reading and writing (so a read-only file is refused
+// even where a rename could replace it) and locks it. The file locked is
+// the one the name names once the lock is held: another writer may have
+// renamed a new file over it meanwhile.
+std::optional<LockedFile> OpenLocked(const char* name, bool create) {
+  Clock::time_point deadline = Clock::now() + kLockWait;
+  while (Clock::now() < deadline) {
+    int fd = Open(name, O_RDWR);
+    bool created = false;
+    if (fd < 0 && errno == ENOENT && create) {
+      fd = Open(name, O_RDWR | O_CREAT | O_EXCL, 0666);
+      if (fd < 0 && errno == EEXIST) continue;
+      created = fd >= 0;
+    }
+    if (fd < 0) return std::nullopt;
+    LockedFile locked{Descriptor(fd), created};
+    if (!IsRegularFile(fd) || !LockBefore(fd, LOCK_EX, deadline)) break;
+    if (NamesFile(name, fd)) return locked;
+  }
+  return std::nullopt;
+}
+
+// The locked file's own bytes replaced in place: the folder takes no new
+// file, and every writer takes the lock we hold, so only a crash midway
+// could leave part of the change.
+bool WriteInPlace(int fd, std::string_view bytes) {
+  return RetryOnInterrupt([&] { return ::ftruncate(fd, 0); }) == 0 && WriteAll(fd, bytes) &&
+         ::fsync(fd) == 0;
+}
+
+// Writes the bytes to a new file beside `name`, with its permission bits,
+// and renames it over `name`: a reader sees the old bytes or the new, never
+// a mix, and a failure leaves the original untouched.
+bool Replace(const std::string& name, int locked, std::string_view bytes) {
+  std::string spare = FolderOf(name) + "/." + name.substr(name.rfind('/') + 1) + ".XXXXXX";
+  int fd = ::mkostemp(spare.data(), O_CLOEXEC);
+  if (fd < 0) return (errno == EACCES || errno == EPERM) && WriteInPlace(locked, bytes);
+  struct stat original {};
+  bool written = ::fstat(locked, &original) == 0 && ::fchmod(fd, original.st_mode & 07777) == 0 &&
+                 WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  written = ::close(fd) == 0 && written;
+  if (written && ::rename(spare.c_str(), name.c_str()) == 0) return true;
+  ::unlink(spare.c_str());
+  return false;
+}
+
+// Applies the change to the file's bytes under its lock and stores the
+// result; false, with no byte changed, when the change is refused or
+// anything fails.
+bool Edit(const String& path, bool create, const Change& change) {
+  try {
+    std::optional<std::string> name = Target(SystemPath(path));
+    if (!name) return false;
+    std::optional<LockedFile> locked = OpenLocked(name->c_str(), create);
+    if (!locked) return false;
+    int fd = locked->file.get();
+    std::optional<std::string> before = ReadAll(fd);
+    std::optional<String> after = before ? change(*before) : std::nullopt;
+    bool stored = after && (*after == *before || Replace(*name, fd, *after));
+    if (!stored && locked->created) ::unlink(name->c_str());
+    return stored;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
+bool Refused(const String& path) {
+  try {
+    SystemPath(path);
+    return false;
+  } catch (const RuntimeError&) {
+    return true;
+  }
+}
+
+// Erasing what the file does not hold changes nothing, and creates no file.
+bool Erase(const String& path, const Change& change) {
+  if (Refused(path)) return false;
+  std::string before = ReadQuietly(path);
+  return change(before) == before || Edit(path, false, change);
+}
+
+class PosixIni final : public IniProfile {
+ public:
+  String ReadProfileText(const String& section, const String& key, const String& fallback,
+                         const String& path) override {
+    return ini::FindValue(ReadQuietly(path), section, key).value_or(fallback);
+  }
+
+  Long ReadProfileNumber(const String& section, const String& key, Long fallback,
+                         const String& path) override {
+    return ini::NumberOf(ini::FindValue(ReadQuietly(path), section, key), fallback);
+  }
+
+  bool WriteProfileText(const String& section, const String& key, const String& value,
+                        const String& path) override {
+    if (!ini::CanWrite(section, key, value)) return false;
+    return Edit(path, true, [&](std::string_view text) {
+      return ini::WithValue(text, section, key, value);
+    });
+  }
+
+  bool EraseProfileKey(const String& section, const String& key, const String& path) override {
+    return Erase(path, [&](std::string_view text) { return ini::WithoutKey(text, section, key); });
+  }
+
+  bool EraseProfileSection(const String& section, const String& path) override {
+    return Erase(path, [&](std::string_view text) { return ini::WithoutSection(text, section); });
+  }
+};
+
+}  // namespace
+
+template <>
+IniProfile& Group<IniProfile>::Native() {
+  static PosixIni ini;
+  return ini;
+}
+
+}  // namespace jotwell::platform

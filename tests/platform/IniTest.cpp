@@ -1,0 +1,187 @@
+// The INI engine over real files: the profile read rules, writes that keep
+// every other byte, and safety across processes and users.
+#include "platform/ini.h"
+#include "support/Children.h"
+#include "support/TestSupport.h"
+
+namespace jotwell {
+namespace {
+
+namespace fs = std::filesystem;
+platform::IniProfile& Ini() { return platform::Group<platform::IniProfile>::Native(); }
+
+const std::string kMixed =
+    "\xEF\xBB\xBFtop=1\r\n"
+    "[ Main Section ]  trailing\r\n"
+    "  Key One \t=  \"quoted value\"  \r\n"
+    ";x=comment\r"
+    "dup=first\n"
+    "dup=second\n"
+    "v= a ; b # c \n"
+    "w=\"\"x\"\"\n"
+    "[Two]]\n"
+    "q='x\n"
+    "e=\n"
+    "[no header\n"
+    "inner=yes\n"
+    "[main section]\n"
+    "hidden=1\n";
+
+TEST(IniEngine, ReadsKeysByTheProfileRules) {
+  struct Row { std::string section, key, expected; };
+  const Row rows[] = {
+      {"", "top", "1"},                      {"main section", "key one", "quoted value"},
+      {" MAIN SECTION\t", "KEY ONE ", "quoted value"},
+      {"main  section", "key one", "<fallback>"}, {"main section", "key  one", "<fallback>"},
+      {"main section", ";x", "comment"},     {"main section", "dup", "first"},
+      {"main section", "v", "a ; b # c"},    {"main section", "w", "\"x\""},
+      {"main section", "hidden", "<fallback>"}, {"two]", "q", "'x"},
+      {"two]", "e", ""},                     {"two]", "inner", "yes"},
+      {"two", "q", "<fallback>"},            {"missing", "top", "<fallback>"},
+  };
+  test::TempDir dir;
+  test::WriteFile(dir.File("a.ini"), kMixed);
+  for (const Row& row : rows)
+    EXPECT_EQ(Ini().ReadProfileText(row.section, row.key, "<fallback>", dir.File("a.ini")),
+              row.expected) << row.section << "/" << row.key;
+  EXPECT_EQ(Ini().ReadProfileText("", "top", "<fallback>", dir.File("none.ini")), "<fallback>");
+}
+
+TEST(IniEngine, ReadsLeadingIntegersWrappedTo32Bits) {
+  const std::pair<std::string, Long> rows[] = {
+      {"12abc", 12},  {"12.9", 12},        {" -0x1F", -31}, {"0b101", 5},  {"0o17", 15},
+      {"0X10", 0},    {"abc", 0},          {"", 7},         {"'42'", 42},  {"+8", 8},
+      {"4294967297", 1}, {"2147483648", INT32_MIN},
+  };
+  test::TempDir dir;
+  for (const auto& [value, expected] : rows) {
+    test::WriteFile(dir.File("n.ini"), "[n]\nk=" + value + "\n");
+    EXPECT_EQ(Ini().ReadProfileNumber("n", "k", 7, dir.File("n.ini")), expected) << value;
+  }
+  EXPECT_EQ(Ini().ReadProfileNumber("n", "missing", 7, dir.File("n.ini")), 7);
+}
+
+TEST(IniEngine, WritesChangeOnlyWhatTheyConcern) {
+  struct Row { std::string before, section, key, after; };
+  const Row rows[] = {
+      {"; c\r\n[A]\r\n  Key = old ; x\r\n\r\nz=1\r\n", "a", "KEY",
+       "; c\r\n[A]\r\n  Key = v\r\n\r\nz=1\r\n"},
+      {"[a]\nx=1\n\n[b]\ny=2\n", "a", "k", "[a]\nx=1\nk=v\n\n[b]\ny=2\n"},
+      {"[a]\nx=1", "n", "k", "[a]\nx=1\n[n]\nk=v\n"},
+      {"\xEF\xBB\xBF[a]\r\nx=1\r\n", "b", "k", "\xEF\xBB\xBF[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
+      {"\xEF\xBB\xBF[a]", "", "k", "\xEF\xBB\xBFk=v\r\n[a]"},
+      {"x=1\r[a]\r", "", "k", "x=1\rk=v\r[a]\r"},
+      {"[a]", "a", "k", "[a]\r\nk=v\r\n"},
+      {"[a]\nk=1\n[a]\nk=2\n", "A", "k", "[a]\nk=v\n[a]\nk=2\n"},
+  };
+  test::TempDir dir;
+  for (const Row& row : rows) {
+    test::WriteFile(dir.File("w.ini"), row.before);
+    EXPECT_TRUE(Ini().WriteProfileText(row.section, row.key, "v", dir.File("w.ini")));
+    EXPECT_EQ(test::ReadFile(dir.File("w.ini")), row.after) << row.before;
+  }
+  EXPECT_TRUE(Ini().WriteProfileText("s", "k", "v", dir.File("new.ini")));
+  EXPECT_EQ(test::ReadFile(dir.File("new.ini")), "[s]\r\nk=v\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST(IniEngine, RefusedWritesChangeNoByte) {
+  const std::string nul("v\0w", 3);
+  const std::array<std::string, 3> rows[] = {
+      {"a\nb", "k", "v"}, {"a", "k\r", "v"}, {"a", "k", nul}, {"a", "k=x", "v"},
+      {"a", " [k", "v"},  {"a", " \t", "v"}, {"a]", "k", "v"}, {"a", "k", "x\ny=1"},
+  };
+  test::TempDir dir;
+  test::WriteFile(dir.File("r.ini"), kMixed);
+  for (const auto& [section, key, value] : rows) {
+    EXPECT_FALSE(Ini().WriteProfileText(section, key, value, dir.File("r.ini"))) << key;
+    EXPECT_FALSE(Ini().WriteProfileText(section, key, value, dir.File("none.ini"))) << key;
+  }
+  EXPECT_EQ(test::ReadFile(dir.File("r.ini")), kMixed);
+  EXPECT_FALSE(fs::exists(dir.File("none.ini")));
+  EXPECT_FALSE(Ini().WriteProfileText("a", "k", "v", dir.File("missing/x.ini")));
+  EXPECT_FALSE(Ini().WriteProfileText("a", "k", "v", dir.File("r.ini") + '\0'));
+  EXPECT_FALSE(Ini().EraseProfileSection("a", dir.File("r.ini") + '\0'));
+  EXPECT_EQ(Ini().ReadProfileText("", "top", "-", dir.File("r.ini") + '\0'), "-");
+}
+
+TEST(IniEngine, ValuesRoundTripWhole) {
+  test::TempDir dir;
+  for (const std::string& value : {std::string(200, 'x') + "=;#", std::string(" padded "),
+                                  std::string("\"quoted\""), std::string("'"), std::string()}) {
+    ASSERT_TRUE(Ini().WriteProfileText("s", "k", value, dir.File("v.ini")));
+    EXPECT_EQ(Ini().ReadProfileText("s", "k", "<fallback>", dir.File("v.ini")), value);
+  }
+}
+
+TEST(IniEngine, ErasesKeysAndSectionsWithTheirLines) {
+  test::TempDir dir;
+  const std::string file = dir.File("e.ini");
+  test::WriteFile(file, "top=0\r\n[a]\r\nx=1\r\nK=2\r\nk=3\r\n[b]\r\ny=3\r\n[A]\r\nk=4");
+  EXPECT_TRUE(Ini().EraseProfileKey("A", "k", file));
+  EXPECT_EQ(test::ReadFile(file), "top=0\r\n[a]\r\nx=1\r\n[b]\r\ny=3\r\n[A]\r\nk=4");
+  EXPECT_TRUE(Ini().EraseProfileSection("a", file));
+  EXPECT_TRUE(Ini().EraseProfileSection("", file));
+  EXPECT_EQ(test::ReadFile(file), "[b]\r\ny=3\r\n");
+  EXPECT_TRUE(Ini().EraseProfileKey("a", "k", dir.File("none.ini")));
+  EXPECT_FALSE(fs::exists(dir.File("none.ini")));
+}
+
+TEST(IniEngine, WritesThroughALinkAndKeepsPermissionBits) {
+  test::TempDir dir;
+  test::WriteFile(dir.File("real.ini"), "[s]\n");
+  fs::permissions(dir.File("real.ini"), fs::perms(0640));
+  fs::create_symlink("real.ini", dir.File("link.ini"));
+  ASSERT_TRUE(Ini().WriteProfileText("s", "k", "v", dir.File("link.ini")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
+  EXPECT_EQ(test::ReadFile(dir.File("real.ini")), "[s]\nk=v\n");
+  EXPECT_EQ(fs::status(dir.File("real.ini")).permissions(), fs::perms(0640));
+}
+
+TEST(IniEngine, TwoProcessesWritingAtOnceLoseNoKey) {
+  test::TempDir dir;
+  const std::string file = dir.File("c.ini");
+  auto writer = [&](std::string tag) {
+    return [=] {
+      for (int i = 0; i < 500; ++i)
+        if (!Ini().WriteProfileText("s", tag + std::to_string(i), tag, file)) return "refused";
+      return "";
+    };
+  };
+  EXPECT_THAT(test::InChildren({writer("a"), writer("b")}), ::testing::Each(""));
+  for (int i = 0; i < 500; ++i)
+    for (const char* tag : {"a", "b"})
+      EXPECT_EQ(Ini().ReadProfileText("s", tag + std::to_string(i), "", file), tag) << i;
+}
+
+// A read-only file is refused even in a folder where a rename could replace
+// it; a writable file in a folder that takes no new file is written in place.
+TEST(IniEngine, FollowsTheUsersRightsOnFileAndFolder) {
+  struct Row { const char* name; fs::perms folder, file; bool written; };
+  const Row rows[] = {{"open", fs::perms(0777), fs::perms(0444), false},
+                      {"shut", fs::perms(0555), fs::perms(0666), true}};
+  test::TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0755));
+  for (const Row& row : rows) {
+    fs::create_directory(dir.path() / row.name);
+    test::WriteFile(dir.File(row.name) + "/p.ini", "[s]\r\nk=old\r\n");
+    fs::permissions(dir.File(row.name) + "/p.ini", row.file);
+    fs::permissions(dir.path() / row.name, row.folder);
+  }
+  EXPECT_EQ(test::InChild([&] {
+              std::string results;
+              for (const Row& row : rows)
+                results += test::BecomeNobody() &&
+                                   Ini().WriteProfileText("s", "k", "new", dir.File(row.name) + "/p.ini")
+                               ? "1" : "0";
+              return results;
+            }),
+            "01");
+  EXPECT_EQ(test::ReadFile(dir.File("open/p.ini")), "[s]\r\nk=old\r\n");
+  EXPECT_EQ(test::ReadFile(dir.File("shut/p.ini")), "[s]\r\nk=new\r\n");
+  EXPECT_EQ(fs::status(dir.File("shut/p.ini")).permissions(), fs::perms(0666));
+  for (const Row& row : rows) fs::permissions(dir.path() / row.name, fs::perms(0777));
+}
+
+}  // namespace
+}  // namespace jotwell
