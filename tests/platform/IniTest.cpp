@@ -1,5 +1,8 @@
 // The INI engine over real files: the profile read rules, writes that keep
 // every other byte, and safety across processes and users.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/ini.h"
 #include "support/Children.h"
 #include "support/TestSupport.h"
@@ -30,21 +33,18 @@ const std::string kMixed =
 TEST(IniEngine, ReadsKeysByTheProfileRules) {
   struct Row { std::string section, key, expected; };
   const Row rows[] = {
-      {"", "top", "1"},                      {"main section", "key one", "quoted value"},
-      {" MAIN SECTION\t", "KEY ONE ", "quoted value"},
-      {"main  section", "key one", "<fallback>"}, {"main section", "key  one", "<fallback>"},
-      {"main section", ";x", "comment"},     {"main section", "dup", "first"},
-      {"main section", "v", "a ; b # c"},    {"main section", "w", "\"x\""},
-      {"main section", "hidden", "<fallback>"}, {"two]", "q", "'x"},
-      {"two]", "e", ""},                     {"two]", "inner", "yes"},
-      {"two", "q", "<fallback>"},            {"missing", "top", "<fallback>"},
+      {"", "top", "1"}, {"main section", "key one", "quoted value"}, {"main  section", "key one", "-"},
+      {" MAIN SECTION\t", "KEY ONE ", "quoted value"}, {"main section", "key  one", "-"},
+      {"main section", ";x", "comment"}, {"main section", "dup", "first"}, {"two]", "e", ""},
+      {"main section", "v", "a ; b # c"}, {"main section", "w", "\"x\""}, {"two]", "q", "'x"},
+      {"main section", "hidden", "-"}, {"two]", "inner", "yes"}, {"two", "q", "-"},
   };
   test::TempDir dir;
   test::WriteFile(dir.File("a.ini"), kMixed);
   for (const Row& row : rows)
-    EXPECT_EQ(Ini().ReadProfileText(row.section, row.key, "<fallback>", dir.File("a.ini")),
-              row.expected) << row.section << "/" << row.key;
-  EXPECT_EQ(Ini().ReadProfileText("", "top", "<fallback>", dir.File("none.ini")), "<fallback>");
+    EXPECT_EQ(Ini().ReadProfileText(row.section, row.key, "-", dir.File("a.ini")), row.expected)
+        << row.section << "/" << row.key;
+  EXPECT_EQ(Ini().ReadProfileText("", "top", "-", dir.File("none.ini")), "-");
 }
 
 TEST(IniEngine, ReadsLeadingIntegersWrappedTo32Bits) {
@@ -127,15 +127,24 @@ TEST(IniEngine, ErasesKeysAndSectionsWithTheirLines) {
   EXPECT_FALSE(fs::exists(dir.File("none.ini")));
 }
 
-TEST(IniEngine, WritesThroughALinkAndKeepsPermissionBits) {
+// Root writing a user's file leaves it the user's.
+TEST(IniEngine, WritesThroughALinkAndKeepsOwnerAndPermissionBits) {
   test::TempDir dir;
   test::WriteFile(dir.File("real.ini"), "[s]\n");
   fs::permissions(dir.File("real.ini"), fs::perms(0640));
+  ASSERT_TRUE(::geteuid() != 0 || ::chown(dir.File("real.ini").c_str(), 65534, 65534) == 0);
+  auto owner = [&] {
+    struct stat info {};
+    ::stat(dir.File("real.ini").c_str(), &info);
+    return std::tuple(info.st_uid, info.st_gid, info.st_mode & 07777);
+  };
+  const auto before = owner();
+  ASSERT_EQ(std::get<2>(before), 0640u);
   fs::create_symlink("real.ini", dir.File("link.ini"));
   ASSERT_TRUE(Ini().WriteProfileText("s", "k", "v", dir.File("link.ini")));
   EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
   EXPECT_EQ(test::ReadFile(dir.File("real.ini")), "[s]\nk=v\n");
-  EXPECT_EQ(fs::status(dir.File("real.ini")).permissions(), fs::perms(0640));
+  EXPECT_EQ(owner(), before);
 }
 
 TEST(IniEngine, TwoProcessesWritingAtOnceLoseNoKey) {

@@ -165,20 +165,38 @@ bool WriteInPlace(int fd, std::string_view bytes) {
          ::fsync(fd) == 0;
 }
 
-// Writes the bytes to a new file beside `name`, with its permission bits,
-// and renames it over `name`: a reader sees the old bytes or the new, never
-// a mix, and a failure leaves the original untouched.
+// Makes a rename durable; a folder that cannot be synced still holds it.
+void SyncFolder(const std::string& folder) {
+  int fd = Open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Writes the bytes to a new file beside `name`, with its owner and
+// permission bits, and renames it over `name`: a reader sees the old bytes
+// or the new, never a mix, and a failure leaves the original untouched. A
+// copy that cannot be made, or not be given the original's owner, would
+// leave the file unwritable or hand it to another user: the bytes then go
+// in place.
 bool Replace(const std::string& name, int locked, std::string_view bytes) {
+  struct stat original {};
+  if (::fstat(locked, &original) != 0) return false;
   std::string spare = FolderOf(name) + "/." + name.substr(name.rfind('/') + 1) + ".XXXXXX";
   int fd = ::mkostemp(spare.data(), O_CLOEXEC);
-  if (fd < 0) return (errno == EACCES || errno == EPERM) && WriteInPlace(locked, bytes);
-  struct stat original {};
-  bool written = ::fstat(locked, &original) == 0 && ::fchmod(fd, original.st_mode & 07777) == 0 &&
-                 WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  if (fd < 0)
+    return (errno == EACCES || errno == EPERM || errno == ENAMETOOLONG) &&
+           WriteInPlace(locked, bytes);
+  bool owned = ::fchown(fd, original.st_uid, original.st_gid) == 0;
+  bool written = owned && ::fchmod(fd, original.st_mode & 07777) == 0 && WriteAll(fd, bytes) &&
+                 ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
-  if (written && ::rename(spare.c_str(), name.c_str()) == 0) return true;
+  if (written && ::rename(spare.c_str(), name.c_str()) == 0) {
+    SyncFolder(FolderOf(name));
+    return true;
+  }
   ::unlink(spare.c_str());
-  return false;
+  return !owned && WriteInPlace(locked, bytes);
 }
 
 // Applies the change to the file's bytes under its lock and stores the
