@@ -157,12 +157,26 @@ std::optional<LockedFile> OpenLocked(const char* name, bool create) {
   return std::nullopt;
 }
 
-// The locked file's own bytes replaced in place: the folder takes no new
-// file, and every writer takes the lock we hold, so only a crash midway
-// could leave part of the change.
+// Has the file hold at least `length` bytes, their blocks allocated; on
+// failure the file keeps its old length.
+bool Reserve(int fd, off_t length) {
+  struct stat before {};
+  if (::fstat(fd, &before) != 0) return false;
+  int failure;
+  while ((failure = ::posix_fallocate(fd, 0, length)) == EINTR) {
+  }
+  if (failure != 0) ::ftruncate(fd, before.st_size);
+  return failure == 0;
+}
+
+// The locked file's own bytes replaced in place, where no copy can take its
+// place. Every writer takes the lock we hold, and the space is had before
+// the first byte changes, so a full disk leaves the old bytes; only a crash
+// midway could leave part of the change.
 bool WriteInPlace(int fd, std::string_view bytes) {
-  return RetryOnInterrupt([&] { return ::ftruncate(fd, 0); }) == 0 && WriteAll(fd, bytes) &&
-         ::fsync(fd) == 0;
+  off_t length = static_cast<off_t>(bytes.size());
+  return (length == 0 || Reserve(fd, length)) && WriteAll(fd, bytes) &&
+         RetryOnInterrupt([&] { return ::ftruncate(fd, length); }) == 0 && ::fsync(fd) == 0;
 }
 
 // Makes a rename durable; a folder that cannot be synced still holds it.
