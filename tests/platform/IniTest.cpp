@@ -51,9 +51,8 @@ TEST(IniEngine, ReadsKeysByTheProfileRules) {
 
 TEST(IniEngine, ReadsLeadingIntegersWrappedTo32Bits) {
   const std::pair<std::string, Long> rows[] = {
-      {"12abc", 12},  {"12.9", 12},        {" -0x1F", -31}, {"0b101", 5},  {"0o17", 15},
-      {"0X10", 0},    {"abc", 0},          {"", 7},         {"'42'", 42},  {"+8", 8},
-      {"4294967297", 1}, {"2147483648", INT32_MIN},
+      {"12abc", 12}, {"12.9", 12}, {" -0x1F", -31}, {"0b101", 5}, {"0o17", 15}, {"0X10", 0},
+      {"abc", 0}, {"", 7}, {"'42'", 42}, {"+8", 8}, {"4294967297", 1}, {"2147483648", INT32_MIN},
   };
   test::TempDir dir;
   for (const auto& [value, expected] : rows) {
@@ -128,8 +127,9 @@ TEST(IniEngine, ErasesKeysAndSectionsWithTheirLines) {
   EXPECT_TRUE(Ini().EraseProfileKey("a", "k", dir.File("none.ini")) && !fs::exists(dir.File("none.ini")));
 }
 
-// Root writing a user's file leaves it the user's.
-TEST(IniEngine, WritesThroughALinkAndKeepsOwnerAndPermissionBits) {
+// Root writing a user's file leaves it the user's; a file with more than one
+// name stays one file.
+TEST(IniEngine, WritesThroughLinksAndKeepsOwnerAndPermissionBits) {
   test::TempDir dir;
   test::WriteFile(dir.File("real.ini"), "[s]\n");
   fs::permissions(dir.File("real.ini"), fs::perms(0640));
@@ -145,6 +145,8 @@ TEST(IniEngine, WritesThroughALinkAndKeepsOwnerAndPermissionBits) {
   EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
   EXPECT_EQ(test::ReadFile(dir.File("real.ini")), "[s]\nk=v\n");
   EXPECT_EQ(owner(), before);
+  fs::create_hard_link(dir.File("real.ini"), dir.File("hard.ini"));
+  EXPECT_TRUE(Ini().WriteProfileText("s", "k", "w", dir.File("hard.ini")) && test::ReadFile(dir.File("real.ini")) == "[s]\nk=w\n");
 }
 
 TEST(IniEngine, TwoProcessesWritingAtOnceLoseNoKey) {

@@ -151,7 +151,10 @@ std::optional<LockedFile> OpenLocked(const char* name, bool create) {
     }
     if (fd < 0) return std::nullopt;
     LockedFile locked{Descriptor(fd), created};
-    if (!IsRegularFile(fd) || !LockBefore(fd, LOCK_EX, deadline)) break;
+    if (!IsRegularFile(fd) || !LockBefore(fd, LOCK_EX, deadline)) {
+      if (created && NamesFile(name, fd)) ::unlink(name);
+      break;
+    }
     if (NamesFile(name, fd)) return locked;
   }
   return std::nullopt;
@@ -191,11 +194,13 @@ void SyncFolder(const std::string& folder) {
 // permission bits, and renames it over `name`: a reader sees the old bytes
 // or the new, never a mix, and a failure leaves the original untouched. A
 // copy that cannot be made, or not be given the original's owner, would
-// leave the file unwritable or hand it to another user: the bytes then go
+// leave the file unwritable or hand it to another user, and one renamed
+// over a file with other names would part it from them: the bytes then go
 // in place.
 bool Replace(const std::string& name, int locked, std::string_view bytes) {
   struct stat original {};
   if (::fstat(locked, &original) != 0) return false;
+  if (original.st_nlink > 1) return WriteInPlace(locked, bytes);
   std::string spare = FolderOf(name) + "/." + name.substr(name.rfind('/') + 1) + ".XXXXXX";
   int fd = ::mkostemp(spare.data(), O_CLOEXEC);
   if (fd < 0)
