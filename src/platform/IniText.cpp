@@ -7,16 +7,18 @@
 namespace jotwell::platform::ini {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // What would end the written line early, or cut it for the system.
 constexpr std::string_view kLineBreakers("\r\n\0", 3);
 constexpr std::size_t kNone = std::string_view::npos;
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Loops of its own: the library's find_first_not_of makes a call per byte.
 std::string_view Trim(std::string_view text) {
-  std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == kNone) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -26,6 +28,13 @@ bool SameName(std::string_view a, std::string_view b) {
   b = Trim(b);
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// Where the line that starts at `from` ends.
+std::size_t LineBreakAt(std::string_view text, std::size_t from) {
+  auto end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
+                          [](char c) { return c == '\r' || c == '\n'; });
+  return static_cast<std::size_t>(end - text.begin());
 }
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
@@ -45,8 +54,9 @@ struct Section {
 // `[` to the last `]`, and whatever follows is ignored.
 std::optional<std::string_view> HeaderName(std::string_view line) {
   line = Trim(line);
+  if (!line.starts_with('[')) return std::nullopt;
   std::size_t close = line.rfind(']');
-  if (!line.starts_with('[') || close == kNone) return std::nullopt;
+  if (close == kNone) return std::nullopt;
   return Trim(line.substr(1, close - 1));
 }
 
@@ -56,7 +66,7 @@ class Layout {
     std::size_t at = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     start_ = at;
     while (at < text.size()) {
-      std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+      std::size_t end = LineBreakAt(text, at);
       std::size_t next = end + (text.substr(end, 2) == "\r\n" ? 2 : end < text.size() ? 1 : 0);
       lines_.push_back({at, end, next});
       at = next;
@@ -98,8 +108,9 @@ class Layout {
   // Where the value starts in the file: after `=` and the blanks that follow.
   std::size_t ValueStart(std::size_t line) const {
     std::string_view text = Text(line);
-    std::size_t value = text.find_first_not_of(kBlanks, text.find('=') + 1);
-    return lines_[line].begin + std::min(value, text.size());
+    std::size_t at = text.find('=') + 1;
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    return lines_[line].begin + at;
   }
   std::size_t End(std::size_t line) const { return lines_[line].end; }
 
@@ -146,7 +157,7 @@ class Layout {
 // A value that reading would trim or unquote is written in quotes.
 String Written(std::string_view value) {
   bool quoted = !value.empty() &&
-                (kBlanks.find(value.front()) != kNone || kBlanks.find(value.back()) != kNone ||
+                (IsBlank(value.front()) || IsBlank(value.back()) ||
                  (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
   return quoted ? '"' + String(value) + '"' : String(value);
 }
@@ -195,8 +206,7 @@ std::optional<String> FindValue(std::string_view text, std::string_view section,
 
 Long NumberOf(const std::optional<String>& value, Long fallback) {
   if (!value || value->empty()) return fallback;
-  std::string_view digits = std::string_view(*value).substr(
-      std::min(value->find_first_not_of(kBlanks), value->size()));
+  std::string_view digits = Trim(*value);
   bool negative = digits.starts_with('-');
   if (negative || digits.starts_with('+')) digits.remove_prefix(1);
   int base = 10;
