@@ -12,5 +12,11 @@ void Sound();
 // Hands a verb and a document or address to the desktop.
 void RunShellExecute(String& sTopic, Variant& sFile, Variant& sParams, Variant& sDirectory,
                      Long& nShowCmd);
+// The key's whole text from the INI file; empty when the file, section or
+// key is missing.
+String INIRead(String& appname, String& keyname, String& FileName);
+// The key's number from the INI file, 0 when missing; a number outside the
+// 16-bit range is an overflow.
+Integer INIReadINT(String& appname, String& keyname, String& FileName);
 
 }  // namespace jotwell::Module1

@@ -7,7 +7,6 @@ namespace jotwell {
 
 namespace {
 constexpr Procedure kDeleteToRecycleBin = "JotBook![Function DeleteToRecycleBin]";
-constexpr Procedure kStripPath = "JotBook![Function StripPath]";
 constexpr Procedure kCopyFiles = "JotBook![Function CopyFiles]";
 constexpr Procedure kAddToRecentDocuments = "JotBook![Sub AddToRecentDocuments]";
 }  // namespace
@@ -21,21 +20,6 @@ Boolean JotBook::DeleteToRecycleBin(String FileName) {
       [&](Registrations& r) {
         r.Arguments({{"FileName", FileName}});
         r.Variables({{"RetVal", RetVal}, {"DoesItExist", DoesItExist}});
-      },
-      [&](Trap&) {});
-  return result;
-}
-
-String JotBook::StripPath(const String& FullPath) {
-  String result;
-  Integer x = 0;
-  Integer ct = 0;
-  Boolean DoesItExist;
-  RunTraced(
-      kStripPath,
-      [&](Registrations& r) {
-        r.Arguments({{"FullPath$", FullPath}});
-        r.Variables({{"x%", x}, {"ct%", ct}, {"DoesItExist", DoesItExist}});
       },
       [&](Trap&) {});
   return result;

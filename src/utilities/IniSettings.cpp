@@ -1,7 +1,12 @@
-// The INI members. Their reading and writing arrive with the INI engine.
+// The INI members: one key at a time of the file the thread's INIPath names.
+#include "base/JotBookPrivate.h"
+#include "base/LibraryBox.h"
+#include "base/LibraryFacts.h"
+#include "base/Module1.h"
+#include "base/PathDialect.h"
 #include "base/ThreadState.h"
 #include "errors/Trap.h"
-#include "jotwell/JotBook.h"
+#include "platform/ini.h"
 
 namespace jotwell {
 
@@ -11,6 +16,11 @@ constexpr Procedure kLetINI_PathToINI = "JotBook![Property Let INI_PathToINI]";
 constexpr Procedure kINI_WriteString = "JotBook![Function INI_WriteString]";
 constexpr Procedure kINI_ReadINT = "JotBook![Function INI_ReadINT]";
 constexpr Procedure kINI_ReadString = "JotBook![Function INI_ReadString]";
+
+String NotSet(const char* member) { return String("INI_Path property not set, function ") + member + " aborted!"; }
+String NotFound(const char* member) {
+  return "File " + ThisThread().INIPath + " not found, function " + member + " aborted!";
+}
 }  // namespace
 
 String JotBook::INI_PathToINI() {
@@ -23,7 +33,10 @@ String JotBook::INI_PathToINI() {
 void JotBook::INI_PathToINI(String PathToINI) {
   RunTraced(
       kLetINI_PathToINI, [&](Registrations& r) { r.Arguments({{"PathToINI", PathToINI}}); },
-      [&](Trap&) {});
+      [&](Trap& trap) {
+        trap.Do([&] { PathToINI = TrimBlanks(PathToINI); });
+        trap.Do([&] { ThisThread().INIPath = NativePaths().Complete(PathToINI, LibraryFolder()); });
+      });
 }
 
 Long JotBook::INI_WriteString(const String& SectionName, const String& keyname,
@@ -36,7 +49,16 @@ Long JotBook::INI_WriteString(const String& SectionName, const String& keyname,
                      {"keyname$", keyname},
                      {"WhatToWrite$", WhatToWrite}});
       },
-      [&](Trap&) {});
+      [&](Trap& trap) {
+        if (trap.If([&] { return ThisThread().INIPath.empty(); })) {
+          trap.Do([&] { private_->ExclamationSound(); });
+          trap.Do([&] { ShowErrorBox({NotSet("INI_WriteString")}); });
+          return;
+        }
+        trap.Do([&] {
+          result = platform::Ini().WriteProfileText(SectionName, keyname, WhatToWrite, ThisThread().INIPath);
+        });
+      });
   return result;
 }
 
@@ -49,7 +71,23 @@ Integer JotBook::INI_ReadINT(const String& SectionName, const String& keyname) {
         r.Arguments({{"SectionName$", SectionName}, {"keyname$", keyname}});
         r.Variables({{"DoesItExist", DoesItExist}});
       },
-      [&](Trap&) {});
+      [&](Trap& trap) {
+        if (trap.If([&] { return ThisThread().INIPath.empty(); })) {
+          trap.Do([&] { private_->ExclamationSound(); });
+          trap.Do([&] { ShowErrorBox({NotSet("INI_ReadINT")}); });
+          return;
+        }
+        trap.Do([&] { DoesItExist = private_->CheckFileExistance(ThisThread().INIPath); });
+        if (trap.If([&] { return DoesItExist.IsFalse(); })) {
+          trap.Do([&] { private_->ExclamationSound(); });
+          trap.Do([&] { ShowErrorBox({NotFound("INI_ReadINT")}); });
+          return;
+        }
+        trap.Do([&] {
+          String section = SectionName, key = keyname, file = ThisThread().INIPath;
+          result = Module1::INIReadINT(section, key, file);
+        });
+      });
   return result;
 }
 
@@ -62,7 +100,23 @@ String JotBook::INI_ReadString(const String& SectionName, const String& keyname)
         r.Arguments({{"SectionName$", SectionName}, {"keyname$", keyname}});
         r.Variables({{"DoesItExist", DoesItExist}});
       },
-      [&](Trap&) {});
+      [&](Trap& trap) {
+        if (trap.If([&] { return ThisThread().INIPath.empty(); })) {
+          trap.Do([&] { private_->ExclamationSound(); });
+          trap.Do([&] { ShowErrorBox({NotSet("INI_ReadString")}); });
+          return;
+        }
+        trap.Do([&] { DoesItExist = private_->CheckFileExistance(ThisThread().INIPath); });
+        if (trap.If([&] { return DoesItExist.IsFalse(); })) {
+          trap.Do([&] { private_->ExclamationSound(); });
+          trap.Do([&] { ShowErrorBox({NotFound("INI_ReadString")}); });
+          return;
+        }
+        trap.Do([&] {
+          String section = SectionName, key = keyname, file = ThisThread().INIPath;
+          result = Module1::INIRead(section, key, file);
+        });
+      });
   return result;
 }
 
