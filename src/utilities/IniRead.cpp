@@ -22,7 +22,7 @@ String INIRead(String& appname, String& keyname, String& FileName) {
         r.Variables({{"KeyValue$", KeyValue}, {"characters", characters}});
       },
       [&](Trap& trap) {
-        trap.Do([&] { KeyValue = platform::Ini().ReadProfileText(appname, keyname, String(), INT32_MAX, FileName); });
+        trap.Do([&] { KeyValue = platform::Ini().ReadProfileText(appname, keyname, String(), FileName); });
         trap.Do([&] { characters = static_cast<Long>(KeyValue.size()); });
       });
   return KeyValue;

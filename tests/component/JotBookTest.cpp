@@ -27,15 +27,9 @@ V NamesIn(const std::string& report, const std::string& heading) {
 }
 
 // Short texts keep the call free of heap allocations before the member's entry.
-struct Args {
-  String file = "f", folder = "d", ini = "i", log = "l";
-};
+struct Args { String file = "f", folder = "d", ini = "i", log = "l"; };
 
-struct Member {
-  const char* title;
-  std::function<void(JotBook&, const Args&)> call;
-  V arguments{}, variables{};
-};
+struct Member { const char* title; std::function<void(JotBook&, const Args&)> call; V arguments{}, variables{}; };
 
 class JotBookMember : public JotBookTest, public ::testing::WithParamInterface<Member> {
  protected:

@@ -13,14 +13,6 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:__argz_add_s
 namespace jotwell {
 namespace {
 
-// The moment the locale group reports as now.
-struct FixedClock : platform::ForwardingLocale {
-  explicit FixedClock(platform::LocalDateTime now) : now(now) { platform::Group<platform::Locale>::Install(this); }
-  ~FixedClock() override { platform::Group<platform::Locale>::Install(nullptr); }
-  platform::LocalDateTime Now() override { return now; }
-  const platform::LocalDateTime now;
-};
-
 using Texts = std::vector<std::pair<Variant, String>>;
 const Texts kPlainTexts = {
     {Integer(-32768), "-32768"}, {0.1, "0.1"}, {1.5E-05, "1.5E-05"}, {1E+20, "1E+20"}, {1234567.5, "1234567.5"},
@@ -50,12 +42,15 @@ TEST_P(RegionalTextTest, ShapesLogLinesReportDatesAndValues) {
     GTEST_SKIP() << "cannot compile the locale " << locale;
   test::ScopedEnv path("LOCPATH", locales.path().string());
   test::ScopedEnv all("LC_ALL", locale);
-  FixedClock clock({1999, 12, 5, 15, 7, 45});
+  // The locale group's clock stops at 3:07:45 PM on December 5th, 1999.
+  struct : platform::ForwardingLocale { platform::LocalDateTime Now() override { return {1999, 12, 5, 15, 7, 45}; } } clock;
   std::vector<String> texts, expected{GetParam().eventLine, GetParam().reportDate};
+  platform::Group<platform::Locale>::Install(&clock);
   test::OnFreshThread([&] {
     texts = {EventLine(TodayText(), "Data saved"), GeneralDateText({2026, 12, 5, 7, 5, 12})};
     for (const auto& [value, text] : GetParam().values) texts.push_back(value.Text().value_or("<none>"));
   });
+  platform::Group<platform::Locale>::Install(nullptr);
   for (const auto& [value, text] : GetParam().values) expected.push_back(text);
   EXPECT_EQ(texts, expected);
 }

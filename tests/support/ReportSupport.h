@@ -17,9 +17,7 @@ inline void FailNextTraceEntry() {
   FailNextAllocation();
 }
 
-inline VariantArray Array(std::vector<Variant> elements, Long lower = 0) {
-  return VariantArray::OneDimensional(std::move(elements), lower);
-}
+inline VariantArray Array(std::vector<Variant> elements, Long lower = 0) { return VariantArray::OneDimensional(std::move(elements), lower); }
 
 // Matches a report of error `number` in the procedure titled `title` ("Sub
 // Name") of `module`.

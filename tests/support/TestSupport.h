@@ -54,9 +54,7 @@ class ScopedEnv {
 };
 
 // Matches a call that throws the run-time error `number`.
-inline auto FailsWith(Long number) {
-  return ::testing::Throws<RuntimeError>(::testing::Property(&RuntimeError::Number, number));
-}
+inline auto FailsWith(Long number) { return ::testing::Throws<RuntimeError>(::testing::Property(&RuntimeError::Number, number)); }
 
 // Installs a ScriptedDesktop for the test and restores the default after.
 class ScriptedDesktopTest : public ::testing::Test {
