@@ -5,14 +5,13 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <optional>
-#include <thread>
 
 #include "platform/files.h"
+#include "platform/posix/Descriptors.h"
 #include "platform/posix/Errno.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
@@ -20,6 +19,10 @@
 namespace jotwell::platform {
 namespace {
 
+using posix::IsRegularFile;
+using posix::kLockWait;
+using posix::LockBefore;
+using posix::Open;
 using posix::RetryOnInterrupt;
 using posix::SystemPath;
 
@@ -34,16 +37,6 @@ bool Quietly(Operation operation) {
   }
 }
 
-// Descriptors never leak into programs the host starts, and a terminal
-// opened by mistake never becomes the host's controlling one.
-int Open(const char* path, int flags, mode_t mode) {
-  return RetryOnInterrupt([&] { return ::open(path, flags | O_CLOEXEC | O_NOCTTY, mode); });
-}
-
-bool IsRegularFile(int fd) {
-  struct stat info {};
-  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-}
 
 // Opens `path` for appending, with `flags` added. Never blocks: a FIFO
 // without a reader fails at once, and is no log file either.
@@ -67,23 +60,9 @@ int WriteAll(int fd, std::string_view bytes) {
 
 using Clock = std::chrono::steady_clock;
 
-// How long a writer waits for another one to finish with the file.
-constexpr auto kLockWait = std::chrono::seconds(5);
 // Opens that keep racing with another process's create or delete before we
 // settle for a plain create.
 constexpr int kExclusiveCreateTries = 3;
-
-// Polls for the lock until the deadline: a blocking lock could not give up.
-bool LockBefore(int fd, Clock::time_point deadline) {
-  auto pause = std::chrono::microseconds(50);
-  for (;;) {
-    if (RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == 0) return true;
-    if (errno != EWOULDBLOCK) throw posix::ErrorFromErrno(errno);
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(pause);
-    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
-  }
-}
 
 // The locked file's length, or nothing when another process deleted the
 // file while we waited for the lock. Writers restart a log by truncating it,
@@ -185,7 +164,7 @@ class PosixFiles final : public FileSystem {
       if (!opened) continue;
       int fd = static_cast<int>(opened->file);
       try {
-        if (!LockBefore(fd, deadline)) throw posix::ErrorFromErrno(EWOULDBLOCK);
+        if (!LockBefore(fd, LOCK_EX, deadline)) throw posix::ErrorFromErrno(errno);
         if (std::optional<std::int64_t> length = LengthIfStillLinked(fd)) {
           opened->length = *length;
           return *opened;

@@ -5,30 +5,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <functional>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "jotwell/RuntimeError.h"
 #include "platform/IniText.h"
 #include "platform/ini.h"
+#include "platform/posix/Descriptors.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
 
 namespace jotwell::platform {
 namespace {
 
+using posix::IsRegularFile;
+using posix::kLockWait;
+using posix::LockBefore;
 using posix::RetryOnInterrupt;
 using posix::SystemPath;
 using Clock = std::chrono::steady_clock;
 using Change = std::function<std::optional<String>(std::string_view)>;
 
-// How long a reader or writer waits for another writer to finish.
-constexpr auto kLockWait = std::chrono::seconds(5);
 // Links followed before a loop of them is given up, as the system does.
 constexpr int kMaxLinks = 40;
 
@@ -46,27 +46,9 @@ class Descriptor {
   int fd_;
 };
 
-// Descriptors never leak into programs the host starts, and a FIFO never
-// blocks the open.
-int Open(const char* path, int flags, mode_t mode = 0) {
-  return RetryOnInterrupt(
-      [&] { return ::open(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode); });
-}
-
-bool IsRegularFile(int fd) {
-  struct stat info {};
-  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// Polls for the lock until the deadline: a blocking lock could not give up.
-bool LockBefore(int fd, int operation, Clock::time_point deadline) {
-  auto pause = std::chrono::microseconds(50);
-  while (RetryOnInterrupt([&] { return ::flock(fd, operation | LOCK_NB); }) != 0) {
-    if (errno != EWOULDBLOCK || Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(pause);
-    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
-  }
-  return true;
+// A FIFO never blocks the open.
+int OpenNonBlocking(const char* path, int flags, mode_t mode = 0) {
+  return posix::Open(path, flags | O_NONBLOCK, mode);
 }
 
 std::optional<std::string> ReadAll(int fd) {
@@ -95,7 +77,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 // that holds its lock past the wait leaves the bytes as they are now.
 std::string ReadQuietly(const String& path) {
   try {
-    Descriptor file(Open(SystemPath(path), O_RDONLY));
+    Descriptor file(OpenNonBlocking(SystemPath(path), O_RDONLY));
     if (file.get() < 0 || !IsRegularFile(file.get())) return {};
     LockBefore(file.get(), LOCK_SH, Clock::now() + kLockWait);
     return ReadAll(file.get()).value_or(std::string());
@@ -142,10 +124,10 @@ struct LockedFile {
 std::optional<LockedFile> OpenLocked(const char* name, bool create) {
   Clock::time_point deadline = Clock::now() + kLockWait;
   while (Clock::now() < deadline) {
-    int fd = Open(name, O_RDWR);
+    int fd = OpenNonBlocking(name, O_RDWR);
     bool created = false;
     if (fd < 0 && errno == ENOENT && create) {
-      fd = Open(name, O_RDWR | O_CREAT | O_EXCL, 0666);
+      fd = OpenNonBlocking(name, O_RDWR | O_CREAT | O_EXCL, 0666);
       if (fd < 0 && errno == EEXIST) continue;
       created = fd >= 0;
     }
@@ -184,7 +166,7 @@ bool WriteInPlace(int fd, std::string_view bytes) {
 
 // Makes a rename durable; a folder that cannot be synced still holds it.
 void SyncFolder(const std::string& folder) {
-  int fd = Open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  int fd = OpenNonBlocking(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
