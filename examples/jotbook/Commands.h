@@ -2,6 +2,8 @@
 // exit code: 0 done, 1 the library reported a failure, 2 a usage error.
 #pragma once
 
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +23,12 @@ int EndLog(const Arguments& args);
 int DeleteLog(const Arguments& args);
 int FreeSpace(const Arguments& args);
 int LogSize(const Arguments& args);
+int Ini(const Arguments& args);
+int StripPath(const Arguments& args);
 
 int Usage();
+// Prints the usage to `out`; returns the usage error code.
+int Usage(std::FILE* out);
 
 // Counts the events a JotBook raises.
 class EventCounter : public jotwell::JotBookEvents {
@@ -38,7 +44,7 @@ class EventCounter : public jotwell::JotBookEvents {
   jotwell::Integer lastError = 0;
 };
 
-// A log file name from the command line: relative names are taken from the
+// A file name from the command line: relative names are taken from the
 // current folder, as a shell user expects (the library itself would put
 // them beside the library).
 std::string LogPathFromCommandLine(const std::string& name);

@@ -10,7 +10,7 @@
 
 namespace jotbook {
 
-int Usage() {
+int Usage(std::FILE* out) {
   std::fputs(
       "usage: jotbook [--headless] COMMAND\n"
       "commands: demo\n"
@@ -19,12 +19,18 @@ int Usage() {
       "          delete-log --file F\n"
       "          free-space --file F\n"
       "          log-size --file F\n"
+      "          ini get|get-int --ini F SECTION KEY\n"
+      "          ini set --ini F SECTION KEY VALUE\n"
+      "          strip-path PATH\n"
+      "          --help\n"
       "--headless shows message boxes and reports on standard error, never in a window\n"
       "exit codes: 0 done; 1 the library reported a failure (log and end-log print\n"
       "the run-time error number on standard error); 2 usage error\n",
-      stderr);
+      out);
   return kUsage;
 }
+
+int Usage() { return Usage(stderr); }
 
 }  // namespace jotbook
 
@@ -37,6 +43,7 @@ int main(int argc, char** argv) {
   static constexpr Command kCommands[] = {
       {"demo", Demo},           {"log", Log},               {"end-log", EndLog},
       {"delete-log", DeleteLog}, {"free-space", FreeSpace}, {"log-size", LogSize},
+      {"ini", Ini},             {"strip-path", StripPath},
   };
   int first = 1;
   if (argc > first && std::strcmp(argv[first], "--headless") == 0) {
@@ -44,6 +51,7 @@ int main(int argc, char** argv) {
     ++first;
   }
   if (argc <= first) return Usage();
+  if (std::strcmp(argv[first], "--help") == 0) return Usage(stdout), kDone;
   Arguments args(argv + first + 1, argv + argc);
   for (const Command& command : kCommands) {
     if (std::strcmp(argv[first], command.name) != 0) continue;
