@@ -14,9 +14,9 @@ void RunShellExecute(String& sTopic, Variant& sFile, Variant& sParams, Variant& 
                      Long& nShowCmd);
 // The key's whole text from the INI file; empty when the file, section or
 // key is missing.
-String INIRead(String& appname, String& keyname, String& FileName);
+String INIRead(const String& appname, const String& keyname, const String& FileName);
 // The key's number from the INI file, 0 when missing; a number outside the
 // 16-bit range is an overflow.
-Integer INIReadINT(String& appname, String& keyname, String& FileName);
+Integer INIReadINT(const String& appname, const String& keyname, const String& FileName);
 
 }  // namespace jotwell::Module1

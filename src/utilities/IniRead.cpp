@@ -12,7 +12,7 @@ constexpr Procedure kINIReadINT = "Module1![Function INIReadINT]";
 
 // The whole value: cutting it to a fixed buffer would change what
 // INI_WriteString stored.
-String INIRead(String& appname, String& keyname, String& FileName) {
+String INIRead(const String& appname, const String& keyname, const String& FileName) {
   String KeyValue;
   Long characters = 0;
   RunTraced(
@@ -28,7 +28,7 @@ String INIRead(String& appname, String& keyname, String& FileName) {
   return KeyValue;
 }
 
-Integer INIReadINT(String& appname, String& keyname, String& FileName) {
+Integer INIReadINT(const String& appname, const String& keyname, const String& FileName) {
   Integer result = 0;
   RunTraced(
       kINIReadINT,

@@ -1,12 +1,12 @@
 // The INI members: one key at a time of the file the thread's INIPath names.
 #include "base/JotBookPrivate.h"
-#include "base/LibraryBox.h"
 #include "base/LibraryFacts.h"
 #include "base/Module1.h"
 #include "base/PathDialect.h"
 #include "base/ThreadState.h"
 #include "errors/Trap.h"
 #include "platform/ini.h"
+#include "utilities/Abort.h"
 
 namespace jotwell {
 
@@ -20,6 +20,16 @@ constexpr Procedure kINI_ReadString = "JotBook![Function INI_ReadString]";
 String NotSet(const char* member) { return String("INI_Path property not set, function ") + member + " aborted!"; }
 String NotFound(const char* member) {
   return "File " + ThisThread().INIPath + " not found, function " + member + " aborted!";
+}
+
+// The readers' steps before they read: the path is set and names a file;
+// otherwise the member aborts. True when the read may go on.
+template <class Book>
+bool IniFileFound(Trap& trap, Book& book, Boolean& DoesItExist, const char* member) {
+  if (trap.If([&] { return ThisThread().INIPath.empty(); })) return Abort(trap, book, NotSet(member)), false;
+  trap.Do([&] { DoesItExist = book.CheckFileExistance(ThisThread().INIPath); });
+  if (trap.If([&] { return DoesItExist.IsFalse(); })) return Abort(trap, book, NotFound(member)), false;
+  return true;
 }
 }  // namespace
 
@@ -50,11 +60,8 @@ Long JotBook::INI_WriteString(const String& SectionName, const String& keyname,
                      {"WhatToWrite$", WhatToWrite}});
       },
       [&](Trap& trap) {
-        if (trap.If([&] { return ThisThread().INIPath.empty(); })) {
-          trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] { ShowErrorBox({NotSet("INI_WriteString")}); });
-          return;
-        }
+        if (trap.If([&] { return ThisThread().INIPath.empty(); }))
+          return Abort(trap, *private_, NotSet("INI_WriteString"));
         trap.Do([&] {
           result = platform::Ini().WriteProfileText(SectionName, keyname, WhatToWrite, ThisThread().INIPath);
         });
@@ -72,21 +79,8 @@ Integer JotBook::INI_ReadINT(const String& SectionName, const String& keyname) {
         r.Variables({{"DoesItExist", DoesItExist}});
       },
       [&](Trap& trap) {
-        if (trap.If([&] { return ThisThread().INIPath.empty(); })) {
-          trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] { ShowErrorBox({NotSet("INI_ReadINT")}); });
-          return;
-        }
-        trap.Do([&] { DoesItExist = private_->CheckFileExistance(ThisThread().INIPath); });
-        if (trap.If([&] { return DoesItExist.IsFalse(); })) {
-          trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] { ShowErrorBox({NotFound("INI_ReadINT")}); });
-          return;
-        }
-        trap.Do([&] {
-          String section = SectionName, key = keyname, file = ThisThread().INIPath;
-          result = Module1::INIReadINT(section, key, file);
-        });
+        if (!IniFileFound(trap, *private_, DoesItExist, "INI_ReadINT")) return;
+        trap.Do([&] { result = Module1::INIReadINT(SectionName, keyname, ThisThread().INIPath); });
       });
   return result;
 }
@@ -101,21 +95,8 @@ String JotBook::INI_ReadString(const String& SectionName, const String& keyname)
         r.Variables({{"DoesItExist", DoesItExist}});
       },
       [&](Trap& trap) {
-        if (trap.If([&] { return ThisThread().INIPath.empty(); })) {
-          trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] { ShowErrorBox({NotSet("INI_ReadString")}); });
-          return;
-        }
-        trap.Do([&] { DoesItExist = private_->CheckFileExistance(ThisThread().INIPath); });
-        if (trap.If([&] { return DoesItExist.IsFalse(); })) {
-          trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] { ShowErrorBox({NotFound("INI_ReadString")}); });
-          return;
-        }
-        trap.Do([&] {
-          String section = SectionName, key = keyname, file = ThisThread().INIPath;
-          result = Module1::INIRead(section, key, file);
-        });
+        if (!IniFileFound(trap, *private_, DoesItExist, "INI_ReadString")) return;
+        trap.Do([&] { result = Module1::INIRead(SectionName, keyname, ThisThread().INIPath); });
       });
   return result;
 }

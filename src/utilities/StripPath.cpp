@@ -1,8 +1,7 @@
 // The file name of an existing file's path.
 #include "base/JotBookPrivate.h"
-#include "base/LibraryBox.h"
 #include "base/PathDialect.h"
-#include "errors/Trap.h"
+#include "utilities/Abort.h"
 
 namespace jotwell {
 
@@ -39,11 +38,8 @@ String JotBook::StripPath(const String& FullPath) {
       },
       [&](Trap& trap) {
         trap.Do([&] { DoesItExist = private_->CheckFileExistance(FullPath); });
-        if (trap.If([&] { return DoesItExist.IsFalse(); })) {
-          trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] { ShowErrorBox({"Cannot find file " + FullPath + ", function StripPath aborted!"}); });
-          return;
-        }
+        if (trap.If([&] { return DoesItExist.IsFalse(); }))
+          return Abort(trap, *private_, "Cannot find file " + FullPath + ", function StripPath aborted!");
         size_t after = 0;
         trap.Do([&] { FindLastSeparator(FullPath, x, ct, after); });
         trap.Do([&] { result = FullPath.substr(after); });
