@@ -25,6 +25,9 @@ int FreeSpace(const Arguments& args);
 int LogSize(const Arguments& args);
 int Ini(const Arguments& args);
 int StripPath(const Arguments& args);
+int Trash(const Arguments& args);
+int Copy(const Arguments& args);
+int Recent(const Arguments& args);
 
 int Usage();
 // Prints the usage to `out`; returns the usage error code.
@@ -44,9 +47,9 @@ class EventCounter : public jotwell::JotBookEvents {
   jotwell::Integer lastError = 0;
 };
 
-// A file name from the command line: relative names are taken from the
-// current folder, as a shell user expects (the library itself would put
-// them beside the library).
-std::string LogPathFromCommandLine(const std::string& name);
+// A file or folder name from the command line: relative names are taken
+// from the current folder, as a shell user expects (the library itself
+// would put them beside the library). A trailing separator stays.
+std::string PathFromCommandLine(const std::string& name);
 
 }  // namespace jotbook

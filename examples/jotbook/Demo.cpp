@@ -1,5 +1,6 @@
-// The guided demo: an event log written, ended and printed, and a write
-// that fails and is reported by event and message box.
+// The guided demo: an event log written, ended and printed, a write that
+// fails and is reported by event and message box, a setting written and
+// read back, and a pattern copy.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -33,15 +34,9 @@ void PrintFile(const fs::path& path) {
     if (c != '\r') std::putchar(c);
 }
 
-}  // namespace
-
-int Demo(const Arguments& args) {
-  if (!args.empty()) return Usage();
-  std::puts("Creating the first JotBook on this thread (its About window follows).");
-  JotBook book;
+// Returns whether the events came as expected.
+bool ShowEventLog(JotBook& book, const fs::path& folder) {
   book.MaximumLogFileSize(4096);
-
-  fs::path folder = NewTemporaryFolder();
   fs::path log = folder / "demo.log";
   std::printf("\nWriting three events to %s, then ending the log.\n", log.string().c_str());
   EventCounter events;
@@ -50,6 +45,7 @@ int Demo(const Arguments& args) {
   for (const char* text : {"Program started", "Data saved", "Program closed"})
     book.WriteEventToLogFile(text);
   book.EndLogFileEvents();
+  book.Unadvise(events);
   std::printf("SuccessfulWriteToLogFile raised %d times, ErrorWritingToLogFile %d times; "
               "the file holds %d bytes.\n",
               events.successes, events.errors, book.SizeOfCurrentLogFile());
@@ -61,17 +57,49 @@ int Demo(const Arguments& args) {
   std::puts("\nWriting to a log in a folder that does not exist: the library reports the");
   std::puts("failure by event and by message box, and the call returns normally.");
   std::fflush(stdout);
-  book.Unadvise(events);
   EventCounter failures;
   book.Advise(failures);
   book.LogFileName((folder / "missing" / "demo.log").string());
   book.WriteEventToLogFile("Lost");
   book.Unadvise(failures);
   std::printf("ErrorWritingToLogFile raised with run-time error %d.\n", failures.lastError);
+  return events.errors == 0 && events.successes == 3 && failures.errors == 1;
+}
 
+bool ShowSettings(JotBook& book, const fs::path& folder) {
+  fs::path ini = folder / "demo.ini";
+  std::printf("\nWriting Greeting in section [Demo] of %s, then reading it back.\n", ini.string().c_str());
+  book.INI_PathToINI(ini.string());
+  bool written = book.INI_WriteString("Demo", "Greeting", "Hello from Jotwell") != 0;
+  std::string greeting = book.INI_ReadString("Demo", "Greeting");
+  std::printf("[Demo] Greeting=%s\n", greeting.c_str());
+  return written && greeting == "Hello from Jotwell";
+}
+
+bool ShowCopy(JotBook& book, const fs::path& folder) {
+  // The folders are prefixes: each ends with its separator.
+  std::string source = (folder / "").string(), destination = (folder / "copies" / "").string();
+  std::printf("\nCopying demo.* from %s to %s (created first).\n", source.c_str(), destination.c_str());
+  jotwell::Long copied = book.CopyFiles(source, destination, "demo.*");
+  std::printf("CopyFiles handled %d entries:", copied);
+  for (const auto& entry : fs::directory_iterator(destination)) std::printf(" %s", entry.path().filename().c_str());
+  std::puts("");
+  return copied == 2;
+}
+
+}  // namespace
+
+int Demo(const Arguments& args) {
+  if (!args.empty()) return Usage();
+  std::puts("Creating the first JotBook on this thread (its About window follows).");
+  JotBook book;
+  fs::path folder = NewTemporaryFolder();
+  bool logged = ShowEventLog(book, folder);
+  bool set = ShowSettings(book, folder);
+  bool copied = ShowCopy(book, folder);
   std::error_code ignored;
   fs::remove_all(folder, ignored);
-  return events.errors == 0 && events.successes == 3 && failures.errors == 1 ? kDone : kFailed;
+  return logged && set && copied ? kDone : kFailed;
 }
 
 }  // namespace jotbook

@@ -76,7 +76,7 @@ int ReportFailure(const EventCounter& events) {
 
 }  // namespace
 
-std::string LogPathFromCommandLine(const std::string& name) {
+std::string PathFromCommandLine(const std::string& name) {
   if (name.empty()) return name;  // the library's own "no name" case
   return std::filesystem::absolute(name).string();
 }
@@ -90,7 +90,7 @@ int Log(const Arguments& args) {
   JotBook book;
   EventCounter events;
   book.Advise(events);
-  book.LogFileName(LogPathFromCommandLine(*options->file));
+  book.LogFileName(PathFromCommandLine(*options->file));
   if (options->max) book.MaximumLogFileSize(*options->max);
   if (options->overwrite) book.OverwriteLogFile(jotwell::True);
   book.WriteEventToLogFile(text);
@@ -110,7 +110,7 @@ int EndLog(const Arguments& args) {
   JotBook book;
   EventCounter events;
   book.Advise(events);
-  book.LogFileName(LogPathFromCommandLine(*options->file));
+  book.LogFileName(PathFromCommandLine(*options->file));
   // A missing log gets no end line, only the library's message box.
   bool existed = book.DoesLogFileExist().IsTrue();
   book.EndLogFileEvents();
@@ -123,7 +123,7 @@ int DeleteLog(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
   JotBook book;
-  std::string path = LogPathFromCommandLine(*options->file);
+  std::string path = PathFromCommandLine(*options->file);
   book.LogFileName(path);
   book.DeleteLogFile();
   std::error_code ignored;
@@ -135,7 +135,7 @@ int FreeSpace(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
   JotBook book;
-  book.LogFileName(LogPathFromCommandLine(*options->file));
+  book.LogFileName(PathFromCommandLine(*options->file));
   jotwell::Currency bytes = book.DiskFreeSpace();
   std::printf("%lld\n", static_cast<long long>(bytes.Scaled() / jotwell::Currency::kScale));
   return kDone;
@@ -145,7 +145,7 @@ int LogSize(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
   JotBook book;
-  book.LogFileName(LogPathFromCommandLine(*options->file));
+  book.LogFileName(PathFromCommandLine(*options->file));
   std::printf("%d\n", book.SizeOfCurrentLogFile());
   return kDone;
 }

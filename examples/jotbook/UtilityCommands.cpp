@@ -18,7 +18,7 @@ struct IniRequest {
 
 std::optional<IniRequest> ParseIni(const Arguments& args) {
   if (args.size() < 5 || args[1] != "--ini") return std::nullopt;
-  IniRequest request{args[0], LogPathFromCommandLine(args[2]), args[3], args[4], ""};
+  IniRequest request{args[0], PathFromCommandLine(args[2]), args[3], args[4], ""};
   bool reading = request.action == "get" || request.action == "get-int";
   if (reading && args.size() == 5) return request;
   if (request.action == "set" && args.size() == 6) return request.value = args[5], request;
@@ -45,9 +45,32 @@ int Ini(const Arguments& args) {
 int StripPath(const Arguments& args) {
   if (args.size() != 1) return Usage();
   JotBook book;
-  std::string name = book.StripPath(LogPathFromCommandLine(args[0]));
+  std::string name = book.StripPath(PathFromCommandLine(args[0]));
   if (name.empty()) return kFailed;
   std::printf("%s\n", name.c_str());
+  return kDone;
+}
+
+int Trash(const Arguments& args) {
+  if (args.size() != 1) return Usage();
+  JotBook book;
+  return book.DeleteToRecycleBin(PathFromCommandLine(args[0])) == jotwell::True ? kDone : kFailed;
+}
+
+// The folders are prefixes: "out/" copies into out, "out" names the copies
+// "out" + name.
+int Copy(const Arguments& args) {
+  if (args.size() != 3) return Usage();
+  JotBook book;
+  std::printf("%d\n", book.CopyFiles(PathFromCommandLine(args[0]), PathFromCommandLine(args[1]), args[2]));
+  return kDone;
+}
+
+int Recent(const Arguments& args) {
+  if (args.size() != 1) return Usage();
+  JotBook book;
+  std::string path = PathFromCommandLine(args[0]);
+  book.AddToRecentDocuments(path);
   return kDone;
 }
 

@@ -22,6 +22,9 @@ int Usage(std::FILE* out) {
       "          ini get|get-int --ini F SECTION KEY\n"
       "          ini set --ini F SECTION KEY VALUE\n"
       "          strip-path PATH\n"
+      "          trash FILE\n"
+      "          copy SOURCE DESTINATION PATTERN   (prints the number of entries handled)\n"
+      "          recent FILE\n"
       "          --help\n"
       "--headless shows message boxes and reports on standard error, never in a window\n"
       "exit codes: 0 done; 1 the library reported a failure (log and end-log print\n"
@@ -43,7 +46,8 @@ int main(int argc, char** argv) {
   static constexpr Command kCommands[] = {
       {"demo", Demo},           {"log", Log},               {"end-log", EndLog},
       {"delete-log", DeleteLog}, {"free-space", FreeSpace}, {"log-size", LogSize},
-      {"ini", Ini},             {"strip-path", StripPath},
+      {"ini", Ini},             {"strip-path", StripPath}, {"trash", Trash},
+      {"copy", Copy},           {"recent", Recent},
   };
   int first = 1;
   if (argc > first && std::strcmp(argv[first], "--headless") == 0) {

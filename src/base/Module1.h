@@ -19,4 +19,9 @@ String INIRead(const String& appname, const String& keyname, const String& FileN
 // 16-bit range is an overflow.
 Integer INIReadINT(const String& appname, const String& keyname, const String& FileName);
 
+// Copies every file of the source folder matching the pattern to the
+// destination; the number of matching entries handled, failed copies
+// included. The folders are plain prefixes of the names.
+Long rgbCopyFiles(const String& sSourcePath, const String& sDestination, const String& sFiles);
+
 }  // namespace jotwell::Module1

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "jotwell/ValueTypes.h"
 #include "platform/Group.h"
@@ -66,6 +67,21 @@ class FileSystem {
   // Deletes the file; false when it cannot be deleted.
   virtual bool EraseFile(const String& path) = 0;
 
+  // Creates the folder, one level; false when it cannot (it exists, or its
+  // parent is missing).
+  virtual bool MakeFolder(const String& path) = 0;
+  // The names of the entries of the folder `pattern` starts with whose
+  // names match its last part, a wildcard pattern read as the Windows file
+  // search reads it (see MatchesWildcard), without regard to case. All are
+  // taken before this returns, in name order; "." and ".." are never among
+  // them. Empty when nothing matches or the folder cannot be read.
+  virtual std::vector<String> FindFiles(const String& pattern) = 0;
+  // Copies the regular file `from` to `to`, replacing a file `to` the user
+  // may write, with `from`'s permission bits and modification time. The copy
+  // is made under another name and renamed: `to` holds its old bytes or all
+  // of the new ones, never part. False on failure.
+  virtual bool CopyOver(const String& from, const String& to) = 0;
+
   // Bytes the calling user may still write on the volume holding `folder`.
   // Throws RuntimeError: path not found (76) when `folder` does not exist,
   // so that the caller may ask its parent.
@@ -98,6 +114,13 @@ class ForwardingFileSystem : public FileSystem {
   void Write(NativeFile file, std::string_view bytes) override { target_.Write(file, bytes); }
   void Close(NativeFile file) override { target_.Close(file); }
   bool EraseFile(const String& path) override { return target_.EraseFile(path); }
+  bool MakeFolder(const String& path) override { return target_.MakeFolder(path); }
+  std::vector<String> FindFiles(const String& pattern) override {
+    return target_.FindFiles(pattern);
+  }
+  bool CopyOver(const String& from, const String& to) override {
+    return target_.CopyOver(from, to);
+  }
   std::uint64_t FreeBytes(const String& folder) override { return target_.FreeBytes(folder); }
 
  private:

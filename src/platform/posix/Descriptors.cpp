@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +12,10 @@
 #include "platform/posix/Retry.h"
 
 namespace jotwell::platform::posix {
+
+Descriptor::~Descriptor() {
+  if (fd_ >= 0) ::close(fd_);
+}
 
 int Open(const char* path, int flags, mode_t mode) {
   return RetryOnInterrupt([&] { return ::open(path, flags | O_CLOEXEC | O_NOCTTY, mode); });

@@ -5,11 +5,25 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <utility>
 
 namespace jotwell::platform::posix {
 
 // How long a reader or writer waits for another writer to finish.
 inline constexpr auto kLockWait = std::chrono::seconds(5);
+
+// Owns a descriptor and closes it when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor& operator=(Descriptor&&) = delete;
+  ~Descriptor();
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
 
 // open(2), retried on EINTR. Descriptors never leak into programs the host
 // starts, and a terminal opened by mistake never becomes the host's

@@ -13,6 +13,8 @@
 #include "platform/files.h"
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/Errno.h"
+#include "platform/posix/FileCopy.h"
+#include "platform/posix/FolderSearch.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
 
@@ -196,6 +198,20 @@ class PosixFiles final : public FileSystem {
   bool EraseFile(const String& path) override {
     return Quietly([&] { return ::unlink(SystemPath(path)) == 0; });
   }
+
+  bool MakeFolder(const String& path) override {
+    return Quietly([&] { return ::mkdir(SystemPath(path), 0777) == 0; });
+  }
+
+  std::vector<String> FindFiles(const String& pattern) override {
+    try {
+      return posix::FindMatching(pattern);
+    } catch (const RuntimeError&) {
+      return {};
+    }
+  }
+
+  bool CopyOver(const String& from, const String& to) override { return posix::CopyOver(from, to); }
 
   std::uint64_t FreeBytes(const String& folder) override {
     struct statvfs volume {};

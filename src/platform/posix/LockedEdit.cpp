@@ -1,0 +1,197 @@
+#include "platform/posix/LockedEdit.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "jotwell/RuntimeError.h"
+#include "platform/posix/Descriptors.h"
+#include "platform/posix/Retry.h"
+#include "platform/posix/SystemPath.h"
+
+namespace jotwell::platform::posix {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Links followed before a loop of them is given up, as the system does.
+constexpr int kMaxLinks = 40;
+
+// A FIFO never blocks the open.
+int OpenNonBlocking(const char* path, int flags, mode_t mode = 0) {
+  return posix::Open(path, flags | O_NONBLOCK, mode);
+}
+
+std::optional<std::string> ReadAll(int fd) {
+  std::string bytes;
+  char buffer[16384];
+  for (;;) {
+    ssize_t n = RetryOnInterrupt(
+        [&] { return ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(bytes.size())); });
+    if (n < 0) return std::nullopt;
+    if (n == 0) return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  for (off_t at = 0; !bytes.empty();) {
+    ssize_t n = RetryOnInterrupt([&] { return ::pwrite(fd, bytes.data(), bytes.size(), at); });
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+    at += n;
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a write replaces: a symbolic link leads to its target, so that
+// the link stays a link. Nothing for a loop of links.
+std::optional<std::string> Target(std::string path) {
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    char link[PATH_MAX];
+    ssize_t n = ::readlink(path.c_str(), link, sizeof link);
+    if (n < 0) return errno == EINVAL || errno == ENOENT ? std::optional(path) : std::nullopt;
+    if (static_cast<std::size_t>(n) == sizeof link) return std::nullopt;
+    std::string to(link, static_cast<std::size_t>(n));
+    path = to.starts_with('/') ? to : FolderOf(path) + '/' + to;
+  }
+  return std::nullopt;
+}
+
+bool NamesFile(const char* name, int fd) {
+  struct stat opened {}, named {};
+  return ::fstat(fd, &opened) == 0 && ::stat(name, &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+struct LockedFile {
+  Descriptor file;
+  bool created;
+};
+
+// Opens the file for reading and writing (so a read-only file is refused
+// even where a rename could replace it) and locks it. The file locked is
+// the one the name names once the lock is held: another writer may have
+// renamed a new file over it meanwhile.
+std::optional<LockedFile> OpenLocked(const char* name, std::optional<mode_t> createMode) {
+  Clock::time_point deadline = Clock::now() + kLockWait;
+  while (Clock::now() < deadline) {
+    int fd = OpenNonBlocking(name, O_RDWR);
+    bool created = false;
+    if (fd < 0 && errno == ENOENT && createMode) {
+      fd = OpenNonBlocking(name, O_RDWR | O_CREAT | O_EXCL, *createMode);
+      if (fd < 0 && errno == EEXIST) continue;
+      created = fd >= 0;
+    }
+    if (fd < 0) return std::nullopt;
+    LockedFile locked{Descriptor(fd), created};
+    if (!IsRegularFile(fd) || !LockBefore(fd, LOCK_EX, deadline)) {
+      if (created && NamesFile(name, fd)) ::unlink(name);
+      break;
+    }
+    if (NamesFile(name, fd)) return locked;
+  }
+  return std::nullopt;
+}
+
+// Has the file hold at least `length` bytes, their blocks allocated; on
+// failure the file keeps its old length.
+bool Reserve(int fd, off_t length) {
+  struct stat before {};
+  if (::fstat(fd, &before) != 0) return false;
+  int failure;
+  while ((failure = ::posix_fallocate(fd, 0, length)) == EINTR) {
+  }
+  if (failure != 0) ::ftruncate(fd, before.st_size);
+  return failure == 0;
+}
+
+// The locked file's own bytes replaced in place, where no copy can take its
+// place. Every writer takes the lock we hold, and the space is had before
+// the first byte changes, so a full disk leaves the old bytes; only a crash
+// midway could leave part of the change.
+bool WriteInPlace(int fd, std::string_view bytes) {
+  off_t length = static_cast<off_t>(bytes.size());
+  return (length == 0 || Reserve(fd, length)) && WriteAll(fd, bytes) &&
+         RetryOnInterrupt([&] { return ::ftruncate(fd, length); }) == 0 && ::fsync(fd) == 0;
+}
+
+// Makes a rename durable; a folder that cannot be synced still holds it.
+void SyncFolder(const std::string& folder) {
+  int fd = OpenNonBlocking(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Writes the bytes to a new file beside `name`, with its owner and
+// permission bits, and renames it over `name`: a reader sees the old bytes
+// or the new, never a mix, and a failure leaves the original untouched. A
+// copy that cannot be made, or not be given the original's owner, would
+// leave the file unwritable or hand it to another user, and one renamed
+// over a file with other names would part it from them: the bytes then go
+// in place.
+bool Replace(const std::string& name, int locked, std::string_view bytes) {
+  struct stat original {};
+  if (::fstat(locked, &original) != 0) return false;
+  if (original.st_nlink > 1) return WriteInPlace(locked, bytes);
+  std::string spare = FolderOf(name) + "/." + name.substr(name.rfind('/') + 1) + ".XXXXXX";
+  int fd = ::mkostemp(spare.data(), O_CLOEXEC);
+  if (fd < 0)
+    return (errno == EACCES || errno == EPERM || errno == ENAMETOOLONG) &&
+           WriteInPlace(locked, bytes);
+  bool owned = ::fchown(fd, original.st_uid, original.st_gid) == 0;
+  bool written = owned && ::fchmod(fd, original.st_mode & 07777) == 0 && WriteAll(fd, bytes) &&
+                 ::fsync(fd) == 0;
+  written = ::close(fd) == 0 && written;
+  if (written && ::rename(spare.c_str(), name.c_str()) == 0) {
+    SyncFolder(FolderOf(name));
+    return true;
+  }
+  ::unlink(spare.c_str());
+  return !owned && WriteInPlace(locked, bytes);
+}
+
+}  // namespace
+
+std::string ReadUnderLock(const String& path) {
+  try {
+    Descriptor file(OpenNonBlocking(SystemPath(path), O_RDONLY));
+    if (file.get() < 0 || !IsRegularFile(file.get())) return {};
+    LockBefore(file.get(), LOCK_SH, Clock::now() + kLockWait);
+    return ReadAll(file.get()).value_or(std::string());
+  } catch (const RuntimeError&) {
+    return {};
+  }
+}
+
+bool EditUnderLock(const String& path, const Change& change, std::optional<mode_t> createMode) {
+  try {
+    std::optional<std::string> name = Target(SystemPath(path));
+    if (!name) return false;
+    std::optional<LockedFile> locked = OpenLocked(name->c_str(), createMode);
+    if (!locked) return false;
+    int fd = locked->file.get();
+    std::optional<std::string> before = ReadAll(fd);
+    std::optional<String> after = before ? change(*before) : std::nullopt;
+    bool stored = after && (*after == *before || Replace(*name, fd, *after));
+    if (!stored && locked->created) ::unlink(name->c_str());
+    return stored;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
+}  // namespace jotwell::platform::posix

@@ -1,0 +1,30 @@
+// A file's bytes read and changed under its lock, the change stored
+// atomically: what the INI engine and the recent-documents list share.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <sys/types.h>
+
+#include "jotwell/ValueTypes.h"
+
+namespace jotwell::platform::posix {
+
+// The new bytes for the old, or nothing to refuse the change.
+using Change = std::function<std::optional<String>(std::string_view)>;
+
+// The file's bytes, read under a shared lock; empty when it is missing or
+// cannot be read. A writer that holds its lock past the wait leaves the
+// bytes as they are now.
+std::string ReadUnderLock(const String& path);
+
+// Applies the change to the file's bytes under its lock and stores the
+// result; false, with no byte changed, when the change is refused or
+// anything fails. A missing file is made with `createMode`'s permission
+// bits (less the umask) when it is given, else the edit fails.
+bool EditUnderLock(const String& path, const Change& change, std::optional<mode_t> createMode);
+
+}  // namespace jotwell::platform::posix
