@@ -30,6 +30,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 

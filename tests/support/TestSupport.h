@@ -38,6 +38,7 @@ void OnFreshThread(const std::function<void()>& work);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+// Creates the file's folders first.
 void WriteFile(const std::string& path, const std::string& bytes);
 
 // Sets an environment variable and puts back its old value on destruction.

@@ -1,0 +1,187 @@
+// Pattern copies, the trash and the recent-documents list, over real
+// folders, the real trash and a real list, both in the test's own data home.
+#include <glib.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "jotwell/JotBook.h"
+#include "support/Children.h"
+#include "support/ReportSupport.h"
+
+namespace jotwell {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using FileUtilitiesTest = test::IsolatedReportsTest;
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code missing;
+  for (const auto& entry : fs::directory_iterator(folder, missing)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> Boxes(testing::ScriptedDesktop& desktop) {
+  std::vector<std::string> texts;
+  for (const auto& shown : desktop.Shown(testing::ScriptedDesktop::Kind::MessageBox)) texts.push_back(shown.text);
+  return texts;
+}
+
+// The folders are plain prefixes; every matching entry counts, a folder
+// whose copy fails among them; the listing is taken before the first copy,
+// so copies into the source folder are neither found nor counted.
+TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
+  for (auto [name, bytes] : {std::pair{"a.txt", "a"}, {"B.TXT", "b"}, {"c", "c"}, {"\xC3\x89t\xC3\xA9.log", "e"}})
+    test::WriteFile(dir.File("src/") + name, bytes);
+  fs::create_directory(dir.path() / "src" / "d.txt");
+  ::chmod(dir.File("src/a.txt").c_str(), 0640);
+  test::WriteFile(dir.File("txt/a.txt"), "old");
+  struct Row { const char* source; const char* destination; const char* pattern; Long count; std::vector<std::string> landed; };
+  const std::vector<std::string> all = {"B.TXT", "a.txt", "c", "d.txt", "\xC3\x89t\xC3\xA9.log"};
+  const Row rows[] = {
+      {"src/", "txt/", "*.txt", 3, {"B.TXT", "a.txt"}},
+      {"src/", "all/", "*.*", 5, {"B.TXT", "a.txt", "c", "\xC3\x89t\xC3\xA9.log"}},
+      {"src/", "accent/", "\xC3\xA9T\xC3\x89.*", 1, {"\xC3\x89t\xC3\xA9.log"}},
+      {"src/", "none/", "*.none", 0, {}},
+      {"gone/", "made/", "*.*", 0, {}},
+      {"src/", "src/", "*.*", 5, all},
+  };
+  std::vector<Long> counts;
+  test::OnFreshThread([&] {
+    JotBook book;
+    for (const Row& row : rows) counts.push_back(book.CopyFiles(dir.File(row.source), dir.File(row.destination), row.pattern));
+    counts.push_back(book.CopyFiles(dir.File("src/"), dir.File("flat"), "a.txt"));
+    EXPECT_EQ(ErrorManager().CallDepth(), 0u);
+  });
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(counts[i], rows[i].count) << rows[i].destination;
+    EXPECT_THAT(Names(dir.path() / rows[i].destination), ElementsAreArray(rows[i].landed)) << rows[i].destination;
+  }
+  EXPECT_EQ(counts.back(), 1);
+  EXPECT_EQ(test::ReadFile(dir.File("flata.txt")), "a");
+  EXPECT_EQ(test::ReadFile(dir.File("txt/a.txt")), "a");
+  struct stat original {}, copy {};
+  ::stat(dir.File("src/a.txt").c_str(), &original);
+  ::stat(dir.File("txt/a.txt").c_str(), &copy);
+  EXPECT_EQ(copy.st_mode & 07777, 0640u);
+  EXPECT_EQ(copy.st_mtim.tv_sec, original.st_mtim.tv_sec);
+  EXPECT_THAT(Reports(), ElementsAre());
+}
+
+// The copy is made under a spare name: a file system that takes no more
+// leaves the old target whole and no spare behind, and the entry counts.
+TEST_F(FileUtilitiesTest, CopyThatFailsHalfWayLeavesTheOldTargetWhole) {
+  test::WriteFile(dir.File("big/big.bin"), std::string(1 << 20, 'x'));
+  test::WriteFile(dir.File("out/big.bin"), "old");
+  EXPECT_EQ(test::InChild([&] {
+              ::signal(SIGXFSZ, SIG_IGN);
+              if (!test::Limit(RLIMIT_FSIZE, 64 << 10)) return std::string("limit refused");
+              return std::to_string(JotBook().CopyFiles(dir.File("big/"), dir.File("out/"), "*.bin"));
+            }),
+            "1");
+  EXPECT_EQ(test::ReadFile(dir.File("out/big.bin")), "old");
+  EXPECT_THAT(Names(dir.path() / "out"), ElementsAre("big.bin"));
+}
+
+// GLib reads the data home once per process, so the trash is used only in
+// a child that has set it. The same name trashed twice keeps both files;
+// a file the user may not move stays, with False and no box.
+TEST_F(FileUtilitiesTest, DeleteToRecycleBinMovesFilesToTheTrashRestorably) {
+  const std::string notes = dir.File("notes.txt"), kept = dir.File("kept/k.txt");
+  test::WriteFile(kept, "k");
+  fs::permissions(dir.path(), fs::perms(0755));
+  fs::create_directory(dir.path() / "nobody");
+  fs::permissions(dir.path() / "nobody", fs::perms(0777));
+  std::string answers = test::InChild([&] {
+    std::string results;
+    ::setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+    JotBook book;
+    for (const char* bytes : {"first", "second"}) {
+      test::WriteFile(notes, bytes);
+      results += book.DeleteToRecycleBin(notes) == True ? "T" : "F";
+    }
+    ::setenv("XDG_DATA_HOME", dir.File("nobody").c_str(), 1);
+    if (::geteuid() == 0 && !test::BecomeNobody()) return results + "?";
+    return results + (book.DeleteToRecycleBin(kept) == True ? "T" : "F");
+  });
+  EXPECT_EQ(answers, "TTF");
+  EXPECT_FALSE(fs::exists(notes));
+  EXPECT_EQ(test::ReadFile(kept), "k");
+  const fs::path trash = dir.path() / "data" / "Trash";
+  EXPECT_THAT(Names(trash / "files"), ElementsAre("notes.2.txt", "notes.txt"));
+  EXPECT_EQ(test::ReadFile((trash / "files" / "notes.txt").string()), "first");
+  for (const char* info : {"notes.txt.trashinfo", "notes.2.txt.trashinfo"})
+    EXPECT_THAT(test::ReadFile((trash / "info" / info).string()), HasSubstr("\nPath=" + notes + "\n")) << info;
+
+  test::OnFreshThread([&] {
+    JotBook book;
+    for (const std::string& name : {dir.File("missing"), std::string()}) EXPECT_EQ(book.DeleteToRecycleBin(name), False);
+  });
+  const std::string box = "Error!\r\nCannot delete a file that doesn't exist, function DeleteToRecycleBin aborted!\r\n"
+                          "Please consult the author of the application for any assistance.";
+  EXPECT_THAT(Boxes(*desktop), ElementsAre(box, box));
+}
+
+// What the recent-documents list holds for `path`: its MIME type, how often
+// this program added it, and how many documents the list holds.
+struct RecentEntry { std::string mime; unsigned count = 0; int documents = 0; };
+
+RecentEntry ReadRecentList(const std::string& list, const std::string& path) {
+  RecentEntry entry;
+  GBookmarkFile* bookmarks = g_bookmark_file_new();
+  if (g_bookmark_file_load_from_file(bookmarks, list.c_str(), nullptr)) {
+    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    if (gchar* mime = g_bookmark_file_get_mime_type(bookmarks, uri, nullptr)) entry.mime = mime, g_free(mime);
+    g_bookmark_file_get_application_info(bookmarks, uri, program_invocation_short_name, nullptr, &entry.count, nullptr, nullptr);
+    entry.documents = g_bookmark_file_get_size(bookmarks);
+    g_free(uri);
+  }
+  g_bookmark_file_free(bookmarks);
+  return entry;
+}
+
+// A second add of a file updates its entry; two processes adding at once
+// lose neither's entries; a new list is the user's alone.
+TEST_F(FileUtilitiesTest, AddToRecentDocumentsRecordsEachFileOnceAndLosesNone) {
+  test::ScopedEnv home("XDG_DATA_HOME", dir.File("data"));
+  const std::string notes = dir.File("notes.txt"), list = dir.File("data/recently-used.xbel");
+  test::WriteFile(notes, "plain words\n");
+  test::OnFreshThread([&] {
+    JotBook book;
+    String padded = "  " + notes + " ";
+    book.AddToRecentDocuments(padded);
+    EXPECT_EQ(padded, notes);
+    book.AddToRecentDocuments(padded);
+  });
+  RecentEntry entry = ReadRecentList(list, notes);
+  EXPECT_EQ(entry.mime, "text/plain");
+  EXPECT_EQ(entry.count, 2u);
+  EXPECT_EQ(entry.documents, 1);
+  struct stat info {};
+  ASSERT_EQ(::stat(list.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  auto adder = [&](const std::string& tag) {
+    return [&, tag] {
+      JotBook book;
+      for (int i = 0; i < 100; ++i) {
+        String path = dir.File(tag + std::to_string(i) + ".txt");
+        book.AddToRecentDocuments(path);
+      }
+      return std::string("done");
+    };
+  };
+  EXPECT_THAT(test::InChildren({adder("one"), adder("two")}), ElementsAre("done", "done"));
+  EXPECT_EQ(ReadRecentList(list, notes).documents, 201);
+}
+
+}  // namespace
+}  // namespace jotwell
