@@ -44,20 +44,6 @@ bool CopyBytes(int from, int to, off_t length) {
   return true;
 }
 
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A name beside `target` that nothing else uses, for the copy in progress:
-// hidden, so that a search of that folder meanwhile does not show it.
-std::string SpareBeside(const std::string& target) {
-  std::size_t slash = target.rfind('/');
-  return FolderOf(target) + "/." + target.substr(slash == std::string::npos ? 0 : slash + 1) +
-         ".XXXXXX";
-}
-
 // The target may be replaced: it is missing, or a file the user may write.
 // A read-only file stays as it is, although a rename could replace it.
 bool MayReplace(const char* target) {
@@ -74,7 +60,7 @@ bool CopyOver(const String& from, const String& to) {
     if (source.get() < 0 || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         !MayReplace(target))
       return false;
-    std::string spare = SpareBeside(target);
+    std::string spare = SpareTemplateBeside(target);
     Descriptor copy(::mkostemp(spare.data(), O_CLOEXEC));
     if (copy.get() < 0) return false;
     // Like the copies the other platform makes, the copy keeps the time the

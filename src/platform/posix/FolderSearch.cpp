@@ -44,7 +44,7 @@ bool IsDotEntry(const char* name) { return !std::strcmp(name, ".") || !std::strc
 
 std::vector<String> FindMatching(const String& pattern) {
   std::size_t slash = pattern.rfind('/');
-  String folder = slash == String::npos ? "." : slash == 0 ? "/" : pattern.substr(0, slash);
+  String folder = FolderOf(pattern);
   std::u32string wanted = UpperCharacters(std::string_view(pattern).substr(slash + 1));
   std::vector<String> names;
   int fd = Open(SystemPath(folder), O_RDONLY | O_DIRECTORY | O_NONBLOCK);

@@ -50,12 +50,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The file a write replaces: a symbolic link leads to its target, so that
 // the link stays a link. Nothing for a loop of links.
 std::optional<std::string> Target(std::string path) {
@@ -147,7 +141,7 @@ bool Replace(const std::string& name, int locked, std::string_view bytes) {
   struct stat original {};
   if (::fstat(locked, &original) != 0) return false;
   if (original.st_nlink > 1) return WriteInPlace(locked, bytes);
-  std::string spare = FolderOf(name) + "/." + name.substr(name.rfind('/') + 1) + ".XXXXXX";
+  std::string spare = SpareTemplateBeside(name);
   int fd = ::mkostemp(spare.data(), O_CLOEXEC);
   if (fd < 0)
     return (errno == EACCES || errno == EPERM || errno == ENAMETOOLONG) &&

@@ -4,6 +4,8 @@
 // takes a path refuses such a name through SystemPath.
 #pragma once
 
+#include <string>
+
 #include "jotwell/ValueTypes.h"
 
 namespace jotwell::platform::posix {
@@ -11,5 +13,12 @@ namespace jotwell::platform::posix {
 // `path` for a system call. Throws RuntimeError, a path/file access error
 // (75), for an empty name or one holding NUL.
 const char* SystemPath(const String& path);
+
+// The folder part of a system path: "." for a bare name, "/" for a name in
+// the root.
+std::string FolderOf(const std::string& path);
+// A template for mkostemp: a hidden name beside `path`, so that a folder
+// listing meanwhile does not show the file in the making.
+std::string SpareTemplateBeside(const std::string& path);
 
 }  // namespace jotwell::platform::posix
