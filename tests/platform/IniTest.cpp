@@ -75,6 +75,7 @@ TEST(IniEngine, WritesChangeOnlyWhatTheyConcern) {
       {"x=1\r[a]\r", "", "k", "x=1\rk=v\r[a]\r"},
       {"[a]", "a", "k", "[a]\r\nk=v\r\n"}, {"", "s", "k", "[s]\r\nk=v\r\n"},
       {"[a]\nk=1\n[a]\nk=2\n", "A", "k", "[a]\nk=v\n[a]\nk=2\n"},
+      {"x=1\r[a]\r\n\n", "a", "k", "x=1\r[a]\r\nk=v\r\n\n"},  // a lone CR would end the blank line
   };
   test::TempDir dir;
   for (const Row& row : rows) {
@@ -90,6 +91,7 @@ TEST(IniEngine, RefusedWritesChangeNoByte) {
   const std::array<std::string, 3> rows[] = {
       {"a\nb", "k", "v"}, {"a", "k\r", "v"}, {"a", "k", nul}, {"a", "k=x", "v"},
       {"a", " [k", "v"},  {"a", " \t", "v"}, {"a]", "k", "v"}, {"a", "k", "x\ny=1"},
+      {"", " \xEF\xBB\xBF[a]", "v"},  // first in a new file, a header once the mark is read
   };
   test::TempDir dir;
   test::WriteFile(dir.File("r.ini"), kMixed);
@@ -124,6 +126,8 @@ TEST(IniEngine, ErasesKeysAndSectionsWithTheirLines) {
   EXPECT_TRUE(Ini().EraseProfileSection("", file));
   EXPECT_EQ(test::ReadFile(file), "[b]\r\ny=3\r\n");
   EXPECT_TRUE(Ini().EraseProfileKey("a", "k", dir.File("none.ini")) && !fs::exists(dir.File("none.ini")));
+  test::WriteFile(file, "a=1\rk=2\n\n[s]");  // a lone CR before the blank line would end it
+  EXPECT_TRUE(Ini().EraseProfileKey("", "k", file) && test::ReadFile(file) == "a=1\r\r\n[s]");
 }
 
 // Root writing a user's file leaves it the user's; a file with more than one
