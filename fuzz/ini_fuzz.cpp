@@ -9,7 +9,6 @@
 // for one), then the file's bytes; the last byte picks the operation.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -155,17 +154,22 @@ void WriteFile(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A folder of its own for the one file, on tmpfs where there is one, so that
-// the engine's fsync costs little.
-const fs::path& Folder() {
-  static const fs::path folder = [] {
+// A folder of its own for each input's file, on tmpfs where there is one,
+// so that the engine's fsync costs little. Made and removed for each input:
+// libFuzzer ends without running exit handlers.
+class Folder {
+ public:
+  Folder() {
     std::string pattern = (fs::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") + std::string("/ini_fuzz.XXXXXX");
     CHECK(::mkdtemp(pattern.data()) != nullptr);
-    std::atexit([] { fs::remove_all(Folder()); });
-    return fs::path(pattern);
-  }();
-  return folder;
-}
+    path_ = pattern;
+  }
+  ~Folder() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
 
 }  // namespace
 
@@ -176,7 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string key = input.ConsumeRandomLengthString(64);
   const std::string value = input.ConsumeRandomLengthString(256);
   const std::string before = input.ConsumeRemainingBytesAsString();
-  const std::string file = (Folder() / "fuzz.ini").string();
+  const Folder folder;
+  const std::string file = (folder.path() / "fuzz.ini").string();
   WriteFile(file, before);
 
   shown = "operation " + std::to_string(operation) + ", section " + Escaped(section) + ", key " +
@@ -225,6 +230,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   else
     CHECK(Removed(before, after));
   // The write left no copy behind.
-  CHECK(std::distance(fs::directory_iterator(Folder()), fs::directory_iterator()) == 1);
+  CHECK(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()) == 1);
   return 0;
 }
