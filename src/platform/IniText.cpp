@@ -170,15 +170,24 @@ String Inserted(std::string_view text, std::pair<std::size_t, bool> at, std::str
   return result + String(text.substr(at.first));
 }
 
+// Appends what follows a removed line. A lone CR would join the line feed
+// of a blank line next into one line end, and the blank line would go: that
+// line ends in CR LF instead.
+void Rejoin(String& result, std::string_view kept) {
+  if (kept.starts_with('\n') && result.ends_with('\r')) result += '\r';
+  result += kept;
+}
+
 // Removes the spans, which come in file order.
 String Without(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& spans) {
   String result;
   std::size_t kept = 0;
   for (auto [begin, end] : spans) {
-    result += text.substr(kept, begin - kept);
+    Rejoin(result, text.substr(kept, begin - kept));
     kept = end;
   }
-  return result + String(text.substr(kept));
+  Rejoin(result, text.substr(kept));
+  return result;
 }
 
 int DigitValue(char c) {
@@ -224,26 +233,33 @@ Long NumberOf(const std::optional<String>& value, Long fallback) {
 
 bool CanWrite(std::string_view section, std::string_view key, std::string_view value) {
   std::string_view name = Trim(key);
+  // A key written first in a file would lose a leading byte-order mark to
+  // the reader.
   return section.find_first_of(kLineBreakers) == kNone && section.find(']') == kNone &&
          key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone &&
-         !name.empty() && !name.starts_with('[') && value.find_first_of(kLineBreakers) == kNone;
+         !name.empty() && !name.starts_with('[') && !name.starts_with(kByteOrderMark) &&
+         value.find_first_of(kLineBreakers) == kNone;
 }
 
 std::optional<String> WithValue(std::string_view text, std::string_view section,
                                 std::string_view key, std::string_view value) {
   if (!CanWrite(section, key, value)) return std::nullopt;
   Layout file(text);
-  String lineEnd(file.LineEnd());
-  String keyLine = String(Trim(key)) + '=' + Written(value) + lineEnd;
   std::optional<Section> found = file.FindSection(section);
-  if (!found)
-    return Inserted(text, file.EndPoint(), '[' + String(Trim(section)) + ']' + lineEnd + keyLine,
-                    lineEnd);
-  std::vector<std::size_t> lines = file.KeyLines(*found, key);
-  if (lines.empty()) return Inserted(text, file.InsertionPoint(*found), keyLine, lineEnd);
-  std::size_t at = file.ValueStart(lines.front());
-  return String(text.substr(0, at)) + Written(value) +
-         String(text.substr(file.End(lines.front())));
+  if (found) {
+    std::vector<std::size_t> lines = file.KeyLines(*found, key);
+    if (!lines.empty()) {
+      std::size_t at = file.ValueStart(lines.front());
+      return String(text.substr(0, at)) + Written(value) +
+             String(text.substr(file.End(lines.front())));
+    }
+  }
+  std::pair<std::size_t, bool> at = found ? file.InsertionPoint(*found) : file.EndPoint();
+  String lineEnd(file.LineEnd());
+  // A lone CR before a blank line's line feed would join it into one line end.
+  if (lineEnd == "\r" && text.substr(at.first).starts_with('\n')) lineEnd = "\r\n";
+  String lines = found ? String() : '[' + String(Trim(section)) + ']' + lineEnd;
+  return Inserted(text, at, lines + String(Trim(key)) + '=' + Written(value) + lineEnd, lineEnd);
 }
 
 // Every line of the key goes, so that a duplicate never surfaces in its place.

@@ -5,6 +5,10 @@
 
 #include <csignal>
 #include <future>
+#include <map>
+#include <random>
+#include <regex>
+#include <thread>
 
 #include "platform/ini.h"
 #include "support/Children.h"
@@ -75,6 +79,7 @@ TEST(IniEngine, WritesChangeOnlyWhatTheyConcern) {
       {"x=1\r[a]\r", "", "k", "x=1\rk=v\r[a]\r"},
       {"[a]", "a", "k", "[a]\r\nk=v\r\n"}, {"", "s", "k", "[s]\r\nk=v\r\n"},
       {"[a]\nk=1\n[a]\nk=2\n", "A", "k", "[a]\nk=v\n[a]\nk=2\n"},
+      {"x=1\r[a]\r\n\n", "a", "k", "x=1\r[a]\r\nk=v\r\n\n"},  // a lone CR would end the blank line
   };
   test::TempDir dir;
   for (const Row& row : rows) {
@@ -90,6 +95,7 @@ TEST(IniEngine, RefusedWritesChangeNoByte) {
   const std::array<std::string, 3> rows[] = {
       {"a\nb", "k", "v"}, {"a", "k\r", "v"}, {"a", "k", nul}, {"a", "k=x", "v"},
       {"a", " [k", "v"},  {"a", " \t", "v"}, {"a]", "k", "v"}, {"a", "k", "x\ny=1"},
+      {"", " \xEF\xBB\xBF[a]", "v"},  // first in a new file, a header once the mark is read
   };
   test::TempDir dir;
   test::WriteFile(dir.File("r.ini"), kMixed);
@@ -124,6 +130,8 @@ TEST(IniEngine, ErasesKeysAndSectionsWithTheirLines) {
   EXPECT_TRUE(Ini().EraseProfileSection("", file));
   EXPECT_EQ(test::ReadFile(file), "[b]\r\ny=3\r\n");
   EXPECT_TRUE(Ini().EraseProfileKey("a", "k", dir.File("none.ini")) && !fs::exists(dir.File("none.ini")));
+  test::WriteFile(file, "a=1\rk=2\n\n[s]");  // a lone CR before the blank line would end it
+  EXPECT_TRUE(Ini().EraseProfileKey("", "k", file) && test::ReadFile(file) == "a=1\r\r\n[s]");
 }
 
 // Root writing a user's file leaves it the user's; a file with more than one
@@ -168,6 +176,37 @@ TEST(IniEngine, TwoProcessesOfTwoThreadsWritingAtOnceLoseNoKey) {
   for (int i = 0; i < 250; ++i)
     for (const char* tag : {"a", "at", "b", "bt"})
       EXPECT_EQ(Ini().ReadProfileText("s", tag + std::to_string(i), "", file), tag) << i;
+}
+
+// A writer killed at any moment of its writes leaves the old file or the
+// new one: no line cut, and every key written before with its old value or
+// the new one. Each round's value has its own length, so a mix would show.
+TEST(IniEngine, AWriterKilledMidWriteLeavesTheOldFileOrTheNew) {
+  // On tmpfs a write takes microseconds, not a disk's sync, so that most
+  // kills land inside one.
+  test::ScopedEnv tmpfs("TMPDIR", fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string());
+  test::TempDir dir;
+  const std::string file = dir.File("k.ini");
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  std::map<std::string, std::string> known;  // each key's value after the last kill
+  for (int round = 0; round < 200; ++round) {
+    const std::string value = std::string(round % 7 * 9, 'v') + std::to_string(round);
+    const auto moment = std::chrono::microseconds(random() % 2000);
+    const unsigned first = random() % 40;
+    test::InChild([&]() -> std::string {
+      std::thread([=] { std::this_thread::sleep_for(moment); ::kill(::getpid(), SIGKILL); }).detach();
+      for (unsigned i = first;; ++i) Ini().WriteProfileText("s", "k" + std::to_string(i % 40), value, file);
+    }, std::chrono::seconds(20));
+    const std::string text = test::ReadFile(file);
+    ASSERT_TRUE(std::regex_match(text, std::regex("(\\[s\\]\r\n(k\\d+=v*\\d+\r\n)*)?"))) << text << "\nseed " << seed;
+    for (int i = 0; i < 40; ++i) {
+      const std::string key = "k" + std::to_string(i), now = Ini().ReadProfileText("s", key, "", file);
+      const std::string& before = known[key];
+      ASSERT_TRUE(now == before || now == value) << key << "=" << now << ", was " << before << "\nseed " << seed;
+      known[key] = now;
+    }
+  }
 }
 
 // A read-only file is refused even in a folder where a rename could replace
