@@ -11,9 +11,6 @@
 
 namespace jotwell::test {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
 // Records the events a JotBook raises; optional hooks act inside them.
 struct EventRecorder : JotBookEvents {
   void SuccessfulWriteToLogFile() override { ++successes; if (onSuccess) onSuccess(); }
