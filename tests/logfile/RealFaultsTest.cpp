@@ -121,7 +121,7 @@ TEST_F(LogTest, AFullDiskLeavesTheLogAsItWas) {
                           Outcome([&] { book->EndLogFileEvents(); }) + "\n[" + After(log, kept) + "]";
     fs::remove(small + "/filler");
     book->WriteEventToLogFile("next");
-    return outcome + (Shape(After(log, kept)) == std::vector<std::string>{"- next"} ? "\nclean" : "\ntorn");
+    return outcome + (Shape(After(log, kept)) == Lines{"- next"} ? "\nclean" : "\ntorn");
   });
   if (said.starts_with("skip: ")) GTEST_SKIP() << said;
   const std::string failed = Failed(61, "Disk is Full!");

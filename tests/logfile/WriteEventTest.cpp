@@ -29,7 +29,7 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("new"); }), Succeeded(1));
   EXPECT_EQ(book->OverwriteLogFile(), False);  // any request is cleared by a write
   EXPECT_EQ(book->SizeOfCurrentLogFile(), static_cast<Long>(std::filesystem::file_size(logPath)));
-  const std::vector<std::string> restarted{"started", "", "- new"}, appended{"- new"};
+  const Lines restarted{"started", "", "- new"}, appended{"- new"};
   EXPECT_EQ(Shape(After(logPath, file.restarts ? "" : file.bytes)), file.restarts ? restarted : appended);
 }
 
