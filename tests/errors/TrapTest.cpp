@@ -11,57 +11,12 @@
 namespace jotwell {
 namespace {
 
-using ::testing::ElementsAre;
-using test::IsReport;
-using V = std::vector<std::string>;
+using namespace test;
 
 constexpr Procedure kProbe = "Module1![Function Probe]";
 constexpr Procedure kInner = "Module1![Sub Inner]";
 
 void Throw76() { throw RuntimeError(errnum::kPathNotFound); }
-
-class TrapTest : public test::IsolatedReportsTest {
- protected:
-  // Runs `body` as the traced Function Probe on a fresh thread; the report
-  // windows answer `answers` in turn, then Abort.
-  void Probe(std::initializer_list<Long> answers, const std::function<void(Trap&)>& body,
-             const std::function<void(Registrations&)>& registrations = NoRegistrations) {
-    for (Long answer : answers) desktop->QueueReportChoice(answer);
-    test::OnFreshThread([&] { RunTraced(kProbe, registrations, body); });
-  }
-};
-
-TEST_F(TrapTest, RetryRunsTheFailingStatementAgainAndReportsTheValuesOfTheMoment) {
-  int after = 0;
-  String Path = "/nowhere";
-  Long n = 0;
-  Probe({choice::kRetry, choice::kRetry, choice::kIgnore},
-        [&](Trap& trap) { trap.Do([&] { ++n, Throw76(); }), trap.Do([&] { ++after; }); },
-        [&](Registrations& r) { r.Arguments({{"Path", Path}}), r.Variables({{"n", n}}); });
-  EXPECT_EQ(after, 1);
-  V reports = Reports();
-  ASSERT_EQ(reports.size(), 3u);
-  for (size_t i = 0; i < 3; ++i) {  // the first report emptied the trace; retries push nothing new
-    EXPECT_EQ(test::SectionOf(reports[i], "Arguments:"), V{"Path = /nowhere"});
-    EXPECT_EQ(test::SectionOf(reports[i], "Variables:"), V{"n = " + std::to_string(i + 1)});
-    EXPECT_EQ(test::SectionOf(reports[i], "Call Stack:"), i == 0 ? V{">Module1![Function Probe]"} : V{});
-  }
-}
-
-// Ignore skips the statement and enters a branch whose test failed; a
-// function left by Abort returns what it had assigned, else the empty value.
-TEST_F(TrapTest, IgnoreSkipsOrEntersTheBranchAndAbortLeavesWithWhatWasAssigned) {
-  Long value = 1;
-  String result, unassigned;
-  Probe({choice::kIgnore, choice::kIgnore}, [&](Trap& trap) {
-    trap.Do([&] { value = []() -> Long { throw RuntimeError(errnum::kOverflow); }(); });
-    if (trap.If([]() -> bool { throw RuntimeError(errnum::kSubscriptOutOfRange); })) trap.Do([&] { result = "entered"; });
-    trap.Do(Throw76);  // an empty queue answers Abort
-    trap.Do([&] { result = unassigned = "late"; });
-  });
-  EXPECT_EQ(value, 1);
-  EXPECT_EQ(result + "|" + unassigned, "entered|");
-}
 
 void FailOnce(Trap& trap) {
   bool failed = false;
@@ -70,6 +25,41 @@ void FailOnce(Trap& trap) {
 
 void CallInner() {
   RunTraced(kInner, NoRegistrations, [](Trap& trap) { if (trap.If([] { return true; })) return; });
+}
+
+class TrapTest : public IsolatedReportsTest {
+ protected:
+  // Runs `body` as the traced Function Probe on a fresh thread; the report
+  // windows answer `answers` in turn, then Abort.
+  void Probe(std::initializer_list<Long> answers, const std::function<void(Trap&)>& body,
+             const std::function<void(Registrations&)>& registrations = NoRegistrations) {
+    for (Long answer : answers) desktop->QueueReportChoice(answer);
+    OnFreshThread([&] { RunTraced(kProbe, registrations, body); });
+  }
+};
+
+// Retry runs the statement again, each report showing the values of its
+// moment; Ignore skips a statement, or enters a branch whose test failed; a
+// function left by Abort returns what it had assigned, else the empty value.
+TEST_F(TrapTest, RetryRepeatsIgnoreSkipsOrEntersTheBranchAbortLeavesWithWhatWasAssigned) {
+  String Path = "/nowhere", result, unassigned;
+  Long n = 0, value = 1;
+  Probe({choice::kRetry, choice::kRetry, choice::kIgnore, choice::kIgnore, choice::kIgnore}, [&](Trap& trap) {
+    trap.Do([&] { ++n, Throw76(); });
+    trap.Do([&] { value = []() -> Long { throw RuntimeError(errnum::kOverflow); }(); });
+    if (trap.If([]() -> bool { throw RuntimeError(errnum::kSubscriptOutOfRange); })) trap.Do([&] { result = "entered"; });
+    trap.Do(Throw76);  // an empty queue answers Abort
+    trap.Do([&] { result = unassigned = "late"; });
+  }, [&](Registrations& r) { r.Arguments({{"Path", Path}}), r.Variables({{"n", n}}); });
+  EXPECT_EQ(value, 1);
+  EXPECT_EQ(result + "|" + unassigned, "entered|");
+  const Lines reports = Reports();
+  ASSERT_EQ(reports.size(), 6u);
+  for (size_t i = 0; i < 3; ++i) {  // the first report emptied the trace; retries push nothing new
+    EXPECT_EQ(SectionOf(reports[i], "Arguments:"), Lines{"Path = /nowhere"});
+    EXPECT_EQ(SectionOf(reports[i], "Variables:"), Lines{"n = " + std::to_string(i + 1)});
+    EXPECT_EQ(SectionOf(reports[i], "Call Stack:"), i == 0 ? Lines{">Module1![Function Probe]"} : Lines{});
+  }
 }
 
 // Every exit leaves the trace as deep as it was found. A report empties it,
@@ -87,7 +77,7 @@ TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
   for (const auto& [name, answer, body] : paths) {
     SCOPED_TRACE(name);
     if (answer) desktop->QueueReportChoice(answer);
-    test::OnFreshThread([&] {
+    OnFreshThread([&] {
       ErrorManager().AddCall({"Host![Sub Outer]"}), ErrorManager().AddCall({"Host![Sub Caller]"});
       RunTraced(kProbe, NoRegistrations, body);
       EXPECT_EQ(ErrorManager().CallDepth(), answer ? 0u : 2u);
@@ -103,16 +93,16 @@ void HandlerFails(bool inRegistrations) {
 }
 
 TEST_F(TrapTest, AnErrorInAHandlerReachesTheCallerWhichReportsItUnderItsOwnName) {
-  test::OnFreshThread([] {
-    EXPECT_THAT([] { HandlerFails(true); }, test::FailsWith(13));
-    EXPECT_THAT([] { HandlerFails(false); }, test::FailsWith(13));
+  OnFreshThread([] {
+    EXPECT_THAT([] { HandlerFails(true); }, FailsWith(13));
+    EXPECT_THAT([] { HandlerFails(false); }, FailsWith(13));
   });
   EXPECT_TRUE(Reports().empty());
   int after = 0;
   Probe({choice::kIgnore}, [&](Trap& trap) { trap.Do([] { HandlerFails(true); }), trap.Do([&] { ++after; }); });
   EXPECT_EQ(after, 1);
   ASSERT_THAT(Reports(), ElementsAre(IsReport(13, "Module1", "Function Probe")));
-  EXPECT_EQ(test::SectionOf(Reports()[0], "Call Stack:"), (V{">Module1![Function Probe]", ">Module1![Sub Inner]"}));
+  EXPECT_EQ(SectionOf(Reports()[0], "Call Stack:"), (Lines{">Module1![Function Probe]", ">Module1![Sub Inner]"}));
 }
 
 // Each error becomes the current error, with the platform's own code: in
@@ -133,9 +123,8 @@ TEST_F(TrapTest, ErrorsReachTheReportBeforeTheSwitchAndTheLocalBlockAfterIt) {
       trap.WithLocalBlock(raise, [&](const RuntimeError& e) { inBlock = {e.Number(), e.Description(), CurrentError().LastDllError}; });
     });
     const auto& [number, description, platformCode] = error;
-    EXPECT_THAT(Reports().back(), ::testing::HasSubstr("Number: " + std::to_string(number) + "\r\n        Description: " +
-                                                       description + "\r\n        Source: Jotwell\r\n        LastDllError: " +
-                                                       std::to_string(platformCode)));
+    EXPECT_THAT(Reports().back(), HasSubstr("Number: " + std::to_string(number) + "\r\n        Description: " + description +
+                                            "\r\n        Source: Jotwell\r\n        LastDllError: " + std::to_string(platformCode)));
     EXPECT_EQ(inBlock, error);
   }
   EXPECT_EQ(Reports().size(), 5u);
@@ -144,28 +133,16 @@ TEST_F(TrapTest, ErrorsReachTheReportBeforeTheSwitchAndTheLocalBlockAfterIt) {
 TEST_F(TrapTest, AFailingEntryIsHandledAndRetryPushesTheTraceNameAgain) {
   std::vector<std::string_view> traceInBody;
   desktop->QueueReportChoice(choice::kRetry);
-  test::OnFreshThread([&] {
-    test::FailNextTraceEntry();
+  OnFreshThread([&] {
+    FailNextTraceEntry();
     RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
       trap.Do([&] { traceInBody.assign(ErrorManager().CallStack().begin(), ErrorManager().CallStack().end()); });
     });
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
-  ASSERT_THAT(Reports(), ElementsAre(::testing::HasSubstr("        Number: 7\r\n")));
-  EXPECT_EQ(test::SectionOf(Reports()[0], "Call Stack:").size(), frmErrMn::kInitialTraceCapacity);  // not the failed entry
+  ASSERT_THAT(Reports(), ElementsAre(HasSubstr("        Number: 7\r\n")));
+  EXPECT_EQ(SectionOf(Reports()[0], "Call Stack:").size(), frmErrMn::kInitialTraceCapacity);  // not the failed entry
   EXPECT_THAT(traceInBody, ElementsAre("Module1![Function Probe]"));
-}
-
-TEST(TrapNormalPath, AllocatesNothing) {
-  test::OnFreshThread([] {
-    Long value = 0;
-    size_t before = (ErrorManager(), test::AllocationCount());
-    RunTraced(kProbe, [&](Registrations& r) { r.Variables({{"value", value}}); }, [&](Trap& trap) {
-      trap.Do([&] { value = 1; });
-      if (trap.If([&] { return value == 1; })) trap.Do(CallInner);
-    });
-    EXPECT_EQ(test::AllocationCount(), before);
-  });
 }
 
 // A traced call made while its thread ends, after the thread's own error
@@ -173,7 +150,7 @@ TEST(TrapNormalPath, AllocatesNothing) {
 TEST(TrapAtThreadEnd, ATracedCallStillRuns) {
   struct Traced { int& ran; ~Traced() { RunTraced(kProbe, NoRegistrations, [&](Trap& t) { t.Do([&] { ++ran; }); }); } };
   int ran = 0;
-  test::OnFreshThread([&] { thread_local Traced last{ran}; ErrorManager(); });  // made before the manager, gone after it
+  OnFreshThread([&] { thread_local Traced last{ran}; ErrorManager(); });  // made before the manager, gone after it
   EXPECT_EQ(ran, 1);
 }
 

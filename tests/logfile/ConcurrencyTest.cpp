@@ -49,9 +49,9 @@ TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
     std::filesystem::remove(logPath);
     EXPECT_THAT(WriteAtOnce(), ::testing::Each(""));
     EXPECT_THAT(Shown(), IsEmpty());
-    std::vector<std::string> lines = LogLines();
+    Lines lines = LogLines();
     ASSERT_GE(lines.size(), 3u);  // whoever creates the log writes its start line
-    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 2), (std::vector<std::string>{"started", ""}));
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2), (Lines{"started", ""}));
     std::multiset<std::string> events(lines.begin() + 2, lines.end()), all;
     EXPECT_THAT(events, ::testing::Each(::testing::MatchesRegex("- w[0-9] e[0-9]+")));  // none torn
     for (int i = 0; i < kWriters * GetParam().events; ++i) all.insert("- " + Event(i % kWriters, i / kWriters));

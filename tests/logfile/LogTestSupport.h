@@ -3,6 +3,7 @@
 
 #include <regex>
 
+#include "base/FileNumbers.h"
 #include "errors/frmErrMn.h"
 #include "jotwell/JotBook.h"
 #include "platform/files.h"
@@ -10,9 +11,6 @@
 #include "support/TestSupport.h"
 
 namespace jotwell::test {
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 // Records the events a JotBook raises; optional hooks act inside them.
 struct EventRecorder : JotBookEvents {
@@ -52,10 +50,10 @@ inline constexpr const char* kConsult = "Please consult the author of the applic
 // The lines of `bytes`, split at CR LF, with the date and time cut from the
 // start line ("started"), event lines ("- " and the text) and the end line
 // ("ended"). Bytes after the last CR LF come last, marked.
-inline std::vector<std::string> Shape(const std::string& bytes) {
+inline Lines Shape(const std::string& bytes) {
   const std::string date = "\\d\\d\\D\\d\\d\\D\\d{4}";  // whatever the regional separator
   const std::regex bound("Jotwell Logfile (started|ended) \\S.*? " + date), event(date + " \\S.*? (- .*)");
-  std::vector<std::string> lines;
+  Lines lines;
   size_t at = 0;
   for (size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2) {
     std::string line = bytes.substr(at, end - at);
@@ -88,10 +86,11 @@ class LogTest : public ScriptedDesktopTest {
   std::vector<testing::ScriptedDesktop::Entry> Shown() const {
     return desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox);
   }
-  std::vector<std::string> LogLines() const { return Shape(ReadFile(logPath)); }
+  Lines LogLines() const { return Shape(ReadFile(logPath)); }
   // What `call` did, to compare with Shows(): the events raised, the boxes
   // shown ("stop" marks a critical one, "note" any other), the exclamations
-  // played, the descriptors left open, the trace depth after.
+  // played, the descriptors and file numbers left open (numbers are handed
+  // out lowest first), the trace depth after.
   std::string Outcome(const std::function<void()>& call) {
     recorder.errors.clear();
     const size_t boxes = Shown().size();
@@ -102,9 +101,10 @@ class LogTest : public ScriptedDesktopTest {
     const auto shown = Shown();
     for (auto box = shown.begin() + boxes; box != shown.end(); ++box)
       said += (box->icon == MessageIcon::Critical ? " | stop " : " | note ") + box->text;
+    const int leftOpen = OpenDescriptors() - descriptors + ThisThreadFileNumbers().FreeFile() - FileNumbers::kFirst;
     return said + " | exclamations " + std::to_string(desktop->Exclamations() - exclamations) + ", left open " +
-           std::to_string(OpenDescriptors() - descriptors) + ", depth " + std::to_string(ErrorManager().CallDepth()) +
-           ", successes " + std::to_string(recorder.successes);
+           std::to_string(leftOpen) + ", depth " + std::to_string(ErrorManager().CallDepth()) + ", successes " +
+           std::to_string(recorder.successes);
   }
   // The outcome of a call that showed nothing, `successes` in all so far.
   static std::string Succeeded(int successes) {

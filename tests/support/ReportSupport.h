@@ -28,8 +28,8 @@ inline auto IsReport(Long number, const std::string& module, const std::string& 
 
 // The entries of a report section ("Arguments:", "Variables:", "Call
 // Stack:"), without their indent; empty when the section is absent.
-inline std::vector<std::string> SectionOf(const std::string& report, const std::string& heading) {
-  std::vector<std::string> entries;
+inline Lines SectionOf(const std::string& report, const std::string& heading) {
+  Lines entries;
   size_t at = report.find("\r\n        " + heading + "\r\n");
   if (at == std::string::npos) return entries;
   while ((at = report.find("\r\n", at + 2)) != std::string::npos && report.compare(at + 2, 12, std::string(12, ' ')) == 0)
@@ -48,8 +48,8 @@ class IsolatedReportsTest : public ScriptedDesktopTest, public platform::Forward
     return dir.File("libjotwell.so");
   }
   std::string ErrorLog() const { return dir.File("Jotwell.ErrorLog.txt"); }
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> texts;
+  Lines Reports() const {
+    Lines texts;
     for (const auto& shown : desktop->Shown(testing::ScriptedDesktop::Kind::Report)) texts.push_back(shown.text);
     return texts;
   }

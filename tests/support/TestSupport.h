@@ -9,12 +9,19 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "jotwell/RuntimeError.h"
 #include "jotwell/testing/ScriptedDesktop.h"
 #include "support/AllocationCounter.h"
 
 namespace jotwell::test {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+// Lines of text: a log's, a report section's, the boxes shown.
+using Lines = std::vector<std::string>;
 
 // A fresh temporary folder, removed with its contents afterwards.
 class TempDir {
