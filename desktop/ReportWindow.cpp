@@ -65,6 +65,8 @@ void ShowReport(long request, const std::string& text) {
   Put(fixed, StopSign(), {120, 120, 480, 480});
   GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_ALWAYS, GTK_POLICY_ALWAYS);
+  // Both bars always shown, as a text box has them, not only on hover.
+  gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
   gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
   GtkWidget* view = ReportText(text);
   gtk_container_add(GTK_CONTAINER(scroller), view);
