@@ -36,7 +36,10 @@ int main(int argc, char** argv) {
   // Nothing here is for assistive tools to wait on at start-up.
   g_setenv("NO_AT_BRIDGE", "1", TRUE);
   g_set_prgname("jotwell-desktop");
-  if (!gtk_init_check(&argc, &argv)) return 2;
+  if (!gtk_init_check(&argc, &argv)) {
+    g_printerr("jotwell-desktop: cannot open display %s\n", g_getenv("DISPLAY"));
+    return 2;  // the library reads 2 as "no display"
+  }
   LoadStyle();
   ListenForRequests(Handle);
   Answer(0, "ready");

@@ -1,4 +1,4 @@
-// Apart from the other support: Xlib's macros (True, Status, None) would
+// The support that speaks X itself, apart from the rest: Xlib's macros (True, Status, None) would
 // clash with the library's names.
 #include <X11/Xlib.h>
 
@@ -21,6 +21,12 @@ bool SendCloseRequest(const std::string& window) {
   Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
   XCloseDisplay(display);
   return sent != 0;
+}
+
+bool DisplayAnswers(const std::string& name) {
+  Display* display = XOpenDisplay(name.c_str());
+  if (display) XCloseDisplay(display);
+  return display != nullptr;
 }
 
 }  // namespace jotwell::test

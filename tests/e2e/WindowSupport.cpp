@@ -29,9 +29,13 @@ std::string Run(const std::string& command, int limitSeconds) {
   return output;
 }
 
-VirtualDisplay::VirtualDisplay() {
+namespace {
+
+// Starts Xvfb on a display number it picks itself; the number once it
+// accepts connections, or -1.
+int StartXvfb(int& pid) {
   int ready[2];
-  if (::pipe(ready) != 0) throw std::runtime_error("pipe failed");
+  if (::pipe(ready) != 0) return -1;
   std::string fd = std::to_string(ready[1]);
   const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
                         "-nolisten", "tcp", nullptr};
@@ -39,22 +43,47 @@ VirtualDisplay::VirtualDisplay() {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addclose(&actions, ready[0]);
-  if (::posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
-    pid_ = 0;
+  if (::posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid = 0;
   posix_spawn_file_actions_destroy(&actions);
   ::close(ready[1]);
   std::string number;
   char byte;
-  while (pid_ && ::read(ready[0], &byte, 1) == 1 && byte != '\n') number += byte;
+  while (pid && ::read(ready[0], &byte, 1) == 1 && byte != '\n') number += byte;
   ::close(ready[0]);
-  if (number.empty()) throw std::runtime_error("Xvfb did not start");
-  display_.emplace("DISPLAY", ":" + number);
+  return number.empty() ? -1 : std::stoi(number);
+}
+
+// Xvfb servers starting and ending side by side now and then leave a new
+// one announced but unreachable: such a one is replaced.
+bool Answers(const std::string& display) {
+  for (int i = 0; i < 20; ++i, std::this_thread::sleep_for(50ms))
+    if (DisplayAnswers(display)) return true;
+  return false;
+}
+
+void Stop(int pid) {
+  ::kill(pid, SIGTERM);
+  ::waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+VirtualDisplay::VirtualDisplay() {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    int pid = 0;
+    int number = StartXvfb(pid);
+    if (number >= 0 && Answers(":" + std::to_string(number))) {
+      pid_ = pid;
+      display_.emplace("DISPLAY", ":" + std::to_string(number));
+      return;
+    }
+    if (pid) Stop(pid);
+  }
+  throw std::runtime_error("Xvfb did not start");
 }
 
 VirtualDisplay::~VirtualDisplay() {
-  if (pid_ == 0) return;
-  ::kill(pid_, SIGTERM);
-  ::waitpid(pid_, nullptr, 0);
+  if (pid_) Stop(pid_);
 }
 
 void Caller::Join() {
@@ -87,7 +116,8 @@ void Keys(const std::string& window, const std::string& keys) {
 }
 
 void ClickAt(const std::string& window, int x, int y, int clicks) {
-  Run("xdotool mousemove --sync --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
+  // Not --sync: it waits forever when the pointer is there already.
+  Run("xdotool mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
       " click --repeat " + std::to_string(clicks) + " --delay 80 1");
 }
 

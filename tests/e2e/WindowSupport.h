@@ -58,6 +58,7 @@ void ClickAt(const std::string& window, int x, int y, int clicks = 1);
 // What the window manager's close button asks for; false when it could
 // not be sent.
 bool SendCloseRequest(const std::string& window);
+bool DisplayAnswers(const std::string& display);
 std::string Clipboard();
 // Keeps a picture of the window under the build tree's screenshots/.
 void Screenshot(const std::string& window, const std::string& name);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -130,9 +131,9 @@ void AgentLink::Shared::Lost(unsigned forGeneration) {
   if (generation != forGeneration || state != State::Running) return;
   ::close(socket);
   socket = -1;
-  // Closed its end, yet perhaps not gone: make sure, and reap it.
-  ::kill(pid, SIGKILL);
-  RetryOnInterrupt([&] { return ::waitpid(pid, nullptr, 0); });
+  std::string how = StopAgent(pid);
+  std::string line = "jotwell: the desktop agent " + how + "; the next window starts another\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
   pid = 0;
   state = State::NotStarted;
   for (auto& [id, mailbox] : mailboxes) {

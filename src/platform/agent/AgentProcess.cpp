@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 
 #include "platform/agent/AgentProtocol.h"
 #include "platform/component.h"
@@ -48,9 +50,35 @@ bool ReadyBefore(int socket, std::chrono::steady_clock::time_point deadline) {
   return message && message->request == 0 && message->verb == "ready";
 }
 
-void Stop(pid_t pid) {
-  ::kill(pid, SIGKILL);
-  RetryOnInterrupt([&] { return ::waitpid(pid, nullptr, 0); });
+}  // namespace
+
+std::string StopAgent(pid_t pid) {
+  int status = 0;
+  // An agent that has just closed its end is still on its way out.
+  pid_t ended = 0;
+  for (int wait = 0; wait < 50 && ended == 0; ++wait) {
+    ended = RetryOnInterrupt([&] { return ::waitpid(pid, &status, WNOHANG); });
+    if (ended == 0) ::usleep(10000);
+  }
+  bool killed = ended == 0;
+  if (killed) {
+    ::kill(pid, SIGKILL);
+    RetryOnInterrupt([&] { return ::waitpid(pid, &status, 0); });
+  }
+  if (killed) return "did not answer";
+  if (WIFEXITED(status))
+    return WEXITSTATUS(status) == kNoDisplay ? "could not open the display"
+                                             : "exited with status " + std::to_string(WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return "was ended by signal " + std::to_string(WTERMSIG(status));
+  return "ended";
+}
+
+namespace {
+
+void Tell(const std::string& program, const std::string& what) {
+  std::string line = "jotwell: the desktop agent " + program + " " + what +
+                     "; message boxes and reports go to standard error\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace
@@ -95,11 +123,12 @@ std::optional<AgentProcess> StartAgent(const std::string& program) {
   ::close(ends[1]);
   if (failed != 0) {
     ::close(ends[0]);
+    Tell(program, "could not start: " + std::string(std::strerror(failed)));
     return std::nullopt;
   }
   if (!ReadyBefore(ends[0], std::chrono::steady_clock::now() + kReadyWait)) {
     ::close(ends[0]);
-    Stop(pid);
+    Tell(program, StopAgent(pid));
     return std::nullopt;
   }
   return AgentProcess{pid, ends[0]};

@@ -20,9 +20,15 @@ struct AgentProcess {
 // neither exists.
 std::string FindAgentProgram();
 
+// The agent's exit status when it cannot open a display.
+inline constexpr int kNoDisplay = 2;
+
 // Starts `program` and waits until it reports its display open. nullopt
 // when it cannot start, cannot open a display or does not answer in time;
-// nothing of it is left behind then.
+// nothing of it is left behind then, and standard error tells why.
 std::optional<AgentProcess> StartAgent(const std::string& program);
+
+// Ends the agent `pid` if it still runs, reaps it, and tells how it ended.
+std::string StopAgent(pid_t pid);
 
 }  // namespace jotwell::platform::agent
