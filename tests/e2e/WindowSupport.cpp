@@ -1,10 +1,9 @@
 #include "e2e/WindowSupport.h"
 
-#include <fcntl.h>
+#include <glib.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,112 +11,90 @@
 
 #include "jotwell/Desktop.h"
 
-extern char** environ;
-
 namespace jotwell::test {
-
-using namespace std::chrono_literals;
 
 std::string Run(const std::string& command, int limitSeconds) {
   std::string wrapped = "timeout -s KILL " + std::to_string(limitSeconds) + " " + command;
   std::FILE* pipe = ::popen(wrapped.c_str(), "r");
-  if (!pipe) return {};
   std::string output;
   char chunk[65536];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
-  ::pclose(pipe);
+  for (size_t n; pipe && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+  if (pipe) ::pclose(pipe);
   return output;
 }
 
-namespace {
-
-// Starts Xvfb on a display number it picks itself; the number once it
-// accepts connections, or -1.
-int StartXvfb(int& pid) {
-  int ready[2];
-  if (::pipe(ready) != 0) return -1;
-  std::string fd = std::to_string(ready[1]);
-  const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-                        "-nolisten", "tcp", nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addclose(&actions, ready[0]);
-  if (::posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid = 0;
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(ready[1]);
-  std::string number;
-  char byte;
-  while (pid && ::read(ready[0], &byte, 1) == 1 && byte != '\n') number += byte;
-  ::close(ready[0]);
-  return number.empty() ? -1 : std::stoi(number);
-}
-
-// Xvfb servers starting and ending side by side now and then leave a new
-// one announced but unreachable: such a one is replaced.
-bool Answers(const std::string& display) {
-  for (int i = 0; i < 20; ++i, std::this_thread::sleep_for(50ms))
-    if (DisplayAnswers(display)) return true;
-  return false;
-}
-
-void Stop(int pid) {
-  ::kill(pid, SIGTERM);
-  ::waitpid(pid, nullptr, 0);
-}
-
-}  // namespace
-
-VirtualDisplay::VirtualDisplay() {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    int pid = 0;
-    int number = StartXvfb(pid);
-    if (number >= 0 && Answers(":" + std::to_string(number))) {
-      pid_ = pid;
-      display_.emplace("DISPLAY", ":" + std::to_string(number));
-      return;
-    }
-    if (pid) Stop(pid);
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  for (auto deadline = std::chrono::steady_clock::now() + limit;; std::this_thread::sleep_for(50ms)) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
   }
-  throw std::runtime_error("Xvfb did not start");
+}
+
+// Xvfb picks a free display number and prints it once it accepts
+// connections; the shell prints Xvfb's process id first, and Xvfb comes to
+// this process, its subreaper, to be reaped when it ends. Without -noreset
+// the server starts afresh whenever its last client leaves, and a client
+// connecting meanwhile (the agent, after an xdotool) is turned away.
+VirtualDisplay::VirtualDisplay() {
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  std::FILE* out = ::popen("Xvfb -displayfd 1 -noreset -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo $!", "r");
+  int number = -1;
+  if (out) std::fscanf(out, "%d %d", &pid_, &number), ::pclose(out);
+  if (number < 0) throw std::runtime_error("Xvfb did not start");
+  display_.emplace("DISPLAY", ":" + std::to_string(number));
 }
 
 VirtualDisplay::~VirtualDisplay() {
-  if (pid_) Stop(pid_);
+  if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, nullptr, 0);
 }
 
-void Caller::Join() {
-  ASSERT_TRUE(Returned(20s)) << "the call did not return";
-  done_.get();
+void OnMainLoop(const std::function<void()>& work, std::chrono::milliseconds period,
+                const std::function<bool()>& timer) {
+  struct Loop {
+    const std::function<void()>& work;
+    const std::function<bool()>& timer;
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+  } loop{work, timer};
+  guint ticking = g_timeout_add(static_cast<guint>(period.count()), [](gpointer data) -> gboolean {
+    return static_cast<Loop*>(data)->timer();
+  }, &loop);
+  g_idle_add([](gpointer data) -> gboolean {
+    static_cast<Loop*>(data)->work();
+    g_main_loop_quit(static_cast<Loop*>(data)->loop);
+    return G_SOURCE_REMOVE;
+  }, &loop);
+  g_main_loop_run(loop.loop);
+  if (GSource* source = g_main_context_find_source_by_id(nullptr, ticking)) g_source_destroy(source);
+  g_main_loop_unref(loop.loop);
 }
 
 std::vector<std::string> WindowsOf(const std::string& kind, size_t count) {
-  for (auto deadline = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < deadline;
-       std::this_thread::sleep_for(50ms)) {
+  std::vector<std::string> windows;
+  bool found = Eventually([&] {
     std::string listed = Run("xdotool search --onlyvisible --classname '^" + kind + "$'");
-    std::vector<std::string> windows;
+    windows.clear();
     for (size_t start = 0, end; (end = listed.find('\n', start)) != std::string::npos; start = end + 1)
       windows.push_back(listed.substr(start, end - start));
-    if (windows.size() >= count) return windows;
-  }
-  ADD_FAILURE() << "no window " << kind;
-  return std::vector<std::string>(count, "0");
+    return windows.size() >= count;
+  });
+  EXPECT_TRUE(found) << "no window " << kind;
+  windows.resize(std::max(windows.size(), count), "0");
+  return windows;
 }
 
 bool Gone(const std::string& window) {
-  for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(50ms))
-    if (Run("xdotool search --onlyvisible --classname '^jotwell-'").find(window + "\n") == std::string::npos)
-      return true;
-  return false;
+  return Eventually([&] {
+    return Run("xdotool search --onlyvisible --classname '^jotwell-'").find(window + "\n") == std::string::npos;
+  });
 }
 
 void Keys(const std::string& window, const std::string& keys) {
   Run("xdotool windowfocus --sync " + window + " key --delay 50 " + keys);
 }
 
-void ClickAt(const std::string& window, int x, int y, int clicks) {
-  // Not --sync: it waits forever when the pointer is there already.
-  Run("xdotool mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
+// Not mousemove --sync: it waits forever when the pointer is there already.
+void ClickAt(const std::string& window, Point at, int clicks) {
+  Run("xdotool mousemove --window " + window + " " + std::to_string(at.x) + " " + std::to_string(at.y) +
       " click --repeat " + std::to_string(clicks) + " --delay 80 1");
 }
 
@@ -134,8 +111,12 @@ void WindowsTest::SetUp() {
   SetDesktop(nullptr);
 }
 
-void WindowsTest::TearDown() { platform::Group<platform::ComponentFile>::Install(nullptr); }
-
-void WindowsTest::RemoveAgent() { std::filesystem::remove(dir.File("jotwell-desktop")); }
+void WindowsTest::MoveAgent(const std::string& to) {
+  std::filesystem::remove(dir.File("jotwell-desktop"));
+  std::filesystem::create_directories(std::filesystem::path(dir.File(library)).parent_path());
+  if (to.empty()) return;
+  std::filesystem::create_directories(std::filesystem::path(dir.File(to)).parent_path());
+  std::filesystem::create_symlink(JOTWELL_AGENT, dir.File(to));
+}
 
 }  // namespace jotwell::test
