@@ -33,8 +33,17 @@ gboolean EscapeAborts(GtkWidget* window, GdkEventKey* key, gpointer) {
   return TRUE;
 }
 
-GtkWidget* ChoiceButton(const char* caption, Button index) {
-  GtkWidget* button = gtk_button_new_with_mnemonic(caption);
+// GTK underlines a mnemonic only while Alt is held; the access key is
+// always shown underlined here, and Alt with it presses the button.
+GtkWidget* ChoiceButton(GtkAccelGroup* keys, const char* accessKey, const char* rest, Button index) {
+  GtkWidget* button = gtk_button_new();
+  GtkWidget* caption = gtk_label_new(nullptr);
+  gchar* markup = g_markup_printf_escaped("<u>%s</u>%s", accessKey, rest);
+  gtk_label_set_markup(GTK_LABEL(caption), markup);
+  g_free(markup);
+  gtk_container_add(GTK_CONTAINER(button), caption);
+  guint key = gdk_keyval_to_lower(gdk_unicode_to_keyval(static_cast<guint32>(accessKey[0])));
+  gtk_widget_add_accelerator(button, "clicked", keys, key, GDK_MOD1_MASK, GTK_ACCEL_VISIBLE);
   gtk_style_context_add_class(gtk_widget_get_style_context(button), "compact");
   g_signal_connect(button, "clicked", G_CALLBACK(Pressed), GINT_TO_POINTER(index));
   return button;
@@ -72,9 +81,12 @@ void ShowReport(long request, const std::string& text) {
   gtk_container_add(GTK_CONTAINER(scroller), view);
   g_object_set_data(G_OBJECT(window), "text", view);
   Put(fixed, scroller, {720, 120, 5655, 4935});
-  GtkWidget* abort = ChoiceButton("_Abort", kAbort);
-  GtkWidget* retry = ChoiceButton("_Retry", kRetry);
-  GtkWidget* ignore = ChoiceButton("_Ignore", kIgnore);
+  GtkAccelGroup* keys = gtk_accel_group_new();
+  gtk_window_add_accel_group(GTK_WINDOW(window), keys);
+  g_object_unref(keys);
+  GtkWidget* abort = ChoiceButton(keys, "A", "bort", kAbort);
+  GtkWidget* retry = ChoiceButton(keys, "R", "etry", kRetry);
+  GtkWidget* ignore = ChoiceButton(keys, "I", "gnore", kIgnore);
   GtkWidget* copy = gtk_button_new();
   gtk_style_context_add_class(gtk_widget_get_style_context(copy), "compact");
   gtk_container_add(GTK_CONTAINER(copy), CopyPicture());

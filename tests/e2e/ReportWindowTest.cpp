@@ -53,6 +53,7 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswer) {
     choice = ErrorManager().UserChoice();
   });
   std::string window = test::WindowOf("jotwell-report");
+  test::Screenshot(window, "report-window");
   if (GetParam().keys) test::Keys(window, GetParam().keys);
   else test::ClickAt(window, kIgnoreButton);
   probe.Join();
@@ -119,7 +120,6 @@ TEST_F(ReportWindowTest, ASecondReportWhileOneIsShownReplacesTheTextWithoutWaiti
                      [&] { return nested = ErrorManager().DysplayMessage("Module1", "Sub Nested"), false; });
   });
   std::string window = test::WindowOf("jotwell-report");
-  test::Screenshot(window, "report-window");
   EXPECT_TRUE(test::Eventually([&] { return nested == 0; }));
   EXPECT_EQ(outer, -1);
   EXPECT_THAT(Copy(window, "Sub Nested"), HasSubstr("Procedure [Sub Nested] in Module [Module1]"));
