@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "e2e/WindowSupport.h"
+#include "support/Children.h"
 
 namespace jotwell {
 namespace {
@@ -50,6 +51,14 @@ TEST_F(AgentTest, TheAgentHoldsNoDescriptorOfTheHostButItsSocket) {
     EXPECT_NE(std::filesystem::read_symlink(entry.path()).string(), marker);
   EXPECT_THAT(std::filesystem::read_symlink(folder + "/0").string(), HasSubstr("socket:"));
   ::close(inheritable);
+}
+
+TEST_F(AgentTest, AForkedChildStartsAnAgentOfItsOwn) {
+  CurrentDesktop()->Beep();
+  int parents = test::AgentId();
+  auto own = [&] { return CurrentDesktop()->Beep(), std::to_string(test::AgentId() != parents && test::AgentId() != 0); };
+  EXPECT_EQ(test::InChild(own), "1");
+  EXPECT_EQ(test::AgentId(), parents);
 }
 
 // The thread that owns the default main context, as a GTK host's main

@@ -1,6 +1,7 @@
 #include "platform/agent/AgentLink.h"
 
 #include <glib.h>
+#include <pthread.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/socket.h>
@@ -50,6 +51,7 @@ struct AgentLink::Shared {
   void Read(unsigned forGeneration, int from);
   void Deliver(unsigned forGeneration, Message message);
   void Lost(unsigned forGeneration);
+  void ForgetInChild();
 };
 
 namespace {
@@ -146,9 +148,35 @@ void AgentLink::Shared::Lost(unsigned forGeneration) {
 
 AgentLink::AgentLink() : shared_(std::make_unique<Shared>()) {}
 
+namespace {
+
+AgentLink::Shared* forkSafe = nullptr;
+
+}  // namespace
+
+// A child of a forking host has no reader thread and must not answer for
+// its parent's agent: it starts one of its own when it needs one.
+void AgentLink::Shared::ForgetInChild() {
+  if (socket >= 0) ::close(socket);
+  socket = -1;
+  pid = 0;
+  state = State::NotStarted;
+  mailboxes.clear();
+}
+
 AgentLink& AgentLink::Instance() {
   // Never destroyed: its reader thread may outlive the statics.
-  static AgentLink* link = new AgentLink;
+  static AgentLink* link = [] {
+    auto* made = new AgentLink;
+    forkSafe = made->shared_.get();
+    ::pthread_atfork([] { forkSafe->writing.lock(), forkSafe->mutex.lock(); },
+                     [] { forkSafe->mutex.unlock(), forkSafe->writing.unlock(); },
+                     [] {
+                       forkSafe->ForgetInChild();
+                       forkSafe->mutex.unlock(), forkSafe->writing.unlock();
+                     });
+    return made;
+  }();
   return *link;
 }
 
