@@ -64,6 +64,7 @@ TEST_F(AboutWindowTest, KeysWithoutACharacterAndThePlainLabelsLeaveItOpen) {
   Caller start = StartUp();
   std::string window = test::WindowOf("jotwell-about");
   test::Screenshot(window, "about-window");
+  EXPECT_THAT(test::Run("xdotool getwindowgeometry " + window), ::testing::HasSubstr("Geometry: 481x241"));
   test::Keys(window, "Right F1 shift");
   for (Point plain : {kKind, kPlatform, kVersion}) test::ClickAt(window, plain);
   EXPECT_FALSE(start.Returned(500ms));

@@ -54,6 +54,7 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswer) {
   });
   std::string window = test::WindowOf("jotwell-report");
   test::Screenshot(window, "report-window");
+  EXPECT_THAT(test::Run("xdotool getwindowgeometry " + window), HasSubstr("Geometry: 438x385"));
   if (GetParam().keys) test::Keys(window, GetParam().keys);
   else test::ClickAt(window, kIgnoreButton);
   probe.Join();
