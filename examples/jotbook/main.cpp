@@ -1,6 +1,8 @@
 // jotbook: an example host that drives JotBook from the command line, for
-// people and for shell scripts. Message boxes and reports go to standard
-// error when no display can be reached, or always with --headless.
+// people and for shell scripts. A script must never wait on a window, so
+// the member subcommands show message boxes and reports on standard error
+// unless --windows asks for real windows; the demo shows real windows
+// whenever a display can be reached, unless --headless.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -12,7 +14,7 @@ namespace jotbook {
 
 int Usage(std::FILE* out) {
   std::fputs(
-      "usage: jotbook [--headless] COMMAND\n"
+      "usage: jotbook [--windows | --headless] COMMAND\n"
       "commands: demo\n"
       "          log --file F [--max BYTES] [--overwrite] [--] TEXT...\n"
       "          end-log --file F\n"
@@ -26,6 +28,9 @@ int Usage(std::FILE* out) {
       "          copy SOURCE DESTINATION PATTERN   (prints the number of entries handled)\n"
       "          recent FILE\n"
       "          --help\n"
+      "--windows  shows the About window, message boxes and reports in real windows\n"
+      "           (the default for demo when a display can be reached; the other\n"
+      "           commands use standard error, so that scripts never wait on a window)\n"
       "--headless shows message boxes and reports on standard error, never in a window\n"
       "exit codes: 0 done; 1 the library reported a failure (log and end-log print\n"
       "the run-time error number on standard error); 2 usage error\n",
@@ -50,11 +55,16 @@ int main(int argc, char** argv) {
       {"copy", Copy},           {"recent", Recent},
   };
   int first = 1;
-  if (argc > first && std::strcmp(argv[first], "--headless") == 0) {
-    jotwell::SetDesktop(jotwell::HeadlessDesktop());
-    ++first;
+  bool windows = false;
+  bool headless = false;
+  for (; argc > first && argv[first][0] == '-' && argv[first][1] == '-'; ++first) {
+    if (std::strcmp(argv[first], "--windows") == 0) windows = true;
+    else if (std::strcmp(argv[first], "--headless") == 0) headless = true;
+    else break;
   }
-  if (argc <= first) return Usage();
+  if (argc <= first || (windows && headless)) return Usage();
+  if (headless || (!windows && std::strcmp(argv[first], "demo") != 0))
+    jotwell::SetDesktop(jotwell::HeadlessDesktop());
   if (std::strcmp(argv[first], "--help") == 0) return Usage(stdout), kDone;
   Arguments args(argv + first + 1, argv + argc);
   for (const Command& command : kCommands) {

@@ -10,9 +10,10 @@ inline constexpr const char* kApplicationTitle = "Jotwell";
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 1;
 inline constexpr int kVersionRevision = 5;
-inline constexpr const char* kHomePage = "https://jotwell.org/";
+// Placeholders: the product has no home page or mailbox of its own yet.
+inline constexpr const char* kHomePage = "https://jotwell.example.org/";
 inline constexpr const char* kMakerName = "Jotwell team";
-inline constexpr const char* kMakerMail = "mailto:team@jotwell.org";
+inline constexpr const char* kMakerMail = "mailto:team@jotwell.example.org";
 
 // "1.1.5"
 String VersionText();

@@ -1,7 +1,10 @@
+#include "platform/agent/AgentDesktop.h"
 #include "platform/windows.h"
 
 namespace jotwell::platform {
 
-std::shared_ptr<Desktop> DefaultDesktop() { return HeadlessDesktop(); }
+// The agent finds out on first need whether a display can be reached, and
+// serves headless when not.
+std::shared_ptr<Desktop> DefaultDesktop() { return std::make_shared<agent::AgentDesktop>(); }
 
 }  // namespace jotwell::platform

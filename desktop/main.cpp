@@ -1,0 +1,48 @@
+// jotwell-desktop: the desktop agent. The library starts one per host
+// process and asks it, over the line protocol, to show its windows, play
+// its sounds and hold its clipboard text; the agent reports back what the
+// user did and leaves every decision to the library. It ends when the
+// host closes its end.
+#include <gtk/gtk.h>
+#include <signal.h>
+
+#include "Clipboard.h"
+#include "Link.h"
+#include "Sounds.h"
+#include "Windows.h"
+
+namespace jotwell::desktop {
+namespace {
+
+void Handle(const Message& message) {
+  const std::vector<std::string>& arguments = message.arguments;
+  std::string first = arguments.empty() ? std::string() : arguments.front();
+  if (message.verb == "box") ShowMessageBox(message.request, arguments);
+  else if (message.verb == "report") ShowReport(message.request, first);
+  else if (message.verb == "text") ReplaceReportText(message.request, first);
+  else if (message.verb == "about") ShowAbout(message.request, arguments);
+  else if (message.verb == "end") EndRequest(message.request);
+  else if (message.verb == "clipboard") KeepOnClipboard(first);
+  else if (message.verb == "sound") PlaySound(first);
+}
+
+}  // namespace
+}  // namespace jotwell::desktop
+
+int main(int argc, char** argv) {
+  using namespace jotwell::desktop;
+  // A host that has gone shows as the end of input, not as a signal.
+  ::signal(SIGPIPE, SIG_IGN);
+  // Nothing here is for assistive tools to wait on at start-up.
+  g_setenv("NO_AT_BRIDGE", "1", TRUE);
+  g_set_prgname("jotwell-desktop");
+  if (!gtk_init_check(&argc, &argv)) {
+    g_printerr("jotwell-desktop: cannot open display %s\n", g_getenv("DISPLAY"));
+    return 2;  // the library reads 2 as "no display"
+  }
+  LoadStyle();
+  ListenForRequests(Handle);
+  Answer(0, "ready");
+  gtk_main();
+  return 0;
+}

@@ -1,0 +1,122 @@
+// The About window on a real display, shown by each thread's first
+// JotBook: what closes it and what does not, its links handed to the
+// desktop's default application, and two threads showing it at once.
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "base/LibraryFacts.h"
+#include "e2e/WindowSupport.h"
+#include "jotwell/JotBook.h"
+
+namespace jotwell {
+namespace {
+
+using test::Caller;
+using test::Point;
+
+// Points of the window, in pixels: the frame begins at 4, 3.
+constexpr Point kBackground{240, 238}, kFrame{240, 140}, kTitle{47, 46}, kKind{35, 91}, kHomeLink{150, 91},
+    kPlatform{356, 183}, kVersion{434, 201}, kMakerLink{444, 216};
+
+class AboutWindowTest : public test::WindowsTest {
+ protected:
+  // The first object of a fresh thread, which shows the About window.
+  Caller StartUp() {
+    return Caller([this] {
+      JotBook book;
+      depthAfter = ErrorManager().CallDepth();
+    });
+  }
+  size_t depthAfter = 99;  // the thread's call trace once the object is handed out
+};
+
+struct Closer {
+  const char *name, *keys;  // keys nullptr: a click at `at`
+  Point at;
+};
+
+void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
+
+class AboutCloserTest : public AboutWindowTest, public ::testing::WithParamInterface<Closer> {};
+
+TEST_P(AboutCloserTest, ClosesTheWindowAndLetsTheObjectBeHandedOut) {
+  Caller start = StartUp();
+  std::string window = test::WindowOf("jotwell-about");
+  EXPECT_FALSE(start.Returned(200ms));
+  if (GetParam().keys) test::Keys(window, GetParam().keys);
+  else test::ClickAt(window, GetParam().at);
+  start.Join();
+  EXPECT_TRUE(test::Gone(window));
+  EXPECT_EQ(depthAfter, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest,
+                         ::testing::Values(Closer{"BackgroundClick", nullptr, kBackground},
+                                           Closer{"FrameClick", nullptr, kFrame}, Closer{"TitleClick", nullptr, kTitle},
+                                           Closer{"Letter", "a", {}}, Closer{"Digit", "7", {}},
+                                           Closer{"Enter", "Return", {}}, Closer{"Escape", "Escape", {}},
+                                           Closer{"Backspace", "BackSpace", {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AboutWindowTest, KeysWithoutACharacterAndThePlainLabelsLeaveItOpen) {
+  Caller start = StartUp();
+  std::string window = test::WindowOf("jotwell-about");
+  test::Screenshot(window, "about-window");
+  EXPECT_THAT(test::Run("xdotool getwindowgeometry " + window), ::testing::HasSubstr("Geometry: 481x241"));
+  test::Keys(window, "Right F1 shift");
+  for (Point plain : {kKind, kPlatform, kVersion}) test::ClickAt(window, plain);
+  EXPECT_FALSE(start.Returned(500ms));
+  test::Keys(window, "q");
+  start.Join();
+}
+
+// A recording handler, in a home of the test's own, stands in for the
+// browser and the mail program. A double-click is a click and a
+// double-click: the home page opens twice for it.
+TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheDefaultApplication) {
+  std::string opened = dir.File("opened"), record = dir.File("record");
+  test::WriteFile(record, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + opened + "'\n");
+  ::chmod(record.c_str(), 0755);
+  test::WriteFile(dir.File("data/applications/recorder.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + record + " %u\n");
+  test::WriteFile(dir.File("config/mimeapps.list"), "[Default Applications]\nx-scheme-handler/https=recorder.desktop\n"
+                                                     "x-scheme-handler/mailto=recorder.desktop\n");
+  test::ScopedEnv home("HOME", dir.path().string()), data("XDG_DATA_HOME", dir.File("data")),
+      config("XDG_CONFIG_HOME", dir.File("config"));
+  Caller start = StartUp();
+  std::string window = test::WindowOf("jotwell-about");
+  for (auto [at, clicks] : {std::pair{kHomeLink, 1}, {kHomeLink, 2}, {kMakerLink, 1}}) {
+    test::ClickAt(window, at, clicks);
+    std::this_thread::sleep_for(600ms);  // so that no two gestures make one double-click
+  }
+  // Only the verb Open, or none, opens.
+  CurrentDesktop()->Open("print", "https://jotwell.example.org/print", "", "", 1);
+  CurrentDesktop()->Open("", kHomePage, "", "", 1);
+  test::Eventually([&] { return std::ranges::count(test::ReadFile(opened), '\n') >= 5; });
+  EXPECT_FALSE(start.Returned());
+  test::Keys(window, "Escape");
+  start.Join();
+  std::string lines = test::ReadFile(opened), mail = kMakerMail + "\n"s, homePage = kHomePage + "\n"s;
+  size_t at = lines.find(mail);
+  ASSERT_NE(at, std::string::npos) << lines;
+  EXPECT_EQ(lines.erase(at, mail.size()), homePage + homePage + homePage + homePage);
+}
+
+// Each thread's first object shows the window; its later ones start
+// silently.
+TEST_F(AboutWindowTest, TwoThreadsEachShowTheWindowOnce) {
+  auto twoObjects = [] {
+    JotBook first;
+    JotBook second;
+  };
+  Caller one(twoObjects), other(twoObjects);
+  for (const std::string& window : test::WindowsOf("jotwell-about", 2)) test::Keys(window, "x");
+  one.Join();
+  other.Join();
+  EXPECT_EQ(test::Run("xdotool search --onlyvisible --classname '^jotwell-about$'"), "");
+}
+
+}  // namespace
+}  // namespace jotwell

@@ -1,0 +1,125 @@
+// The agent's life: found beside the library or in an installed tree,
+// started on first need, started again after a crash, given up for
+// headless when it cannot start; it holds nothing of the host but its
+// socket, the host never maps the toolkit, and a host's own main loop
+// keeps running under a modal box.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+
+#include "e2e/WindowSupport.h"
+#include "support/Children.h"
+
+namespace jotwell {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using test::Caller;
+
+void ShowWarningBox() {
+  CurrentDesktop()->ShowMessageBox("Jotwell.dll version 1.1.5", {"Warning!", "Disk nearly full"}, MessageIcon::Critical);
+}
+
+class AgentTest : public test::WindowsTest {};
+
+TEST_F(AgentTest, AnAgentKilledUnderAReportAnswersAbortAndTheNextCallStartsAnother) {
+  Long choice = 0;
+  Caller report([&] { choice = ErrorManager().DysplayMessage("Module1", "Sub Probe"); });
+  test::WindowOf("jotwell-report");
+  int first = test::AgentId();
+  ASSERT_GT(first, 0);
+  ::kill(first, SIGKILL);
+  report.Join();
+  EXPECT_EQ(choice, choice::kAbort);
+  Caller box(ShowWarningBox);
+  test::Keys(test::WindowOf("jotwell-box"), "Return");
+  box.Join();
+  EXPECT_NE(test::AgentId(), first);
+}
+
+TEST_F(AgentTest, TheAgentHoldsNoDescriptorOfTheHostButItsSocket) {
+  std::string marker = dir.File("marker");
+  int inheritable = ::open(marker.c_str(), O_CREAT | O_RDWR, 0600);  // no O_CLOEXEC
+  CurrentDesktop()->Beep();
+  std::string folder = "/proc/" + std::to_string(test::AgentId()) + "/fd";
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    EXPECT_NE(std::filesystem::read_symlink(entry.path()).string(), marker);
+  EXPECT_THAT(std::filesystem::read_symlink(folder + "/0").string(), HasSubstr("socket:"));
+  ::close(inheritable);
+}
+
+TEST_F(AgentTest, AForkedChildStartsAnAgentOfItsOwn) {
+  CurrentDesktop()->Beep();
+  int parents = test::AgentId();
+  auto own = [&] { return CurrentDesktop()->Beep(), std::to_string(test::AgentId() != parents && test::AgentId() != 0); };
+  EXPECT_EQ(test::InChild(own), "1");
+  EXPECT_EQ(test::AgentId(), parents);
+}
+
+// The thread that owns the default main context, as a GTK host's main
+// thread does, keeps dispatching it while the box waits for OK.
+TEST_F(AgentTest, AMessageBoxWaitsForOkWhileAHostMainLoopRunsAndTheHostMapsNoToolkit) {
+  std::atomic<int> ticks{0};
+  Caller host([&] { test::OnMainLoop(ShowWarningBox, 20ms, [&] { return ++ticks, true; }); });
+  std::string window = test::WindowOf("jotwell-box");
+  test::Screenshot(window, "message-box");
+  int before = ticks;
+  std::this_thread::sleep_for(500ms);
+  EXPECT_GT(ticks, before + 3);
+  EXPECT_FALSE(host.Returned());
+  test::Keys(window, "Return");
+  host.Join();
+  EXPECT_TRUE(test::Gone(window));
+  std::string maps = test::ReadFile("/proc/self/maps");
+  EXPECT_THAT(maps, Not(HasSubstr("libgtk")));
+  EXPECT_THAT(maps, Not(HasSubstr("libgdk")));
+}
+
+// Where the library looks for the agent, and what it does without one:
+// every call is served headless, at once.
+// The agent's path "" for none, the display nullptr for the test's own.
+struct Place {
+  const char *name, *library, *agent, *display;
+  bool agentRuns;
+};
+
+void PrintTo(const Place& place, std::ostream* out) { *out << place.name; }
+
+class AgentPlaceTest : public AgentTest, public ::testing::WithParamInterface<Place> {};
+
+TEST_P(AgentPlaceTest, TheAgentRunsOrCallsFallBackToHeadless) {
+  const Place& place = GetParam();
+  library = place.library;
+  MoveAgent(place.agent);
+  std::optional<test::ScopedEnv> display;
+  if (place.display) display.emplace("DISPLAY", place.display);
+  ::testing::internal::CaptureStderr();
+  CurrentDesktop()->PlayExclamation();
+  ASSERT_EQ(test::AgentId() != 0, place.agentRuns) << ::testing::internal::GetCapturedStderr();
+  if (place.agentRuns) return (void)::testing::internal::GetCapturedStderr();
+  Long choice = 0;
+  Caller calls([&] { ShowWarningBox(), choice = ErrorManager().DysplayMessage("Module1", "Sub Probe"); });
+  calls.Join();
+  std::string printed = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(choice, choice::kAbort);
+  EXPECT_THAT(printed, HasSubstr("Disk nearly full"));
+  EXPECT_THAT(printed, HasSubstr("Procedure [Sub Probe] in Module [Module1]"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Each, AgentPlaceTest,
+    ::testing::Values(Place{"BesideTheLibrary", "libjotwell.so", "jotwell-desktop", nullptr, true},
+                      Place{"Installed", "lib/libjotwell.so", "libexec/jotwell/jotwell-desktop", nullptr, true},
+                      Place{"NoDisplayNamed", "libjotwell.so", "jotwell-desktop", "", false},
+                      Place{"DisplayUnreachable", "libjotwell.so", "jotwell-desktop", ":65000", false},
+                      Place{"Missing", "libjotwell.so", "", nullptr, false},
+                      Place{"InstalledElsewhere", "lib/libjotwell.so", "libexec/jotwell-desktop", nullptr, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace jotwell
