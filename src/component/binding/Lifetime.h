@@ -1,0 +1,27 @@
+// What keeps the library loaded: live objects (component objects, class
+// factories, enumerators), factory locks and event connections.
+#pragma once
+
+#include <atomic>
+
+namespace jotwell::binding {
+
+class Lifetime {
+ public:
+  static void Acquire() { count_.fetch_add(1, std::memory_order_relaxed); }
+  static void ReleaseOne() { count_.fetch_sub(1, std::memory_order_relaxed); }
+  static bool Idle() { return count_.load(std::memory_order_relaxed) == 0; }
+
+ private:
+  static inline std::atomic<long> count_{0};
+};
+
+// Holds the library loaded for as long as it lives.
+struct Alive {
+  Alive() { Lifetime::Acquire(); }
+  ~Alive() { Lifetime::ReleaseOne(); }
+  Alive(const Alive&) = delete;
+  Alive& operator=(const Alive&) = delete;
+};
+
+}  // namespace jotwell::binding
