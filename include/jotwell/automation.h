@@ -43,6 +43,10 @@ typedef uint64_t ULONGLONG;
 typedef float FLOAT;
 typedef double DOUBLE;
 typedef int32_t BOOL;
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
 typedef DWORD LCID;
 typedef LONG DISPID;
 typedef USHORT VARTYPE;

@@ -1,38 +1,15 @@
 #include "component/binding/BindingSupport.h"
 
-#include <cstring>
-#include <string_view>
+#include <bit>
+
+#include "component/binding/Utf16.h"
+
 
 namespace jotwell::test {
 
-Bstr MakeBstr(const std::string& utf8) {
-  std::u16string units;
-  for (std::size_t i = 0; i < utf8.size();) {  // tests use BMP text only
-    unsigned char c = utf8[i];
-    int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : 2;
-    char32_t code = extra == 0 ? c : c & (extra == 1 ? 0x1F : 0x0F);
-    for (int k = 1; k <= extra; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
-    units += static_cast<char16_t>(code);
-    i += extra + 1;
-  }
-  return Bstr(SysAllocStringLen(units.data(), static_cast<UINT>(units.size())));
-}
-
-std::string Utf8(BSTR text) {
-  std::string out;
-  for (UINT i = 0; i < SysStringLen(text); ++i) {
-    char32_t c = text[i];
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6)), out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12)), out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+// The library's own conversion, which Utf16Test checks on its own.
+Bstr MakeBstr(const std::string& utf8) { return Bstr(binding::ToBstr(utf8)); }
+std::string Utf8(BSTR text) { return binding::FromBstr(text); }
 
 Var::Var(const Var& other) : VARIANT(other) {
   if (vt == VT_BSTR) bstrVal = SysAllocStringLen(other.bstrVal, SysStringLen(other.bstrVal));
@@ -40,31 +17,13 @@ Var::Var(const Var& other) : VARIANT(other) {
 
 Var Var::Of(VARTYPE type, LONGLONG bits) {
   Var v;
-  v.vt = type;
-  v.llVal = bits;
+  v.vt = type, v.llVal = bits;
   return v;
 }
 
-Var Var::Text(const std::string& utf8) {
-  Var v;
-  v.vt = VT_BSTR;
-  v.bstrVal = MakeBstr(utf8).release();
-  return v;
-}
-
-Var Var::Real(double value) {
-  Var v;
-  v.vt = VT_R8;
-  v.dblVal = value;
-  return v;
-}
-
-Var Var::Ref(VARTYPE type, void* target) {
-  Var v;
-  v.vt = VT_BYREF | type;
-  v.byref = target;
-  return v;
-}
+Var Var::Text(const std::string& utf8) { return Of(VT_BSTR, reinterpret_cast<LONGLONG>(MakeBstr(utf8).release())); }
+Var Var::Real(double value) { return Of(VT_R8, std::bit_cast<LONGLONG>(value)); }
+Var Var::Ref(VARTYPE type, void* target) { return Of(VT_BYREF | type, reinterpret_cast<LONGLONG>(target)); }
 
 void BindingTest::SetUp() {
   IsolatedReportsTest::SetUp();

@@ -159,31 +159,6 @@ TEST_F(DispatchTest, ByReferenceTextIsWrittenBack) {
   SysFreeString(text);
 }
 
-// The function table reaches the same members with raw Booleans, in/out
-// text and results.
-TEST_F(DispatchTest, TheFunctionTableCallsTheMembers) {
-  Bstr name = MakeBstr(dir.File("app.log"));
-  test::WriteFile(dir.File("b.txt"), "x");
-  ASSERT_EQ(book->put_LogFileName(name.get()), S_OK);
-  ASSERT_EQ(book->put_OverwriteLogFile(1), S_OK);
-  ASSERT_EQ(book->put_MaximumLogFileSize(-3), S_OK);
-  BSTR back = nullptr, path = MakeBstr(" " + dir.File("b.txt") + " ").release(), stripped = nullptr;
-  VARIANT_BOOL overwrite = 0;
-  LONG maximum = 0;
-  ASSERT_EQ(book->get_LogFileName(&back), S_OK);
-  ASSERT_EQ(book->get_OverwriteLogFile(&overwrite), S_OK);
-  ASSERT_EQ(book->get_MaximumLogFileSize(&maximum), S_OK);
-  ASSERT_EQ(book->AddToRecentDocuments(&path), S_OK);
-  ASSERT_EQ(book->StripPath(&path, &stripped), S_OK);
-  EXPECT_EQ(Utf8(back), dir.File("app.log"));
-  EXPECT_EQ(overwrite, 1);
-  EXPECT_EQ(maximum, -3);
-  EXPECT_EQ(Utf8(path), dir.File("b.txt"));
-  EXPECT_EQ(Utf8(stripped), "b.txt");
-  EXPECT_EQ(book->get_LogFileName(nullptr), E_POINTER);
-  for (BSTR s : {back, path, stripped}) SysFreeString(s);
-}
-
 // From another thread the object refuses every call and nothing changes.
 TEST_F(DispatchTest, AnotherThreadIsAnsweredWrongThread) {
   std::thread([&] {
@@ -198,6 +173,33 @@ TEST_F(DispatchTest, AnotherThreadIsAnsweredWrongThread) {
     EXPECT_EQ(any, nullptr);
   }).join();
   EXPECT_EQ(Utf8(Get("LogFileName").bstrVal), "");
+}
+
+// An error raised while the library reports one (here by the report window
+// itself) reaches the host: as DISP_E_EXCEPTION through Invoke, as its own
+// code through the function table.
+TEST_F(DispatchTest, AnErrorRaisedWhileTheLibraryReportsOneReachesTheHost) {
+  test::OnFreshThread([&] {
+    _JotBook* own = Create();
+    VARIANT size;
+    size.vt = VT_I4, size.lVal = 5;
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&size, &put, 1, 1};
+    EXCEPINFO info{};
+    auto failTheNextReport = [&] {
+      desktop->WhileNextReportShown([] { throw RuntimeError(errnum::kPermissionDenied); });
+      test::FailNextTraceEntry();  // the member's first step fails: a report
+    };
+    failTheNextReport();
+    EXPECT_EQ(own->Invoke(kMaximum, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, &info, nullptr), DISP_E_EXCEPTION);
+    EXPECT_EQ(info.scode, static_cast<SCODE>(0x800A0046));
+    EXPECT_EQ(Utf8(info.bstrSource), "Jotwell");
+    EXPECT_EQ(Utf8(info.bstrDescription), "Permission denied");
+    SysFreeString(info.bstrSource), SysFreeString(info.bstrDescription);
+    failTheNextReport();
+    EXPECT_EQ(own->put_MaximumLogFileSize(5), static_cast<HRESULT>(0x800A0046));
+    EXPECT_EQ(own->Release(), 0u);
+  });
 }
 
 TEST(Utf16Test, TextCrossesBothWaysAndUnpairedSurrogatesBecomeReplacements) {
