@@ -25,6 +25,10 @@ int Usage(std::FILE* out) {
       "          trash FILE\n"
       "          copy SOURCE DESTINATION PATTERN   (prints the number of entries handled)\n"
       "          recent FILE\n"
+      "          register | unregister   (the component, in $XDG_DATA_HOME/jotwell/)\n"
+      "          call [--set PROPERTY=VALUE]... MEMBER [ARGUMENT]...\n"
+      "               (late bound through the registration record: prints the result,\n"
+      "               then every argument the member changed)\n"
       "          --help\n"
       "--headless shows message boxes and reports on standard error, never in a window\n"
       "exit codes: 0 done; 1 the library reported a failure (log and end-log print\n"
@@ -47,7 +51,8 @@ int main(int argc, char** argv) {
       {"demo", Demo},           {"log", Log},               {"end-log", EndLog},
       {"delete-log", DeleteLog}, {"free-space", FreeSpace}, {"log-size", LogSize},
       {"ini", Ini},             {"strip-path", StripPath}, {"trash", Trash},
-      {"copy", Copy},           {"recent", Recent},
+      {"copy", Copy},           {"recent", Recent},         {"register", Register},
+      {"unregister", Unregister}, {"call", Call},
   };
   int first = 1;
   if (argc > first && std::strcmp(argv[first], "--headless") == 0) {

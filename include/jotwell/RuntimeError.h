@@ -40,6 +40,8 @@ inline constexpr Long kDeviceUnavailable = 68;
 inline constexpr Long kPermissionDenied = 70;
 inline constexpr Long kPathFileAccess = 75;
 inline constexpr Long kPathNotFound = 76;
+inline constexpr Long kErrorInLoadingDll = 48;
+inline constexpr Long kDllFunctionNotFound = 453;
 }  // namespace errnum
 
 // The standard description of a run-time error number.

@@ -1,6 +1,8 @@
 // The exported entry points of the in-process server.
 #include "component/binding/ClassFactory.h"
 #include "component/binding/Lifetime.h"
+#include "component/binding/Registration.h"
+#include "jotwell/JotBookClient.h"
 #include "jotwell/JotBookComponent.h"
 
 using namespace jotwell::binding;
@@ -16,5 +18,14 @@ HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
 }
 
 HRESULT DllCanUnloadNow(void) { return Lifetime::Idle() ? S_OK : S_FALSE; }
+
+HRESULT DllRegisterServer(void) { return RegisterServer(); }
+
+HRESULT DllUnregisterServer(void) { return UnregisterServer(); }
+
+HRESULT JotwellCreateObject(const char* name, REFIID riid, void** object) {
+  if (name == nullptr) return E_POINTER;
+  return CreateRegistered(name, riid, object);
+}
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "component/binding/BindingSupport.h"
+#include "jotwell/JotBookClient.h"
 
 namespace jotwell {
 namespace {
@@ -158,6 +159,24 @@ TEST_F(EventsTest, TheFactoryAndEntryPointsAnswerAsTheContractSays) {
   ASSERT_EQ(DllGetClassObject(CLSID_JotBook, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
   EXPECT_EQ(factory->LockServer(FALSE), S_OK);
   EXPECT_EQ(factory->Release(), 0u);
+}
+
+// The client helper finds the class by identifier as well as by name, in
+// any case, only while it is registered, and loads the registered file.
+TEST_F(EventsTest, TheClientHelperCreatesRegisteredObjectsByClassIdentifier) {
+  IDispatch* made = nullptr;
+  void** out = reinterpret_cast<void**>(&made);
+  EXPECT_EQ(JotwellCreateObject("{04229dbd-edda-4e43-b75f-66a8ecd82d0c}", IID_IDispatch, out), REGDB_E_CLASSNOTREG);
+  ASSERT_EQ(DllRegisterServer(), S_OK);  // as a library in the test's folder, which holds none
+  EXPECT_EQ(JotwellCreateObject(JOTWELL_PROGID, IID_IDispatch, out), CO_E_DLLNOTFOUND);
+  platform::Group<platform::ComponentFile>::Install(nullptr);
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  platform::Group<platform::ComponentFile>::Install(this);
+  EXPECT_EQ(JotwellCreateObject("{04229DBD-EDDA-4E43-B75F-66A8ECD82D0}", IID_IDispatch, out), CO_E_CLASSSTRING);
+  ASSERT_EQ(JotwellCreateObject("{04229dbd-edda-4e43-b75f-66a8ecd82d0c}", IID_IDispatch, out), S_OK);
+  EXPECT_EQ(made->Release(), 0u);
+  ASSERT_EQ(DllUnregisterServer(), S_OK);
+  EXPECT_EQ(JotwellCreateObject(JOTWELL_PROGID, IID_IDispatch, out), REGDB_E_CLASSNOTREG);
 }
 
 }  // namespace
