@@ -4,7 +4,6 @@
 
 #include "component/binding/Utf16.h"
 
-
 namespace jotwell::test {
 
 // The library's own conversion, which Utf16Test checks on its own.
@@ -17,8 +16,7 @@ Var::Var(const Var& other) : VARIANT(other) {
 
 Var Var::Of(VARTYPE type, LONGLONG bits) {
   Var v;
-  v.vt = type, v.llVal = bits;
-  return v;
+  return v.vt = type, v.llVal = bits, v;
 }
 
 Var Var::Text(const std::string& utf8) { return Of(VT_BSTR, reinterpret_cast<LONGLONG>(MakeBstr(utf8).release())); }
@@ -32,18 +30,15 @@ void BindingTest::SetUp() {
 }
 
 void BindingTest::TearDown() {
-  if (book != nullptr) {
-    EXPECT_EQ(book->Release(), 0u);
-  }
+  EXPECT_TRUE(book == nullptr || book->Release() == 0u);
   EXPECT_EQ(DllCanUnloadNow(), S_OK);
   IsolatedReportsTest::TearDown();
 }
 
 _JotBook* BindingTest::Create() {
   IClassFactory* factory = nullptr;
-  EXPECT_EQ(DllGetClassObject(CLSID_JotBook, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
-  if (factory == nullptr) return nullptr;
   _JotBook* created = nullptr;
+  if (DllGetClassObject(CLSID_JotBook, IID_IClassFactory, reinterpret_cast<void**>(&factory)) != S_OK) return nullptr;
   EXPECT_EQ(factory->CreateInstance(nullptr, IID__JotBook, reinterpret_cast<void**>(&created)), S_OK);
   EXPECT_EQ(factory->Release(), 0u);
   return created;
@@ -58,11 +53,11 @@ DISPID BindingTest::IdOf(const std::string& name) {
 }
 
 HRESULT BindingTest::Call(DISPID id, WORD flags, std::vector<Var> args, Var* result,
-                          std::vector<DISPID> named, UINT* argumentError, EXCEPINFO* info) {
+                          std::vector<DISPID> named, UINT* argumentError) {
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
   DISPPARAMS params{reversed.data(), named.data(), static_cast<UINT>(reversed.size()),
                     static_cast<UINT>(named.size())};
-  return book->Invoke(id, IID_NULL, 0x409, flags, &params, result, info, argumentError);
+  return book->Invoke(id, IID_NULL, 0x409, flags, &params, result, nullptr, argumentError);
 }
 
 HRESULT BindingTest::Put(const std::string& name, const Var& value) {

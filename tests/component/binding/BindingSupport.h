@@ -45,8 +45,7 @@ class BindingTest : public IsolatedReportsTest {
 
   // Calls Invoke with `args` in parameter order.
   HRESULT Call(DISPID id, WORD flags, std::vector<Var> args, Var* result = nullptr,
-               std::vector<DISPID> named = {}, UINT* argumentError = nullptr,
-               EXCEPINFO* info = nullptr);
+               std::vector<DISPID> named = {}, UINT* argumentError = nullptr);
   HRESULT Put(const std::string& name, const Var& value);
   Var Get(const std::string& name);
 

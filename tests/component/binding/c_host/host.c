@@ -16,21 +16,14 @@
 #include "jotwell/JotBookComponent.h"
 
 static int failures = 0;
-#define CHECK(condition)                                                  \
-  do {                                                                    \
-    if (!(condition)) {                                                   \
-      fprintf(stdout, "host.c:%d: failed: %s\n", __LINE__, #condition); \
-      ++failures;                                                         \
-    }                                                                     \
-  } while (0)
+#define CHECK(c) \
+  do { if (!(c)) printf("host.c:%d: failed: %s\n", __LINE__, #c), ++failures; } while (0)
 
-static HRESULT (*pDllGetClassObject)(REFCLSID, REFIID, void**);
-static HRESULT (*pDllCanUnloadNow)(void);
-static BSTR (*pSysAllocStringLen)(const OLECHAR*, UINT);
-static void (*pSysFreeString)(BSTR);
-static UINT (*pSysStringLen)(BSTR);
-static void (*pVariantInit)(VARIANTARG*);
-static HRESULT (*pVariantClear)(VARIANTARG*);
+// The library's functions, found with dlsym under their own names.
+#define ENTRIES(X) X(DllGetClassObject) X(DllCanUnloadNow) X(SysAllocStringLen) X(SysFreeString) X(SysStringLen) \
+  X(VariantInit) X(VariantClear)
+#define DECLARE(name) static __typeof__(&name) p##name;
+ENTRIES(DECLARE)
 
 static const char* scratch;
 
@@ -43,11 +36,9 @@ static BSTR Text(const char* ascii) {
 }
 
 static int Equals(BSTR text, const char* ascii) {
-  UINT n = pSysStringLen(text);
-  if (n != strlen(ascii)) return 0;
-  for (UINT i = 0; i < n; ++i)
-    if (text[i] != (OLECHAR)(unsigned char)ascii[i]) return 0;
-  return 1;
+  UINT i = 0, n = pSysStringLen(text);
+  while (i < n && ascii[i] != 0 && text[i] == (OLECHAR)(unsigned char)ascii[i]) ++i;
+  return i == n && ascii[i] == 0;
 }
 
 static const char* InScratch(const char* name) {
@@ -63,20 +54,15 @@ static const char* InScratch(const char* name) {
 typedef struct {
   IDispatch dispatch;
   ULONG references;
-  int successes;
-  int errors;
+  int successes, errors;
   SHORT lastNumber;
 } Sink;
 
 static HRESULT STDMETHODCALLTYPE SinkQueryInterface(IDispatch* This, REFIID riid, void** out) {
-  if (memcmp(riid, &IID_IUnknown, sizeof(GUID)) && memcmp(riid, &IID_IDispatch, sizeof(GUID)) &&
-      memcmp(riid, &DIID___JotBook, sizeof(GUID))) {
-    *out = NULL;
-    return E_NOINTERFACE;
-  }
-  *out = This;
-  This->lpVtbl->AddRef(This);
-  return S_OK;
+  int known = !memcmp(riid, &IID_IUnknown, sizeof(GUID)) || !memcmp(riid, &IID_IDispatch, sizeof(GUID)) ||
+              !memcmp(riid, &DIID___JotBook, sizeof(GUID));
+  *out = known ? This : NULL;
+  return known ? (This->lpVtbl->AddRef(This), S_OK) : E_NOINTERFACE;
 }
 static ULONG STDMETHODCALLTYPE SinkAddRef(IDispatch* This) { return ++((Sink*)This)->references; }
 static ULONG STDMETHODCALLTYPE SinkRelease(IDispatch* This) { return --((Sink*)This)->references; }
@@ -141,9 +127,8 @@ static VARIANT Get(_JotBook* book, const char* name) {
 static char* ReadAll(const char* path) {
   static char buffer[65536];
   FILE* file = fopen(path, "rb");
-  size_t n = file ? fread(buffer, 1, sizeof buffer - 1, file) : 0;
+  buffer[file ? fread(buffer, 1, sizeof buffer - 1, file) : 0] = 0;
   if (file) fclose(file);
-  buffer[n] = 0;
   return buffer;
 }
 
@@ -292,24 +277,13 @@ static void FailedWrites(_JotBook* book, Sink* sink) {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    fprintf(stderr, "usage: %s LIBRARY SCRATCH_FOLDER\n", argv[0]);
-    return 2;
-  }
+  if (argc != 3) return fprintf(stderr, "usage: %s LIBRARY SCRATCH_FOLDER\n", argv[0]), 2;
   scratch = argv[2];
-  setenv("XDG_DATA_HOME", InScratch("data"), 1); // the trash and the recent list stay here
+  setenv("XDG_DATA_HOME", InScratch("data"), 1);  // the trash and the recent list stay here
   void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-  if (library == NULL) {
-    fprintf(stderr, "%s\n", dlerror());
-    return 2;
-  }
-  *(void**)&pDllGetClassObject = dlsym(library, "DllGetClassObject");
-  *(void**)&pDllCanUnloadNow = dlsym(library, "DllCanUnloadNow");
-  *(void**)&pSysAllocStringLen = dlsym(library, "SysAllocStringLen");
-  *(void**)&pSysFreeString = dlsym(library, "SysFreeString");
-  *(void**)&pSysStringLen = dlsym(library, "SysStringLen");
-  *(void**)&pVariantInit = dlsym(library, "VariantInit");
-  *(void**)&pVariantClear = dlsym(library, "VariantClear");
+  if (library == NULL) return fprintf(stderr, "%s\n", dlerror()), 2;
+#define LOAD(name) *(void**)&p##name = dlsym(library, #name);
+  ENTRIES(LOAD)
 
   IClassFactory* factory = NULL;
   _JotBook* book = NULL;
