@@ -78,10 +78,7 @@ typedef const GUID* REFGUID;
 #endif
 
 #ifdef __cplusplus
-inline bool operator==(REFGUID a, REFGUID b) {
-  return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
-         __builtin_memcmp(a.Data4, b.Data4, sizeof a.Data4) == 0;
-}
+inline bool operator==(REFGUID a, REFGUID b) { return __builtin_memcmp(&a, &b, sizeof(GUID)) == 0; }
 #endif
 
 #define S_OK ((HRESULT)0)

@@ -168,7 +168,7 @@ HRESULT ReadArgument(const VARIANT& argument, Type type, Values& values, std::si
   VARIANT plain;
   if (!Unwrap(argument, plain)) return DISP_E_TYPEMISMATCH;
   switch (type) {
-    case Type::String: return ReadText(plain, values.text[slot]);
+    case Type::String: return ReadText(plain, values.Text(slot));
     case Type::Boolean: return ReadBoolean(plain, values.number[slot]);
     case Type::Integer: return WholeOf<Integer>(NumberOf(plain), values.number[slot]);
     case Type::Long: return WholeOf<Long>(NumberOf(plain), values.number[slot]);
@@ -187,18 +187,6 @@ void WriteBack(VARIANT& argument, const String& text) {
     VariantClear(&variable);
     variable.vt = VT_BSTR;
     variable.bstrVal = replacement;
-  }
-}
-
-void StoreResult(Type type, const Values& values, VARIANT& result) {
-  VariantInit(&result);
-  switch (type) {
-    case Type::None: return;
-    case Type::String: result.bstrVal = ToBstr(values.resultText); result.vt = VT_BSTR; return;
-    case Type::Boolean: result.vt = VT_BOOL; result.boolVal = static_cast<VARIANT_BOOL>(values.resultNumber); return;
-    case Type::Integer: result.vt = VT_I2; result.iVal = static_cast<SHORT>(values.resultNumber); return;
-    case Type::Long: result.vt = VT_I4; result.lVal = static_cast<LONG>(values.resultNumber); return;
-    case Type::Currency: result.vt = VT_CY; result.cyVal.int64 = values.resultNumber; return;
   }
 }
 

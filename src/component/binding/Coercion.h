@@ -4,6 +4,7 @@
 #pragma once
 
 #include "component/binding/MemberTable.h"
+#include "component/binding/Utf16.h"
 
 namespace jotwell::binding {
 
@@ -15,7 +16,18 @@ HRESULT ReadArgument(const VARIANT& argument, Type type, Values& values, std::si
 // the member changed it. Other arguments are left alone.
 void WriteBack(VARIANT& argument, const String& text);
 
-// Stores a member's result; nothing for a member without one.
-void StoreResult(Type type, const Values& values, VARIANT& result);
+// Stores a member's result; nothing for a member without one. Inline: a
+// property get through Invoke is little more than this.
+inline void StoreResult(Type type, Values& values, VARIANT& result) {
+  result.vt = VT_EMPTY;
+  switch (type) {
+    case Type::None: return;
+    case Type::String: result.bstrVal = ToBstr(values.ResultText()); result.vt = VT_BSTR; return;
+    case Type::Boolean: result.vt = VT_BOOL; result.boolVal = static_cast<VARIANT_BOOL>(values.resultNumber); return;
+    case Type::Integer: result.vt = VT_I2; result.iVal = static_cast<SHORT>(values.resultNumber); return;
+    case Type::Long: result.vt = VT_I4; result.lVal = static_cast<LONG>(values.resultNumber); return;
+    case Type::Currency: result.vt = VT_CY; result.cyVal.int64 = values.resultNumber; return;
+  }
+}
 
 }  // namespace jotwell::binding

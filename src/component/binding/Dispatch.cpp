@@ -4,6 +4,7 @@
 
 #include "component/binding/Coercion.h"
 #include "component/binding/Failure.h"
+#include "component/binding/Object.h"
 
 namespace jotwell::binding {
 namespace {
@@ -30,10 +31,33 @@ const Member* FindByName(const OLECHAR* name) {
   return nullptr;
 }
 
-bool AnswersFlags(const Member& member, WORD flags) {
+// The rows by the low five bits of their identifiers, which no two members
+// share, and by kind: dispatch takes one look instead of a search.
+constexpr std::size_t kSlots = 32;
+enum KindIndex { kMethod, kGet, kLet, kKinds };
+
+constexpr auto kRows = [] {
+  std::array<std::array<const Member*, kKinds>, kSlots> rows{};
+  for (const Member& member : kMembers) {
+    int kind = member.kind == Kind::Method ? kMethod : member.kind == Kind::Get ? kGet : kLet;
+    const Member*& row = rows[member.id & (kSlots - 1)][kind];
+    if (row != nullptr && row->id != member.id) throw "two members share a slot";
+    row = &member;
+  }
+  return rows;
+}();
+
+// The member a dispatch identifier and invocation flags name, or null.
+const Member* Resolve(DISPID id, WORD flags) {
+  const auto& rows = kRows[static_cast<DWORD>(id) & (kSlots - 1)];
+  const Member* row = nullptr;
   if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
-    return member.kind == Kind::Let && (flags & DISPATCH_PROPERTYPUT);
-  return (flags & static_cast<WORD>(member.kind)) != 0;
+    row = flags & DISPATCH_PROPERTYPUT ? rows[kLet] : nullptr;
+  else if ((flags & DISPATCH_METHOD) && rows[kMethod] != nullptr)
+    row = rows[kMethod];
+  else if (flags & DISPATCH_PROPERTYGET)
+    row = rows[kGet];
+  return row != nullptr && row->id == id ? row : nullptr;
 }
 
 HRESULT CheckNamedArguments(const Member& member, const DISPPARAMS& params) {
@@ -44,12 +68,6 @@ HRESULT CheckNamedArguments(const Member& member, const DISPPARAMS& params) {
 }
 
 }  // namespace
-
-const Member* Resolve(DISPID id, WORD flags) {
-  for (const Member& member : kMembers)
-    if (member.id == id && AnswersFlags(member, flags)) return &member;
-  return nullptr;
-}
 
 HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {
   if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
@@ -72,10 +90,9 @@ HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {
   return answer;
 }
 
-namespace detail {
-
-HRESULT Invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
-               EXCEPINFO* info, UINT* argumentError, CallMember call, void* context) {
+HRESULT Invoke(Object& object, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+               VARIANT* result, EXCEPINFO* info, UINT* argumentError) {
+  if (!object.OnOwnThread()) return RPC_E_WRONG_THREAD;
   if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr) ||
       (params->cNamedArgs > 0 && params->rgdispidNamedArgs == nullptr) ||
@@ -97,11 +114,11 @@ HRESULT Invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* 
         return read;
       }
     }
-    if (HRESULT called = call(context, *member, values, info); FAILED(called))
+    if (HRESULT called = object.Call(*member, values, info); FAILED(called))
       return IsRuntimeError(called) ? DISP_E_EXCEPTION : called;
     for (std::size_t p = 0; p < parameters.size(); ++p)
       if (parameters[p].mode == Mode::ByReference && parameters[p].type == Type::String)
-        WriteBack(argument(p), values.text[p]);
+        WriteBack(argument(p), values.Text(p));
     if (result != nullptr) StoreResult(member->result, values, *result);
     return S_OK;
   } catch (const std::bad_alloc&) {
@@ -109,5 +126,4 @@ HRESULT Invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* 
   }
 }
 
-}  // namespace detail
 }  // namespace jotwell::binding

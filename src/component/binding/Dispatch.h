@@ -6,32 +6,15 @@
 
 namespace jotwell::binding {
 
-// The member a dispatch identifier and invocation flags name, or null.
-const Member* Resolve(DISPID id, WORD flags);
-
 HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
 
-// Runs `call(member, values)` between reading the arguments and writing
-// back the results; its HRESULT comes from Guarded (Failure.h).
-template <class Call>
-HRESULT Invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
-               EXCEPINFO* info, UINT* argumentError, Call&& call);
+class Object;
 
-namespace detail {
-using CallMember = HRESULT (*)(void* context, const Member& member, Values& values, EXCEPINFO* info);
-HRESULT Invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
-               EXCEPINFO* info, UINT* argumentError, CallMember call, void* context);
-}  // namespace detail
-
-template <class Call>
-HRESULT Invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
-               EXCEPINFO* info, UINT* argumentError, Call&& call) {
-  return detail::Invoke(
-      id, riid, flags, params, result, info, argumentError,
-      [](void* context, const Member& member, Values& values, EXCEPINFO* i) {
-        return (*static_cast<Call*>(context))(member, values, i);
-      },
-      &call);
-}
+// Calls the member of `object` that `id` and `flags` name, on the object's
+// own thread only.
+// Takes IDispatch::Invoke's own parameters, so that the function table's
+// entry only hands the call on.
+HRESULT Invoke(Object& object, DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+               VARIANT* result, EXCEPINFO* info, UINT* argumentError);
 
 }  // namespace jotwell::binding

@@ -26,8 +26,8 @@ template <> struct CResult<Type::Integer> { using type = SHORT; };
 template <> struct CResult<Type::Long> { using type = LONG; };
 template <> struct CResult<Type::Currency> { using type = CY; };
 
-void Read(BSTR text, Values& v, std::size_t slot) { v.text[slot] = FromBstr(text); }
-void Read(BSTR* text, Values& v, std::size_t slot) { v.text[slot] = FromBstr(*text); }
+void Read(BSTR text, Values& v, std::size_t slot) { v.Text(slot) = FromBstr(text); }
+void Read(BSTR* text, Values& v, std::size_t slot) { v.Text(slot) = FromBstr(*text); }
 void Read(VARIANT_BOOL raw, Values& v, std::size_t slot) { v.number[slot] = raw; }
 void Read(LONG number, Values& v, std::size_t slot) { v.number[slot] = number; }
 
@@ -37,16 +37,16 @@ bool Missing(BSTR* text) { return text == nullptr; }
 bool Missing(VARIANT_BOOL) { return false; }
 bool Missing(LONG) { return false; }
 
-void WriteBack(BSTR* text, const Values& v, std::size_t slot) {
-  if (FromBstr(*text) != v.text[slot]) Assign(text, v.text[slot]);
+void WriteBack(BSTR* text, Values& v, std::size_t slot) {
+  if (FromBstr(*text) != v.Text(slot)) Assign(text, v.Text(slot));
 }
-void WriteBack(auto, const Values&, std::size_t) {}
+void WriteBack(auto, Values&, std::size_t) {}
 
-void Store(const Values& v, BSTR* out) { *out = ToBstr(v.resultText); }
+void Store(Values& v, BSTR* out) { *out = ToBstr(v.ResultText()); }
 // Booleans and Integers are both 16-bit.
-void Store(const Values& v, SHORT* out) { *out = static_cast<SHORT>(v.resultNumber); }
-void Store(const Values& v, LONG* out) { *out = static_cast<LONG>(v.resultNumber); }
-void Store(const Values& v, CY* out) { out->int64 = v.resultNumber; }
+void Store(Values& v, SHORT* out) { *out = static_cast<SHORT>(v.resultNumber); }
+void Store(Values& v, LONG* out) { *out = static_cast<LONG>(v.resultNumber); }
+void Store(Values& v, CY* out) { out->int64 = v.resultNumber; }
 
 // One member's entry: reads its arguments, runs it through the object and
 // writes back by-reference text and the result. A string failure that
@@ -77,13 +77,13 @@ struct Adapter {
 
   template <std::size_t... I>
   static HRESULT STDMETHODCALLTYPE WithoutResult(DualView* self, Parameter<I>... args) {
-    return Run(self, [](const Values&) {}, args...);
+    return Run(self, [](Values&) {}, args...);
   }
   template <std::size_t... I>
   static HRESULT STDMETHODCALLTYPE WithResult(DualView* self, Parameter<I>... args,
                                               typename CResult<kMember.result>::type* out) {
     if (out == nullptr) return E_POINTER;
-    return Run(self, [&](const Values& v) { Store(v, out); }, args...);
+    return Run(self, [&](Values& v) { Store(v, out); }, args...);
   }
 
   template <std::size_t... I>
@@ -129,13 +129,10 @@ HRESULT STDMETHODCALLTYPE GetIDsOfNamesEntry(DualView* self, REFIID riid, LPOLES
   return GetIDsOfNames(riid, names, count, ids);
 }
 
-HRESULT STDMETHODCALLTYPE InvokeEntry(DualView* self, DISPID id, REFIID riid, LCID, WORD flags,
+HRESULT STDMETHODCALLTYPE InvokeEntry(DualView* self, DISPID id, REFIID riid, LCID lcid, WORD flags,
                                       DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
                                       UINT* argumentError) {
-  Object& object = Of(self);
-  if (!object.OnOwnThread()) return RPC_E_WRONG_THREAD;
-  return Invoke(id, riid, flags, params, result, info, argumentError,
-                [&](const Member& member, Values& values, EXCEPINFO* i) { return object.Call(member, values, i); });
+  return Invoke(Of(self), id, riid, lcid, flags, params, result, info, argumentError);
 }
 
 }  // namespace

@@ -44,15 +44,6 @@ ULONG Object::Release() {
   return left;
 }
 
-HRESULT Object::Call(const Member& member, Values& values, EXCEPINFO* info) {
-  // A sink may release the host's last reference while an event runs.
-  bool keepAlive = !events_.Empty();
-  if (keepAlive) AddRef();
-  HRESULT answer = LibraryCall([&] { member.call(book_, values); }, info);
-  if (keepAlive) Release();
-  return answer;
-}
-
 HRESULT Object::ConnectionPointContainer::EnumConnectionPoints(IEnumConnectionPoints** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "component/binding/Failure.h"
 #include "component/binding/FunctionTable.h"
 #include "component/binding/Lifetime.h"
 #include "component/binding/MemberTable.h"
@@ -63,7 +64,16 @@ class Object final {
   bool OnOwnThread() const { return std::this_thread::get_id() == owner_; }
   // Runs a member with the values read; errors that escape the library come
   // back as their HRESULT, with details in *info when given.
-  HRESULT Call(const Member& member, Values& values, EXCEPINFO* info);
+  HRESULT Call(const Member& member, Values& values, EXCEPINFO* info) {
+    // A sink may release the host's last reference while an event runs.
+    if (!events_.Empty()) {
+      AddRef();
+      HRESULT answer = LibraryCall([&] { member.call(book_, values); }, info);
+      Release();
+      return answer;
+    }
+    return LibraryCall([&] { member.call(book_, values); }, info);
+  }
 
   IConnectionPointContainer* Container() { return &container_; }
   IConnectionPoint* Events() { return &events_; }
