@@ -32,7 +32,7 @@ BSTR ToBstr(const std::string& utf8) {
       units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), c = 0xDC00 + ((c - 0x10000) & 0x3FF);
     units += static_cast<char16_t>(c);
   }
-  return SysAllocStringLen(units.data(), static_cast<UINT>(units.size()));
+  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(units.data()), static_cast<UINT>(units.size()));
 }
 
 std::string FromBstr(BSTR text) {

@@ -4,11 +4,12 @@
 
 #include <stdexcept>
 
+#include "jotwell/Export.h"
 #include "jotwell/ValueTypes.h"
 
 namespace jotwell {
 
-class RuntimeError : public std::runtime_error {
+class JOTWELL_EXPORT RuntimeError : public std::runtime_error {
  public:
   // The description defaults to the standard text of the number.
   explicit RuntimeError(Long number, Long lastDllError = 0);
@@ -45,6 +46,6 @@ inline constexpr Long kDllFunctionNotFound = 453;
 }  // namespace errnum
 
 // The standard description of a run-time error number.
-String DescriptionOf(Long number);
+JOTWELL_EXPORT String DescriptionOf(Long number);
 
 }  // namespace jotwell

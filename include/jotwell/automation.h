@@ -8,12 +8,13 @@
 #ifndef JOTWELL_AUTOMATION_H
 #define JOTWELL_AUTOMATION_H
 
+#include "jotwell/Export.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #include <oaidl.h>
 #include <ocidl.h>
 #include <olectl.h>
-#define JOTWELL_EXPORT
 #else
 
 #include <stddef.h>
@@ -22,7 +23,6 @@
 #include <uchar.h>
 #endif
 
-#define JOTWELL_EXPORT __attribute__((visibility("default")))
 #define STDMETHODCALLTYPE
 #define STDAPICALLTYPE
 

@@ -36,10 +36,8 @@ TEST(IdlTest, DescribesTheTableMemberByMemberWithTheFixedIdentifiers) {
   std::string idl = test::ReadFile(JOTWELL_IDL_PATH);
   std::string dual = idl.substr(idl.find("interface _JotBook : IDispatch {"));
   dual = dual.substr(0, dual.find("};"));
-  std::vector<std::string> declared;
   std::regex member(R"(\[id\([^\n]*\);)");
-  for (auto it = std::sregex_iterator(dual.begin(), dual.end(), member); it != std::sregex_iterator(); ++it)
-    declared.push_back(it->str());
+  std::vector<std::string> declared(std::sregex_token_iterator(dual.begin(), dual.end(), member), {});
   std::vector<std::string> expected;
   for (const binding::Member& m : binding::kMembers) expected.push_back(Declaration(m));
   EXPECT_EQ(declared, expected);

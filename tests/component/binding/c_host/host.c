@@ -41,6 +41,14 @@ static int Equals(BSTR text, const char* ascii) {
   return i == n && ascii[i] == 0;
 }
 
+// Text results: compared, then freed.
+static int Took(BSTR text, const char* ascii) {
+  int same = Equals(text, ascii);
+  pSysFreeString(text);
+  return same;
+}
+static int TookText(VARIANT* result, const char* ascii) { return result->vt == VT_BSTR && Took(result->bstrVal, ascii); }
+
 static const char* InScratch(const char* name) {
   static char paths[8][512];
   static int next = 0;
@@ -132,11 +140,6 @@ static char* ReadAll(const char* path) {
   return buffer;
 }
 
-static void WriteText(const char* path, const char* text) {
-  FILE* file = fopen(path, "w");
-  if (file) fputs(text, file), fclose(file);
-}
-
 // Every member through Invoke.
 static void ThroughInvoke(_JotBook* book, Sink* sink) {
   VARIANT r, args[3];
@@ -159,8 +162,7 @@ static void ThroughInvoke(_JotBook* book, Sink* sink) {
   r = Get(book, "SizeOfCurrentLogFile");
   CHECK(r.vt == VT_I4);
   r = Get(book, "LogFileName");
-  CHECK(r.vt == VT_BSTR && Equals(r.bstrVal, InScratch("invoke.log")));
-  pVariantClear(&r);
+  CHECK(TookText(&r, InScratch("invoke.log")));
   CHECK(Call(book, "EndLogFileEvents", DISPATCH_METHOD, NULL, 0, NULL) == S_OK);
   CHECK(strstr(ReadAll(InScratch("invoke.log")), "Logfile ended") != NULL);
   CHECK(Call(book, "DeleteLogFile", DISPATCH_METHOD, NULL, 0, NULL) == S_OK);
@@ -169,24 +171,22 @@ static void ThroughInvoke(_JotBook* book, Sink* sink) {
 
   Put(book, "INI_PathToINI", TextArg(InScratch("invoke.ini")));
   r = Get(book, "INI_PathToINI");
-  CHECK(r.vt == VT_BSTR && Equals(r.bstrVal, InScratch("invoke.ini")));
-  pVariantClear(&r);
+  CHECK(TookText(&r, InScratch("invoke.ini")));
   args[0] = TextArg("Section"), args[1] = TextArg("Number"), args[2] = TextArg("42");
   CHECK(Call(book, "INI_WriteString", DISPATCH_METHOD, args, 3, &r) == S_OK && r.vt == VT_I4 && r.lVal != 0);
   CHECK(Call(book, "INI_ReadINT", DISPATCH_METHOD, args, 2, &r) == S_OK && r.vt == VT_I2 && r.iVal == 42);
-  CHECK(Call(book, "INI_ReadString", DISPATCH_METHOD, args, 2, &r) == S_OK && r.vt == VT_BSTR && Equals(r.bstrVal, "42"));
-  pVariantClear(&r);
+  CHECK(Call(book, "INI_ReadString", DISPATCH_METHOD, args, 2, &r) == S_OK && TookText(&r, "42"));
   for (int i = 0; i < 3; ++i) pVariantClear(&args[i]);
 
-  WriteText(InScratch("doc.txt"), "document");
+  FILE* document = fopen(InScratch("doc.txt"), "w");
+  fputs("document", document), fclose(document);
   char padded[600];
   snprintf(padded, sizeof padded, "  %s ", InScratch("doc.txt"));
   BSTR path = Text(padded);
   args[0] = RefArg(&path);
   CHECK(Call(book, "AddToRecentDocuments", DISPATCH_METHOD, args, 1, NULL) == S_OK);
   CHECK(Equals(path, InScratch("doc.txt")));
-  CHECK(Call(book, "StripPath", DISPATCH_METHOD, args, 1, &r) == S_OK && r.vt == VT_BSTR && Equals(r.bstrVal, "doc.txt"));
-  pVariantClear(&r);
+  CHECK(Call(book, "StripPath", DISPATCH_METHOD, args, 1, &r) == S_OK && TookText(&r, "doc.txt"));
   pSysFreeString(path);
 
   mkdir(InScratch("copies"), 0755);
@@ -224,8 +224,7 @@ static void ThroughTheTable(_JotBook* book, Sink* sink) {
   CHECK(sink->successes == 2);
   CHECK(t->get_DoesLogFileExist(book, &flag) == S_OK && flag == VARIANT_TRUE);
   CHECK(t->get_SizeOfCurrentLogFile(book, &number) == S_OK);
-  CHECK(t->get_LogFileName(book, &back) == S_OK && Equals(back, InScratch("table.log")));
-  pSysFreeString(back);
+  CHECK(t->get_LogFileName(book, &back) == S_OK && Took(back, InScratch("table.log")));
   CHECK(t->EndLogFileEvents(book) == S_OK);
   CHECK(t->DeleteLogFile(book) == S_OK);
   CHECK(t->get_DoesLogFileExist(book, &flag) == S_OK && flag == VARIANT_FALSE);
@@ -234,17 +233,15 @@ static void ThroughTheTable(_JotBook* book, Sink* sink) {
   text = Text(InScratch("table.ini"));
   CHECK(t->put_INI_PathToINI(book, text) == S_OK);
   pSysFreeString(text);
-  CHECK(t->get_INI_PathToINI(book, &back) == S_OK && Equals(back, InScratch("table.ini")));
-  pSysFreeString(back);
+  CHECK(t->get_INI_PathToINI(book, &back) == S_OK && Took(back, InScratch("table.ini")));
   a = Text("S"), b = Text("k"), c = Text("-7");
   CHECK(t->INI_WriteString(book, &a, &b, &c, &number) == S_OK && number != 0);
   CHECK(t->INI_ReadINT(book, &a, &b, &small) == S_OK && small == -7);
-  CHECK(t->INI_ReadString(book, &a, &b, &back) == S_OK && Equals(back, "-7"));
-  pSysFreeString(back), pSysFreeString(a), pSysFreeString(b), pSysFreeString(c);
+  CHECK(t->INI_ReadString(book, &a, &b, &back) == S_OK && Took(back, "-7"));
+  pSysFreeString(a), pSysFreeString(b), pSysFreeString(c);
 
   a = Text(InScratch("doc.txt"));
-  CHECK(t->StripPath(book, &a, &back) == S_OK && Equals(back, "doc.txt"));
-  pSysFreeString(back);
+  CHECK(t->StripPath(book, &a, &back) == S_OK && Took(back, "doc.txt"));
   CHECK(t->AddToRecentDocuments(book, &a) == S_OK);
   pSysFreeString(a);
   a = Text(InScratch("")), b = Text(InScratch("copies/")), c = Text("doc.*");
