@@ -16,7 +16,8 @@ HRESULT Object::Create(REFIID riid, void** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   Object* object = nullptr;
-  if (HRESULT made = Guarded([&] { object = new Object; }); FAILED(made)) return made;
+  // Main runs here; an error that escapes its own handler fails the creation.
+  if (HRESULT made = LibraryCall([&] { object = new Object; }, nullptr); FAILED(made)) return made;
   HRESULT answer = object->QueryInterface(riid, out);
   object->Release();
   return answer;

@@ -91,8 +91,9 @@ String RecordPath() { return platform::Component().UserFolderOf(platform::UserFo
 
 HRESULT RegisterServer() {
   try {
+    String path = RecordPath();
     for (const Entry& entry : RecordEntries(platform::Component().LibraryPath()))
-      if (!platform::Ini().WriteProfileText(entry.section, entry.key, entry.value, RecordPath())) return SELFREG_E_CLASS;
+      if (!platform::Ini().WriteProfileText(entry.section, entry.key, entry.value, path)) return SELFREG_E_CLASS;
     return S_OK;
   } catch (const std::exception&) {
     return SELFREG_E_CLASS;
@@ -134,6 +135,8 @@ HRESULT CreateRegistered(const String& name, REFIID riid, void** out) {
     return error.Number() == errnum::kErrorInLoadingDll ? CO_E_DLLNOTFOUND : CO_E_ERRORINDLL;
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
+  } catch (const std::exception&) {
+    return E_FAIL;
   }
 }
 
