@@ -90,40 +90,65 @@ HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {
   return answer;
 }
 
-HRESULT Invoke(Object& object, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-               VARIANT* result, EXCEPINFO* info, UINT* argumentError) {
-  if (!object.OnOwnThread()) return RPC_E_WRONG_THREAD;
-  if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-  if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr) ||
-      (params->cNamedArgs > 0 && params->rgdispidNamedArgs == nullptr) ||
-      params->cNamedArgs > params->cArgs)
-    return E_INVALIDARG;
-  const Member* member = Resolve(id, flags);
-  if (member == nullptr) return DISP_E_MEMBERNOTFOUND;
-  if (HRESULT named = CheckNamedArguments(*member, *params); FAILED(named)) return named;
-  auto parameters = member->Parameters();
-  if (params->cArgs != parameters.size()) return DISP_E_BADPARAMCOUNT;
+namespace {
 
-  // Arguments arrive last first.
-  auto argument = [&](std::size_t p) -> VARIANT& { return params->rgvarg[params->cArgs - 1 - p]; };
+HRESULT CallAnswer(HRESULT called) { return IsRuntimeError(called) ? DISP_E_EXCEPTION : called; }
+
+// The common case, a property get or a method without parameters, kept
+// short: it is most of what a host calls.
+HRESULT CallWithoutArguments(Object& object, const Member& member, VARIANT* result, EXCEPINFO* info) {
   try {
     Values values;
-    for (std::size_t p = 0; p < parameters.size(); ++p) {
-      if (HRESULT read = ReadArgument(argument(p), parameters[p].type, values, p); FAILED(read)) {
-        if (argumentError != nullptr) *argumentError = static_cast<UINT>(params->cArgs - 1 - p);
-        return read;
-      }
-    }
-    if (HRESULT called = object.Call(*member, values, info); FAILED(called))
-      return IsRuntimeError(called) ? DISP_E_EXCEPTION : called;
-    for (std::size_t p = 0; p < parameters.size(); ++p)
-      if (parameters[p].mode == Mode::ByReference && parameters[p].type == Type::String)
-        WriteBack(argument(p), values.Text(p));
-    if (result != nullptr) StoreResult(member->result, values, *result);
+    if (HRESULT called = object.Call(member, values, info); FAILED(called)) return CallAnswer(called);
+    if (result != nullptr) StoreResult(member.result, values, *result);
     return S_OK;
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
+}
+
+HRESULT CallWithArguments(Object& object, const Member& member, DISPPARAMS& params, VARIANT* result,
+                          EXCEPINFO* info, UINT* argumentError) {
+  if ((params.cArgs > 0 && params.rgvarg == nullptr) ||
+      (params.cNamedArgs > 0 && params.rgdispidNamedArgs == nullptr) || params.cNamedArgs > params.cArgs)
+    return E_INVALIDARG;
+  if (HRESULT named = CheckNamedArguments(member, params); FAILED(named)) return named;
+  auto parameters = member.Parameters();
+  if (params.cArgs != parameters.size()) return DISP_E_BADPARAMCOUNT;
+
+  // Arguments arrive last first.
+  auto argument = [&](std::size_t p) -> VARIANT& { return params.rgvarg[params.cArgs - 1 - p]; };
+  try {
+    Values values;
+    for (std::size_t p = 0; p < parameters.size(); ++p) {
+      if (HRESULT read = ReadArgument(argument(p), parameters[p].type, values, p); FAILED(read)) {
+        if (argumentError != nullptr) *argumentError = static_cast<UINT>(params.cArgs - 1 - p);
+        return read;
+      }
+    }
+    if (HRESULT called = object.Call(member, values, info); FAILED(called)) return CallAnswer(called);
+    for (std::size_t p = 0; p < parameters.size(); ++p)
+      if (parameters[p].mode == Mode::ByReference && parameters[p].type == Type::String)
+        WriteBack(argument(p), values.Text(p));
+    if (result != nullptr) StoreResult(member.result, values, *result);
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace
+
+HRESULT Invoke(Object& object, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+               VARIANT* result, EXCEPINFO* info, UINT* argumentError) {
+  if (!object.OnOwnThread()) return RPC_E_WRONG_THREAD;
+  if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (params == nullptr) return E_INVALIDARG;
+  const Member* member = Resolve(id, flags);
+  if (member == nullptr) return DISP_E_MEMBERNOTFOUND;
+  if (params->cArgs == 0 && params->cNamedArgs == 0 && member->parameterCount == 0)
+    return CallWithoutArguments(object, *member, result, info);
+  return CallWithArguments(object, *member, *params, result, info, argumentError);
 }
 
 }  // namespace jotwell::binding
