@@ -23,7 +23,7 @@ void frmErrMn::WriteErrorLog(const ReportLines& lines) {
   }
   try {
     platform::Files().AppendQuietly(
-        ErrorLogPath(platform::Component().UserFolderOf(platform::UserFolder::State)), text);
+        ErrorLogPath(platform::Component().MakeUserFolder(platform::UserFolder::State)), text);
   } catch (const std::exception&) {
   }
 }

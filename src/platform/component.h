@@ -24,9 +24,11 @@ class ComponentFile {
   virtual String LibraryFileName() = 0;
   // The library's own folder among the user's data (the registration
   // record) or state (the error log when the library's folder is not
-  // writable), made with its parents when missing. Throws RuntimeError when
-  // it cannot be made.
+  // writable). Throws RuntimeError when the user's folders are unknown.
   virtual String UserFolderOf(UserFolder kind) = 0;
+  // The same folder, made with its parents when missing. Throws
+  // RuntimeError when it cannot be made.
+  virtual String MakeUserFolder(UserFolder kind) = 0;
   // The address of `symbol` in the library file at `path`, loaded and kept
   // loaded. Throws RuntimeError when the file cannot be loaded (48) or lacks
   // the symbol (453).
@@ -47,6 +49,7 @@ class ForwardingComponentFile : public ComponentFile {
   String LibraryPath() override { return target_.LibraryPath(); }
   String LibraryFileName() override { return target_.LibraryFileName(); }
   String UserFolderOf(UserFolder kind) override { return target_.UserFolderOf(kind); }
+  String MakeUserFolder(UserFolder kind) override { return target_.MakeUserFolder(kind); }
   EntryPoint LoadEntryPoint(const String& path, const char* symbol) override {
     return target_.LoadEntryPoint(path, symbol);
   }

@@ -87,11 +87,14 @@ bool ParseGuid(const String& text, GUID& guid) {
   return true;
 }
 
-String RecordPath() { return platform::Component().UserFolderOf(platform::UserFolder::Data) + "/components.ini"; }
+String RecordPath(bool make) {
+  auto kind = platform::UserFolder::Data;
+  return (make ? platform::Component().MakeUserFolder(kind) : platform::Component().UserFolderOf(kind)) + "/components.ini";
+}
 
 HRESULT RegisterServer() {
   try {
-    String path = RecordPath();
+    String path = RecordPath(true);
     for (const Entry& entry : RecordEntries(platform::Component().LibraryPath()))
       if (!platform::Ini().WriteProfileText(entry.section, entry.key, entry.value, path)) return SELFREG_E_CLASS;
     return S_OK;
@@ -100,10 +103,12 @@ HRESULT RegisterServer() {
   }
 }
 
-// A record left empty goes, so that the user's data is as it was before.
+// A record left empty goes, so that the user's data is as it was before;
+// nothing is made where nothing was registered.
 HRESULT UnregisterServer() {
   try {
     String path = RecordPath();
+    if (!platform::Files().CanOpen(path)) return S_OK;
     String last;
     for (const Entry& entry : RecordEntries(""))
       if (entry.section != last) platform::Ini().EraseProfileSection(last = entry.section, path);

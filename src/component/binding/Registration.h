@@ -13,8 +13,9 @@ String GuidText(const GUID& guid);
 // False unless `text` is a GUID in that form (any case).
 bool ParseGuid(const String& text, GUID& guid);
 
-// The record file: components.ini in the user's data folder for Jotwell.
-String RecordPath();
+// The record file: components.ini in the user's data folder for Jotwell,
+// which `make` creates when missing.
+String RecordPath(bool make = false);
 
 HRESULT RegisterServer();
 HRESULT UnregisterServer();

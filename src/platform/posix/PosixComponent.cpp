@@ -43,7 +43,11 @@ class PosixComponent final : public ComponentFile {
       base = String(home) + (data ? "/.local/share" : "/.local/state");
     else
       throw RuntimeError(errnum::kPathNotFound);
-    String folder = base + "/jotwell";
+    return base + "/jotwell";
+  }
+
+  String MakeUserFolder(UserFolder kind) override {
+    String folder = UserFolderOf(kind);
     MakeFolders(folder);
     return folder;
   }

@@ -9,6 +9,9 @@ trap 'rm -rf "$dir"' EXIT
 export XDG_DATA_HOME="$dir/data" HOME="$dir"
 fail() { echo "registration.sh: $*" >&2; exit 1; }
 
+"$jotbook" unregister
+"$jotbook" call LogFileName 2>/dev/null && fail "call succeeded before registration"
+[ ! -e "$XDG_DATA_HOME" ] || fail "unregistering or calling made folders"
 mkdir -p "$XDG_DATA_HOME/jotwell"
 printf '[Other]\nkey=kept\n' >"$XDG_DATA_HOME/jotwell/components.ini"
 before=$(cat "$XDG_DATA_HOME/jotwell/components.ini")
