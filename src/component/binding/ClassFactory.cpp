@@ -18,7 +18,7 @@ class ClassFactory final : public RefCounted<IClassFactory> {
 
   // A lock keeps the library loaded like a live object does.
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    lock ? Lifetime::Acquire() : Lifetime::ReleaseOne();
+    lock ? Lifetime::Lock() : Lifetime::Unlock();
     return S_OK;
   }
 

@@ -145,6 +145,7 @@ TEST_F(EventsTest, TheFactoryAndEntryPointsAnswerAsTheContractSays) {
   EXPECT_EQ(factory->CreateInstance(book, IID_IUnknown, &any), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IProvideClassInfo, &any), E_NOINTERFACE);
   EXPECT_EQ(any, nullptr);
+  EXPECT_EQ(factory->LockServer(FALSE), S_OK);  // without a lock: must not cancel the one below
   ASSERT_EQ(factory->LockServer(TRUE), S_OK);
   EXPECT_EQ(factory->Release(), 0u);
   book->Release();
