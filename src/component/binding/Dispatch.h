@@ -11,9 +11,8 @@ HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
 class Object;
 
 // Calls the member of `object` that `id` and `flags` name, on the object's
-// own thread only.
-// Takes IDispatch::Invoke's own parameters, so that the function table's
-// entry only hands the call on.
+// own thread only. Takes IDispatch::Invoke's own parameters, so that the
+// function table's entry only hands the call on.
 HRESULT Invoke(Object& object, DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                VARIANT* result, EXCEPINFO* info, UINT* argumentError);
 
