@@ -5,13 +5,13 @@
 #pragma once
 
 #include <atomic>
-#include <thread>
 #include <vector>
 
 #include "component/binding/Failure.h"
 #include "component/binding/FunctionTable.h"
 #include "component/binding/Lifetime.h"
 #include "component/binding/MemberTable.h"
+#include "platform/threads.h"
 
 namespace jotwell::binding {
 
@@ -61,7 +61,7 @@ class Object final {
   ULONG AddRef() { return ++references_; }
   ULONG Release();
 
-  bool OnOwnThread() const { return std::this_thread::get_id() == owner_; }
+  bool OnOwnThread() const { return platform::ThisThreadTag() == owner_; }
   // Runs a member with the values read; errors that escape the library come
   // back as their HRESULT, with details in *info when given.
   HRESULT Call(const Member& member, Values& values, EXCEPINFO* info) {
@@ -111,7 +111,7 @@ class Object final {
   ConnectionPointContainer container_{*this};
   SupportErrorInfo errorInfo_{*this};
   std::atomic<ULONG> references_{1};
-  std::thread::id owner_ = std::this_thread::get_id();
+  platform::ThreadTag owner_ = platform::ThisThreadTag();
   Alive alive_;
   JotBook book_;
   EventConnections events_{*this};
