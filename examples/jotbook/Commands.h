@@ -28,6 +28,9 @@ int StripPath(const Arguments& args);
 int Trash(const Arguments& args);
 int Copy(const Arguments& args);
 int Recent(const Arguments& args);
+int Register(const Arguments& args);
+int Unregister(const Arguments& args);
+int Call(const Arguments& args);
 
 int Usage();
 // Prints the usage to `out`; returns the usage error code.

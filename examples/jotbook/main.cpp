@@ -27,6 +27,10 @@ int Usage(std::FILE* out) {
       "          trash FILE\n"
       "          copy SOURCE DESTINATION PATTERN   (prints the number of entries handled)\n"
       "          recent FILE\n"
+      "          register | unregister   (the component, in $XDG_DATA_HOME/jotwell/)\n"
+      "          call [--set PROPERTY=VALUE]... MEMBER [ARGUMENT]...\n"
+      "               (late bound through the registration record: prints the result,\n"
+      "               then every argument the member changed)\n"
       "          --help\n"
       "--windows  shows the About window, message boxes and reports in real windows\n"
       "           (the default for demo when a display can be reached; the other\n"
@@ -52,7 +56,8 @@ int main(int argc, char** argv) {
       {"demo", Demo},           {"log", Log},               {"end-log", EndLog},
       {"delete-log", DeleteLog}, {"free-space", FreeSpace}, {"log-size", LogSize},
       {"ini", Ini},             {"strip-path", StripPath}, {"trash", Trash},
-      {"copy", Copy},           {"recent", Recent},
+      {"copy", Copy},           {"recent", Recent},         {"register", Register},
+      {"unregister", Unregister}, {"call", Call},
   };
   int first = 1;
   bool windows = false;

@@ -14,7 +14,7 @@ enum class MessageIcon { Critical, Information };
 
 // The error report window as the library keeps it. The Desktop draws it and
 // forwards button presses; pressing a choice button unloads the window.
-class ReportWindow {
+class JOTWELL_EXPORT ReportWindow {
  public:
   static constexpr Integer kAbortButton = 0;
   static constexpr Integer kRetryButton = 1;
@@ -34,7 +34,7 @@ class ReportWindow {
 // clicks, double-clicks and keys; the window decides what they do (a click
 // on the background, the frame or the title closes it, a link opens its
 // target). A toolkit reports a double-click after the click it began with.
-class AboutWindow {
+class JOTWELL_EXPORT AboutWindow {
  public:
   enum class Role { Title, Kind, HomePageLink, Platform, Version, MakerLink };
   struct Label {
@@ -57,7 +57,7 @@ class AboutWindow {
   ~AboutWindow() = default;
 };
 
-class Desktop {
+class JOTWELL_EXPORT Desktop {
  public:
   virtual ~Desktop() = default;
 
@@ -80,13 +80,13 @@ class Desktop {
 };
 
 // Replaces the Desktop for the whole process; nullptr restores the default.
-void SetDesktop(std::shared_ptr<Desktop> desktop);
+JOTWELL_EXPORT void SetDesktop(std::shared_ptr<Desktop> desktop);
 // The library's Desktop for no display: every message box and report is a
 // block on standard error, reports are answered Abort, the About window
 // closes at once, sounds are silent. A host that runs from scripts installs
 // it with SetDesktop to keep windows away.
-std::shared_ptr<Desktop> HeadlessDesktop();
+JOTWELL_EXPORT std::shared_ptr<Desktop> HeadlessDesktop();
 // The Desktop in use.
-std::shared_ptr<Desktop> CurrentDesktop();
+JOTWELL_EXPORT std::shared_ptr<Desktop> CurrentDesktop();
 
 }  // namespace jotwell

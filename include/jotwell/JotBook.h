@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "jotwell/Export.h"
 #include "jotwell/RuntimeError.h"  // what a host may catch
 #include "jotwell/ValueTypes.h"
 
@@ -14,7 +15,7 @@ namespace jotwell {
 
 // The events a JotBook raises, delivered synchronously to every connected
 // sink.
-class JotBookEvents {
+class JOTWELL_EXPORT JotBookEvents {
  public:
   virtual void SuccessfulWriteToLogFile() = 0;
   virtual void ErrorWritingToLogFile(Integer& RunTimeErrorNum) = 0;
@@ -23,7 +24,7 @@ class JotBookEvents {
   ~JotBookEvents() = default;
 };
 
-class JotBook {
+class JOTWELL_EXPORT JotBook {
  public:
   JotBook();
   ~JotBook();

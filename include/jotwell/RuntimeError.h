@@ -4,11 +4,12 @@
 
 #include <stdexcept>
 
+#include "jotwell/Export.h"
 #include "jotwell/ValueTypes.h"
 
 namespace jotwell {
 
-class RuntimeError : public std::runtime_error {
+class JOTWELL_EXPORT RuntimeError : public std::runtime_error {
  public:
   // The description defaults to the standard text of the number.
   explicit RuntimeError(Long number, Long lastDllError = 0);
@@ -40,9 +41,11 @@ inline constexpr Long kDeviceUnavailable = 68;
 inline constexpr Long kPermissionDenied = 70;
 inline constexpr Long kPathFileAccess = 75;
 inline constexpr Long kPathNotFound = 76;
+inline constexpr Long kErrorInLoadingDll = 48;
+inline constexpr Long kDllFunctionNotFound = 453;
 }  // namespace errnum
 
 // The standard description of a run-time error number.
-String DescriptionOf(Long number);
+JOTWELL_EXPORT String DescriptionOf(Long number);
 
 }  // namespace jotwell

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "jotwell/Export.h"
+
 namespace jotwell {
 
 // Text is UTF-8; an empty string and an absent string are the same value.
@@ -43,7 +45,7 @@ inline constexpr Boolean False = Boolean(false);
 
 // A fixed-point number with four decimals, stored as a count of
 // ten-thousandths.
-class Currency {
+class JOTWELL_EXPORT Currency {
  public:
   static constexpr std::int64_t kScale = 10000;
 

@@ -11,7 +11,7 @@
 
 namespace jotwell {
 
-class JotBook::Private {
+class JOTWELL_HIDDEN JotBook::Private {
  public:
   const String& LogFileName() const { return log_.LogFileName; }
 

@@ -3,6 +3,7 @@
 #include "base/LibraryFacts.h"
 #include "base/PathDialect.h"
 #include "errors/frmErrMn.h"
+#include "platform/component.h"
 #include "platform/files.h"
 
 namespace jotwell {
@@ -12,14 +13,19 @@ String ErrorLogPath(const String& libraryFolder) {
 }
 
 // Logging is best effort: a report that cannot be logged is still shown.
+// Installed under a system prefix the library's folder is not the user's
+// to write, so the log then goes to the user's state folder for Jotwell.
 void frmErrMn::WriteErrorLog(const ReportLines& lines) {
-  String path;
+  String text = JoinReportLines(lines);
   try {
-    path = ErrorLogPath(LibraryFolder());
+    if (platform::Files().AppendQuietly(ErrorLogPath(LibraryFolder()), text)) return;
   } catch (const std::exception&) {
-    return;
   }
-  platform::Files().AppendQuietly(path, JoinReportLines(lines));
+  try {
+    platform::Files().AppendQuietly(
+        ErrorLogPath(platform::Component().MakeUserFolder(platform::UserFolder::State)), text);
+  } catch (const std::exception&) {
+  }
 }
 
 }  // namespace jotwell

@@ -16,6 +16,7 @@ String DescriptionOf(Long number) {
     case 9: return "Subscript out of range";
     case 11: return "Division by zero";
     case 13: return "Type mismatch";
+    case 48: return "Error in loading DLL";
     case 51: return "Internal error";
     case 52: return "Bad file name or number";
     case 53: return "File not found";
@@ -31,6 +32,7 @@ String DescriptionOf(Long number) {
     case 71: return "Disk not ready";
     case 75: return "Path/File access error";
     case 76: return "Path not found";
+    case 453: return "Specified DLL function not found";
     default: return "Application-defined or object-defined error";
   }
 }

@@ -37,8 +37,9 @@ class FileSystem {
   virtual std::int64_t Length(const String& path) = 0;
 
   // Appends `bytes` to the file, creating it. Each step that fails (open,
-  // write, close) is skipped; nothing is reported, and nothing blocks.
-  virtual void AppendQuietly(const String& path, std::string_view bytes) = 0;
+  // write, close) is skipped and nothing blocks; the answer tells only
+  // whether the file could be opened.
+  virtual bool AppendQuietly(const String& path, std::string_view bytes) = 0;
 
   // Text that tells this process from every other process running now.
   virtual String ProcessTag() = 0;
@@ -101,8 +102,8 @@ class ForwardingFileSystem : public FileSystem {
 
   bool CanOpen(const String& path) override { return target_.CanOpen(path); }
   std::int64_t Length(const String& path) override { return target_.Length(path); }
-  void AppendQuietly(const String& path, std::string_view bytes) override {
-    target_.AppendQuietly(path, bytes);
+  bool AppendQuietly(const String& path, std::string_view bytes) override {
+    return target_.AppendQuietly(path, bytes);
   }
   String ProcessTag() override { return target_.ProcessTag(); }
   LockedFile OpenLockedAppend(const String& path, const String& spareName) override {

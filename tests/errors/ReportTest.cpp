@@ -157,11 +157,16 @@ TEST_F(ReportTest, ANestedReportReplacesTheTextAndDoesNotWaitAndEveryReportIsSho
   EXPECT_THAT(reports, ElementsAre(IsReport(6, "Module1", "Sub Failing"), IsReport(76, "Module1", "Sub Failing"),
                                    IsReport(61, "frmSplash", "Sub Nested")));
   EXPECT_EQ(ReadFile(ErrorLog()), std::accumulate(reports.begin(), reports.end(), std::string()));
+  // A report that cannot be logged beside the library (the log's name taken by a folder, the library's folder
+  // unknown) goes to the user's state folder; one that cannot be logged at all is still shown.
   std::filesystem::remove(ErrorLog()), std::filesystem::create_directory(ErrorLog());
   OnFreshThread([] { Report(); });
   libraryLost = true;
   OnFreshThread([] { Report(); });
-  EXPECT_EQ(Reports().size(), 5u);
+  EXPECT_EQ(ReadFile(dir.File("state/jotwell/Jotwell.ErrorLog.txt")), Reports()[3] + Reports()[4]);
+  test::ScopedEnv nowhere{"XDG_STATE_HOME", "/proc/none"}, homeless{"HOME", "/proc/none"};
+  OnFreshThread([] { Report(); });
+  EXPECT_EQ(Reports().size(), 6u);
 }
 
 }  // namespace

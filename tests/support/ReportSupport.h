@@ -55,6 +55,7 @@ class IsolatedReportsTest : public ScriptedDesktopTest, public platform::Forward
   }
 
   TempDir dir;
+  ScopedEnv stateHome{"XDG_STATE_HOME", dir.File("state")};  // the error log's fallback
   bool libraryLost = false;  // the platform cannot tell where the library is
 };
 

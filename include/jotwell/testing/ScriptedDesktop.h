@@ -11,7 +11,7 @@
 
 namespace jotwell::testing {
 
-class ScriptedDesktop : public Desktop {
+class JOTWELL_EXPORT ScriptedDesktop : public Desktop {
  public:
   enum class Kind { MessageBox, Report, About };
   struct Entry {

@@ -2,7 +2,10 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/component.h"
 #include "platform/posix/Errno.h"
@@ -26,6 +29,46 @@ class PosixComponent final : public ComponentFile {
   }
 
   String LibraryFileName() override { return "libjotwell.so"; }
+
+  // $XDG_DATA_HOME or $XDG_STATE_HOME when set to an absolute path, as the
+  // base directory specification wants, else their defaults under $HOME.
+  String UserFolderOf(UserFolder kind) override {
+    bool data = kind == UserFolder::Data;
+    const char* set = std::getenv(data ? "XDG_DATA_HOME" : "XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    String base;
+    if (set != nullptr && set[0] == '/')
+      base = set;
+    else if (home != nullptr && home[0] == '/')
+      base = String(home) + (data ? "/.local/share" : "/.local/state");
+    else
+      throw RuntimeError(errnum::kPathNotFound);
+    return base + "/jotwell";
+  }
+
+  String MakeUserFolder(UserFolder kind) override {
+    String folder = UserFolderOf(kind);
+    MakeFolders(folder);
+    return folder;
+  }
+
+  EntryPoint LoadEntryPoint(const String& path, const char* symbol) override {
+    void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) throw RuntimeError(errnum::kErrorInLoadingDll, ::dlerror());
+    void* entry = ::dlsym(library, symbol);
+    if (entry == nullptr) throw RuntimeError(errnum::kDllFunctionNotFound);
+    return reinterpret_cast<EntryPoint>(entry);
+  }
+
+ private:
+  // Each missing folder of `path` in turn; the user's alone may read them.
+  static void MakeFolders(const String& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+      String folder = path.substr(0, slash);
+      if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw posix::ErrorFromErrno(errno);
+      if (slash == String::npos) return;
+    }
+  }
 };
 
 }  // namespace

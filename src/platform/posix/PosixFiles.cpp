@@ -146,13 +146,16 @@ class PosixFiles final : public FileSystem {
     return info.st_size;
   }
 
-  void AppendQuietly(const String& path, std::string_view bytes) override {
+  bool AppendQuietly(const String& path, std::string_view bytes) override {
+    bool opened = false;
     Quietly([&] {
       int fd = Open(SystemPath(path), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK, 0644);
       if (fd < 0) return false;
+      opened = true;
       if (IsRegularFile(fd)) WriteAll(fd, bytes);
       return ::close(fd) == 0;
     });
+    return opened;
   }
 
   String ProcessTag() override { return std::to_string(ThisProcess()); }

@@ -1,0 +1,48 @@
+#include "component/binding/Failure.h"
+
+#include "base/LibraryFacts.h"
+#include "component/binding/Utf16.h"
+#include "errors/CurrentError.h"
+
+namespace jotwell::binding {
+
+namespace {
+constexpr DWORD kControlFacility = 0x800A0000;
+}
+
+HRESULT HresultOfRuntimeError(LONG number) {
+  return static_cast<HRESULT>(kControlFacility | (static_cast<DWORD>(number) & 0xFFFF));
+}
+
+bool IsRuntimeError(HRESULT code) { return (static_cast<DWORD>(code) & 0xFFFF0000) == kControlFacility; }
+
+namespace {
+
+HRESULT Report(const RuntimeError& error, EXCEPINFO* info) {
+  HRESULT code = HresultOfRuntimeError(error.Number());
+  if (info == nullptr) return code;
+  *info = EXCEPINFO{};
+  info->scode = code;
+  // Without memory for the texts the code alone goes back.
+  Guarded([&] {
+    info->bstrSource = ToBstr(kLibraryName);
+    info->bstrDescription = ToBstr(error.Description());
+  });
+  return code;
+}
+
+}  // namespace
+
+HRESULT FromLibraryError(EXCEPINFO* info) {
+  try {
+    throw;
+  } catch (const RuntimeError& error) {
+    return Report(error, info);
+  } catch (const std::exception& other) {
+    return Report(AsRuntimeError(other), info);
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace jotwell::binding

@@ -1,0 +1,206 @@
+// _JotBook through IDispatch and through its function table: names, the
+// answers to bad calls, coercions, write-back, threads and the strings'
+// crossing.
+#include <cmath>
+#include <thread>
+
+#include "component/binding/BindingSupport.h"
+#include "component/binding/MemberTable.h"
+#include "component/binding/Utf16.h"
+
+namespace jotwell {
+namespace {
+
+using test::Bstr;
+using test::MakeBstr;
+using test::Utf8;
+using test::Var;
+using DispatchTest = test::BindingTest;
+
+constexpr WORD kGet = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+
+TEST_F(DispatchTest, NamesAnswerInAnyCaseWithTheirParametersAndUnknownNamesAreRefused) {
+  EXPECT_EQ(IdOf("LOGFILENAME"), 0x68030001);
+  Bstr names[] = {MakeBstr("copyfiles"), MakeBstr("FILESPEC"), MakeBstr("Source"), MakeBstr("Bogus")};
+  LPOLESTR raw[] = {names[0].get(), names[1].get(), names[2].get(), names[3].get()};
+  DISPID ids[4];
+  EXPECT_EQ(book->GetIDsOfNames(IID_NULL, raw, 3, 0x409, ids), S_OK);
+  EXPECT_THAT(std::vector<DISPID>(ids, ids + 3), ::testing::ElementsAre(0x60030014, 2, 0));
+  EXPECT_EQ(book->GetIDsOfNames(IID_NULL, raw, 4, 0x409, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[3], DISPID_UNKNOWN);
+  EXPECT_EQ(book->GetIDsOfNames(IID_NULL, raw + 3, 1, 0x409, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[0], DISPID_UNKNOWN);
+}
+
+struct BadCall {
+  const char* what;
+  DISPID id;
+  WORD flags;
+  std::vector<Var> args;
+  std::vector<DISPID> named;
+  HRESULT answer;
+  UINT argumentError = ~0u;
+};
+
+class DispatchBadCall : public test::BindingTest, public ::testing::WithParamInterface<BadCall> {};
+
+// Each bad call gets its standard answer and changes nothing.
+TEST_P(DispatchBadCall, IsAnsweredWithItsCode) {
+  const BadCall& call = GetParam();
+  ASSERT_EQ(Put("MaximumLogFileSize", Var::Of(VT_I4, 7)), S_OK);
+  UINT argumentError = ~0u;
+  Var result;
+  EXPECT_EQ(Call(call.id, call.flags, call.args, &result, call.named, &argumentError), call.answer);
+  EXPECT_EQ(argumentError, call.argumentError);
+  EXPECT_EQ(result.vt, VT_EMPTY);
+  EXPECT_EQ(Get("MaximumLogFileSize").lVal, 7);
+}
+
+constexpr DISPID kStripPath = 0x60030007, kWriteString = 0x60030008, kMaximum = 0x68030002, kSize = 0x68030004;
+const Var kText = Var::Text("x");
+
+INSTANTIATE_TEST_SUITE_P(Table, DispatchBadCall, ::testing::ValuesIn(std::vector<BadCall>{
+    {"unknown identifier", 0x12345, DISPATCH_METHOD, {}, {}, DISP_E_MEMBERNOTFOUND},
+    {"no invocation kind", kStripPath, 0, {kText}, {}, DISP_E_MEMBERNOTFOUND},
+    {"put on a read-only property", kSize, DISPATCH_PROPERTYPUT, {Var::Of(VT_I4, 1)}, {DISPID_PROPERTYPUT}, DISP_E_MEMBERNOTFOUND},
+    {"put on a method", kStripPath, DISPATCH_PROPERTYPUT, {kText}, {DISPID_PROPERTYPUT}, DISP_E_MEMBERNOTFOUND},
+    {"putref on a value property", kMaximum, DISPATCH_PROPERTYPUTREF, {Var::Of(VT_I4, 1)}, {DISPID_PROPERTYPUT}, DISP_E_MEMBERNOTFOUND},
+    {"too few", kStripPath, DISPATCH_METHOD, {}, {}, DISP_E_BADPARAMCOUNT},
+    {"named argument to a method", kStripPath, DISPATCH_METHOD, {kText}, {0}, DISP_E_NONAMEDARGS},
+    {"put value under another name", kMaximum, DISPATCH_PROPERTYPUT, {Var::Of(VT_I4, 1)}, {0}, DISP_E_NONAMEDARGS},
+    {"object where text is wanted", kWriteString, DISPATCH_METHOD, {kText, kText, Var::Of(VT_DISPATCH, 0)}, {}, DISP_E_TYPEMISMATCH, 0},
+    {"null where text is wanted", kWriteString, DISPATCH_METHOD, {kText, Var::Of(VT_NULL, 0), kText}, {}, DISP_E_TYPEMISMATCH, 1},
+    {"by-reference null pointer", kStripPath, DISPATCH_METHOD, {Var::Ref(VT_BSTR, nullptr)}, {}, DISP_E_TYPEMISMATCH, 0},
+    {"text that is no number", kMaximum, DISPATCH_PROPERTYPUT, {Var::Text("12 apples")}, {DISPID_PROPERTYPUT}, DISP_E_TYPEMISMATCH, 0},
+    {"Long overflow", kMaximum, DISPATCH_PROPERTYPUT, {Var::Real(3e9)}, {DISPID_PROPERTYPUT}, DISP_E_OVERFLOW, 0},
+    {"64-bit overflow", kMaximum, DISPATCH_PROPERTYPUT, {Var::Of(VT_I8, 1LL << 40)}, {DISPID_PROPERTYPUT}, DISP_E_OVERFLOW, 0},
+    {"not a number", kMaximum, DISPATCH_PROPERTYPUT, {Var::Real(std::nan(""))}, {DISPID_PROPERTYPUT}, DISP_E_OVERFLOW, 0},
+}), [](const auto& info) { std::string n = info.param.what; for (char& c : n) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_'; return n; });
+
+TEST_F(DispatchTest, NonNullInterfaceAndMissingParametersAreRefused) {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXPECT_EQ(book->Invoke(kMaximum, IID_IDispatch, 0, kGet, &none, nullptr, nullptr, nullptr), DISP_E_UNKNOWNINTERFACE);
+  EXPECT_EQ(book->Invoke(kMaximum, IID_NULL, 0, kGet, nullptr, nullptr, nullptr, nullptr), E_INVALIDARG);
+  DISPPARAMS lying{nullptr, nullptr, 1, 0};
+  EXPECT_EQ(book->Invoke(kStripPath, IID_NULL, 0, DISPATCH_METHOD, &lying, nullptr, nullptr, nullptr), E_INVALIDARG);
+}
+
+// Puts a value and reads it back; a relative log file name reads back in
+// the library's folder.
+struct Coercion {
+  const char* property;
+  Var given;
+  Var readBack;
+};
+
+class DispatchCoercion : public test::BindingTest, public ::testing::WithParamInterface<Coercion> {};
+
+TEST_P(DispatchCoercion, ConvertsAsAutomationDoes) {
+  const Coercion& c = GetParam();
+  ASSERT_EQ(Put(c.property, c.given), S_OK);
+  Var back = Get(c.property);
+  ASSERT_EQ(back.vt, c.readBack.vt);
+  if (back.vt == VT_BSTR)
+    EXPECT_EQ(Utf8(back.bstrVal), dir.File(Utf8(c.readBack.bstrVal)));
+  else
+    EXPECT_EQ(back.lVal & (back.vt == VT_BOOL ? 0xFFFF : -1), c.readBack.lVal & (back.vt == VT_BOOL ? 0xFFFF : -1));
+}
+
+LONG kLongVariable = 41;
+SHORT kRawOne = 1;
+Var kVariantVariable = Var::Text("99");
+BSTR kTextVariable = SysAllocString(u"5.5");
+
+INSTANTIATE_TEST_SUITE_P(Table, DispatchCoercion, ::testing::ValuesIn(std::vector<Coercion>{
+    {"MaximumLogFileSize", Var::Of(VT_I2, -5), Var::Of(VT_I4, -5)},
+    {"MaximumLogFileSize", Var::Real(2.5), Var::Of(VT_I4, 2)},  // halves go to even
+    {"MaximumLogFileSize", Var::Real(3.5), Var::Of(VT_I4, 4)},
+    {"MaximumLogFileSize", Var::Of(VT_CY, 125000), Var::Of(VT_I4, 12)},
+    {"MaximumLogFileSize", Var::Text(" 42 "), Var::Of(VT_I4, 42)},
+    {"MaximumLogFileSize", Var::Of(VT_EMPTY, 0), Var::Of(VT_I4, 0)},
+    {"MaximumLogFileSize", Var::Of(VT_BOOL, -1), Var::Of(VT_I4, -1)},
+    {"MaximumLogFileSize", Var::Ref(VT_I4, &kLongVariable), Var::Of(VT_I4, 41)},
+    {"MaximumLogFileSize", Var::Ref(VT_VARIANT, &kVariantVariable), Var::Of(VT_I4, 99)},
+    {"MaximumLogFileSize", Var::Ref(VT_BSTR, &kTextVariable), Var::Of(VT_I4, 6)},
+    {"LogFileName", Var::Of(VT_I4, -7), Var::Text("-7")},
+    {"LogFileName", Var::Real(1.5), Var::Text("1.5")},
+    {"LogFileName", Var::Of(VT_CY, 12345), Var::Text("1.2345")},
+    {"LogFileName", Var::Of(VT_BOOL, -1), Var::Text("True")},
+    {"LogFileName", Var::Of(VT_EMPTY, 0), Var::Text("")},
+    {"LogFileName", Var::Text("naïve €"), Var::Text("naïve €")},
+    {"OverwriteLogFile", Var::Of(VT_BOOL, 1), Var::Of(VT_BOOL, 1)},  // kept raw, not True
+    {"OverwriteLogFile", Var::Ref(VT_BOOL, &kRawOne), Var::Of(VT_BOOL, 1)},
+    {"OverwriteLogFile", Var::Of(VT_I4, 1), Var::Of(VT_BOOL, -1)},
+    {"OverwriteLogFile", Var::Text("TRUE"), Var::Of(VT_BOOL, -1)},
+}), [](const auto& info) { return info.param.property + std::to_string(info.index); });
+
+// A Variant variable passed by reference gets the member's change back, as
+// script hosts pass variables (the C host checks BSTR variables).
+TEST_F(DispatchTest, ByReferenceTextIsWrittenBack) {
+  std::string file = dir.File("doc.txt");
+  test::WriteFile(file, "x");
+  Var variable = Var::Text(" " + file), unchanged = Var::Text(file), result;
+  ASSERT_EQ(Call(IdOf("AddToRecentDocuments"), DISPATCH_METHOD, {Var::Ref(VT_VARIANT, &variable)}), S_OK);
+  ASSERT_EQ(Call(IdOf("StripPath"), DISPATCH_METHOD, {Var::Ref(VT_VARIANT, &unchanged)}, &result), S_OK);
+  EXPECT_EQ(Utf8(variable.bstrVal), file);
+  EXPECT_EQ(Utf8(result.bstrVal), "doc.txt");
+}
+
+// From another thread the object refuses every call and nothing changes.
+TEST_F(DispatchTest, AnotherThreadIsAnsweredWrongThread) {
+  std::thread([&] {
+    Bstr name = MakeBstr("elsewhere.log");
+    void* any = nullptr;
+    EXPECT_EQ(book->put_LogFileName(name.get()), RPC_E_WRONG_THREAD);
+    EXPECT_EQ(Call(0x68030001, DISPATCH_PROPERTYPUT, {Var::Text("elsewhere.log")}, nullptr, {DISPID_PROPERTYPUT}),
+              RPC_E_WRONG_THREAD);
+    EXPECT_EQ(book->QueryInterface(IID_IConnectionPointContainer, &any), RPC_E_WRONG_THREAD);
+    EXPECT_EQ(any, nullptr);
+  }).join();
+  EXPECT_EQ(Utf8(Get("LogFileName").bstrVal), "");
+}
+
+// An error raised while the library reports one (here by the report window
+// itself) reaches the host: as DISP_E_EXCEPTION through Invoke, as its own
+// code through the function table.
+TEST_F(DispatchTest, AnErrorRaisedWhileTheLibraryReportsOneReachesTheHost) {
+  test::OnFreshThread([&] {
+    _JotBook* own = Create();
+    VARIANT size;
+    size.vt = VT_I4, size.lVal = 5;
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&size, &put, 1, 1};
+    EXCEPINFO info{};
+    auto failTheNextReport = [&] {
+      desktop->WhileNextReportShown([] { throw RuntimeError(errnum::kPermissionDenied); });
+      test::FailNextTraceEntry();  // the member's first step fails: a report
+    };
+    failTheNextReport();
+    EXPECT_EQ(own->Invoke(kMaximum, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, &info, nullptr), DISP_E_EXCEPTION);
+    EXPECT_EQ(info.scode, static_cast<SCODE>(0x800A0046));
+    EXPECT_EQ(Utf8(info.bstrSource), "Jotwell");
+    EXPECT_EQ(Utf8(info.bstrDescription), "Permission denied");
+    SysFreeString(info.bstrSource), SysFreeString(info.bstrDescription);
+    failTheNextReport();
+    EXPECT_EQ(own->put_MaximumLogFileSize(5), static_cast<HRESULT>(0x800A0046));
+    EXPECT_EQ(own->Release(), 0u);
+  });
+}
+
+TEST(Utf16Test, TextCrossesBothWaysAndUnpairedSurrogatesBecomeReplacements) {
+  struct Case { std::u16string units; std::string utf8; };
+  for (const Case& c : std::vector<Case>{{u"aé€😀", "aé€😀"},
+                                          {u"a\xD800z", "a\uFFFDz"},
+                                          {u"\xDC00\xD83D", "\uFFFD\uFFFD"},
+                                          {{u'n', 0, u'l'}, std::string("n\0l", 3)}}) {
+    Bstr bstr(SysAllocStringLen(c.units.data(), static_cast<UINT>(c.units.size())));
+    EXPECT_EQ(binding::FromBstr(bstr.get()), c.utf8);
+  }
+  Bstr back(binding::ToBstr("ok \xFF\xC3 \xF0\x9F\x98\x80"));  // stray bytes, then U+1F600
+  EXPECT_EQ(std::u16string(back.get(), SysStringLen(back.get())), u"ok \uFFFD\uFFFD 😀");
+  EXPECT_EQ(back.get()[SysStringLen(back.get())], 0);
+  EXPECT_EQ(binding::FromBstr(nullptr), "");
+}
+
+}  // namespace
+}  // namespace jotwell
