@@ -25,6 +25,9 @@ template <> struct CResult<Type::Boolean> { using type = VARIANT_BOOL; };
 template <> struct CResult<Type::Integer> { using type = SHORT; };
 template <> struct CResult<Type::Long> { using type = LONG; };
 template <> struct CResult<Type::Currency> { using type = CY; };
+// Never called: a member without a result takes WithoutResult. Some
+// compilers still form WithResult's signature for it.
+template <> struct CResult<Type::None> { using type = void; };
 
 void Read(BSTR text, Values& v, std::size_t slot) { v.Text(slot) = FromBstr(text); }
 void Read(BSTR* text, Values& v, std::size_t slot) { v.Text(slot) = FromBstr(*text); }
