@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "platform/component.h"
 #include "platform/posix/Errno.h"
+#include "platform/posix/UserFolders.h"
 
 namespace jotwell::platform {
 namespace {
@@ -30,21 +30,7 @@ class PosixComponent final : public ComponentFile {
 
   String LibraryFileName() override { return "libjotwell.so"; }
 
-  // $XDG_DATA_HOME or $XDG_STATE_HOME when set to an absolute path, as the
-  // base directory specification wants, else their defaults under $HOME.
-  String UserFolderOf(UserFolder kind) override {
-    bool data = kind == UserFolder::Data;
-    const char* set = std::getenv(data ? "XDG_DATA_HOME" : "XDG_STATE_HOME");
-    const char* home = std::getenv("HOME");
-    String base;
-    if (set != nullptr && set[0] == '/')
-      base = set;
-    else if (home != nullptr && home[0] == '/')
-      base = String(home) + (data ? "/.local/share" : "/.local/state");
-    else
-      throw RuntimeError(errnum::kPathNotFound);
-    return base + "/jotwell";
-  }
+  String UserFolderOf(UserFolder kind) override { return posix::XdgFolder(kind) + "/jotwell"; }
 
   String MakeUserFolder(UserFolder kind) override {
     String folder = UserFolderOf(kind);

@@ -1,7 +1,6 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <gio/gio.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <memory>
@@ -12,6 +11,7 @@
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/LockedEdit.h"
 #include "platform/posix/SystemPath.h"
+#include "platform/posix/UserFolders.h"
 #include "platform/shell.h"
 
 namespace jotwell::platform {
@@ -36,14 +36,6 @@ struct BookmarksFree {
 // original place, and what the recent-documents list names.
 std::string Absolute(const String& path) {
   return GText(g_canonicalize_filename(SystemPath(path), nullptr)).get();
-}
-
-// Read afresh on every call: GLib keeps the first answer for the life of
-// the process, but a host may point its children, or itself, elsewhere.
-std::string UserDataFolder() {
-  const char* configured = ::getenv("XDG_DATA_HOME");
-  if (configured && configured[0] == '/') return configured;
-  return std::string(g_get_home_dir()) + "/.local/share";
 }
 
 // The file's MIME type, guessed from its name and, where it can be read
@@ -109,7 +101,8 @@ class PosixShell final : public Shell {
   void AddRecentDocument(const String& path) override {
     try {
       std::string document = Absolute(path);
-      std::string folder = UserDataFolder();
+      // Read afresh: GLib keeps its first answer for the life of the process.
+      std::string folder = posix::XdgFolder(UserFolder::Data);
       if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) return;
       posix::EditUnderLock(
           folder + "/recently-used.xbel",
