@@ -128,12 +128,7 @@ gboolean KeyPressed(GtkWidget* window, GdkEventKey* key, gpointer) {
 }  // namespace
 
 void ShowAbout(long request, const std::vector<std::string>& texts) {
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  g_object_set_data(G_OBJECT(window), "request", GINT_TO_POINTER(request));
-  gtk_window_set_title(GTK_WINDOW(window), "");
-  NameKind(window, "jotwell-about");
-  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  GtkWidget* window = NewDialogWindow(request, "", "jotwell-about");
 
   GtkWidget* client = gtk_fixed_new();
   gtk_widget_set_size_request(client, Pixels(7215), Pixels(3615));

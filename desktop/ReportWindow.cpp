@@ -61,12 +61,7 @@ GtkWidget* ReportText(const std::string& text) {
 }  // namespace
 
 void ShowReport(long request, const std::string& text) {
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  g_object_set_data(G_OBJECT(window), "request", GINT_TO_POINTER(request));
-  gtk_window_set_title(GTK_WINDOW(window), "Run-Time Error");
-  NameKind(window, "jotwell-report");
-  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  GtkWidget* window = NewDialogWindow(request, "Run-Time Error", "jotwell-report");
   GtkWidget* fixed = gtk_fixed_new();
   gtk_widget_set_size_request(fixed, Pixels(6570), Pixels(5775));
   gtk_container_add(GTK_CONTAINER(window), fixed);

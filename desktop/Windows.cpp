@@ -43,6 +43,16 @@ void NameKind(GtkWidget* window, const char* kind) {
   G_GNUC_END_IGNORE_DEPRECATIONS
 }
 
+GtkWidget* NewDialogWindow(long request, const char* title, const char* kind) {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  g_object_set_data(G_OBJECT(window), "request", GINT_TO_POINTER(request));
+  gtk_window_set_title(GTK_WINDOW(window), title);
+  NameKind(window, kind);
+  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  return window;
+}
+
 void ShowForRequest(long request, GtkWidget* window) {
   windows[request] = window;
   g_signal_connect(window, "destroy", G_CALLBACK(Forget), GINT_TO_POINTER(request));

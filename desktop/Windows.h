@@ -14,6 +14,8 @@ constexpr int Pixels(int twips) { return twips / 15; }
 // Names the window's kind in its class ("jotwell-box", "jotwell-report",
 // "jotwell-about"), where tests and window managers find it.
 void NameKind(GtkWidget* window, const char* kind);
+// A new fixed-size dialog window of kind `kind` for request `request`.
+GtkWidget* NewDialogWindow(long request, const char* title, const char* kind);
 // Keeps `window` as request `request`'s and shows it above the host's
 // windows with the focus. However it goes but by EndRequest (closed by the
 // user or the window manager), the library is told "closed".
