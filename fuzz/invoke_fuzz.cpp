@@ -182,7 +182,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ::setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
   ::setenv("XDG_STATE_HOME", (scratch / "state").c_str(), 1);
   platform::Group<platform::ComponentFile>::Install(&scratchLibrary);
-  SetDesktop(std::make_shared<testing::ScriptedDesktop>());
   std::atexit([] { fs::remove_all(scratch); });
   return 0;
 }
