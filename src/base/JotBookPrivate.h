@@ -1,8 +1,8 @@
 // JotBook's private part: the log state, the event sinks, and the
-// procedures several subsystems call. Each subsystem implements its own:
-// logfile/ the log's procedures with CheckFileExistance and
-// ExclamationSound, utilities/ DiskFreeSpace, base/ the events. Other
-// subsystems read the log through LogFileName() only.
+// procedures several subsystems call. shared/ implements those
+// (CheckFileExistance, ExclamationSound, DiskFreeSpace), logfile/ the log's
+// own procedures, base/ the events. Other subsystems read the log through
+// LogFileName() only.
 #pragma once
 
 #include <vector>

@@ -1,6 +1,6 @@
 #include "base/LibraryFacts.h"
 
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 #include "platform/component.h"
 
 namespace jotwell {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "jotwell/ValueTypes.h"
-#include "platform/locale.h"
+#include "platform/regional.h"
 
 namespace jotwell {
 

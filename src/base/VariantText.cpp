@@ -5,7 +5,8 @@
 
 #include "base/Variant.h"
 #include "jotwell/RuntimeError.h"
-#include "platform/locale.h"
+#include "platform/regional.h"
+#include "values/CurrencyText.h"
 
 namespace jotwell {
 namespace {
@@ -22,22 +23,6 @@ String FloatingText(double value, int digits) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*G", digits, value);
   return WithDecimalSeparator(text);
-}
-
-String CurrencyText(Currency value) {
-  std::int64_t scaled = value.Scaled();
-  bool negative = scaled < 0;
-  // Work in unsigned so that the most negative value does not overflow.
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled)
-                                     : static_cast<std::uint64_t>(scaled);
-  String text = (negative ? "-" : "") + std::to_string(magnitude / Currency::kScale);
-  std::uint64_t fraction = magnitude % Currency::kScale;
-  if (fraction != 0) {
-    String digits = std::to_string(fraction + Currency::kScale).substr(1);
-    digits.erase(digits.find_last_not_of('0') + 1);
-    text += platform::UserLocale().DecimalSeparator() + digits;
-  }
-  return text;
 }
 
 platform::LocalDateTime CivilFromSerial(double serial) {
@@ -74,7 +59,9 @@ struct TextOf {
   std::optional<String> operator()(std::uint8_t v) const { return std::to_string(v); }
   std::optional<String> operator()(float v) const { return FloatingText(v, 7); }
   std::optional<String> operator()(double v) const { return FloatingText(v, 15); }
-  std::optional<String> operator()(Currency v) const { return CurrencyText(v); }
+  std::optional<String> operator()(Currency v) const {
+    return CurrencyText(v, platform::UserLocale().DecimalSeparator());
+  }
   std::optional<String> operator()(Date v) const { return DateText(v); }
   std::optional<String> operator()(const String& v) const { return v; }
   std::optional<String> operator()(Boolean v) const {

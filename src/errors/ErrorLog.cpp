@@ -1,7 +1,7 @@
 #include "errors/ErrorLog.h"
 
 #include "base/LibraryFacts.h"
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 #include "errors/frmErrMn.h"
 #include "platform/component.h"
 #include "platform/files.h"

@@ -8,7 +8,7 @@
 
 #include "base/Variant.h"
 #include "errors/CurrentError.h"
-#include "platform/locale.h"
+#include "platform/regional.h"
 
 namespace jotwell {
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "errors/CurrentError.h"
-#include "platform/locale.h"
+#include "platform/regional.h"
 
 namespace jotwell {
 

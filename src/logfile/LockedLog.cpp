@@ -1,23 +1,12 @@
 #include "logfile/LockedLog.h"
 
-#include <atomic>
-
 #include "base/FileNumbers.h"
-#include "base/PathDialect.h"
 #include "jotwell/RuntimeError.h"
 #include "platform/files.h"
 
 namespace jotwell {
 
 namespace {
-
-// A name beside `path` that no other open uses: this process's tag and a
-// count of its own.
-String SpareNameBeside(const String& path) {
-  static std::atomic<unsigned> serial{0};
-  return NativePaths().SpareNameBeside(
-      path, platform::Files().ProcessTag() + "-" + std::to_string(serial.fetch_add(1)));
-}
 
 // Undoes what a failed write put out. Should the cut fail too, the write's
 // failure is still the one reported.
@@ -35,7 +24,7 @@ LockedLog::LockedLog(Integer number, const String& path)
   FileNumbers& numbers = ThisThreadFileNumbers();
   // A number already in use fails before anything is opened.
   numbers.CheckFree(number);
-  platform::LockedFile opened = platform::Files().OpenLockedAppend(path, SpareNameBeside(path));
+  platform::LockedFile opened = platform::Files().OpenLockedAppend(path);
   numbers.Bind(number, opened.file);
   number_ = number;
   created_ = opened.created;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "jotwell/ValueTypes.h"
-#include "platform/locale.h"
+#include "platform/regional.h"
 
 namespace jotwell {
 

@@ -1,6 +1,6 @@
 // The log's settings and state, and the helpers the log procedures share.
 #include "base/LibraryFacts.h"
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 #include "errors/Trap.h"
 #include "base/JotBookPrivate.h"
 #include "platform/files.h"
@@ -17,12 +17,7 @@ constexpr Procedure kGetMaximumLogFileSize = "JotBook![Property Get MaximumLogFi
 constexpr Procedure kLetMaximumLogFileSize = "JotBook![Property Let MaximumLogFileSize]";
 constexpr Procedure kGetSizeOfCurrentLogFile = "JotBook![Property Get SizeOfCurrentLogFile]";
 constexpr Procedure kGetDoesLogFileExist = "JotBook![Property Get DoesLogFileExist]";
-constexpr Procedure kCheckFileExistance = "JotBook![Function CheckFileExistance]";
 constexpr Procedure kDetermineLogFileSize = "JotBook![Sub DetermineLogFileSize]";
-constexpr Procedure kExclamationSound = "JotBook![Sub ExclamationSound]";
-
-// The existence test's answer when the file cannot be opened.
-constexpr Integer kOpenFailed = -1;
 }  // namespace
 
 String JotBook::LogFileName() {
@@ -90,31 +85,6 @@ Boolean JotBook::DoesLogFileExist() {
   return result;
 }
 
-Boolean JotBook::Private::CheckFileExistance(const String& FileNameToCheck) {
-  Boolean result;
-  Integer Result = 0;
-  String strPath, strResults, strSearchFile;
-  RunTraced(
-      kCheckFileExistance,
-      [&](Registrations& r) {
-        r.Arguments({{"FileNameToCheck", FileNameToCheck}});
-        r.Variables({{"Result", Result},
-                     {"strPath", strPath},
-                     {"strResults", strResults},
-                     {"strSearchFile", strSearchFile}});
-      },
-      [&](Trap& trap) {
-        if (trap.If([&] { return FileNameToCheck.empty(); })) {
-          trap.Do([&] { result = False; });
-          return;
-        }
-        trap.Do([&] { strSearchFile = FileNameToCheck; });
-        trap.Do([&] { Result = platform::Files().CanOpen(strSearchFile) ? 0 : kOpenFailed; });
-        trap.Do([&] { result = Result != kOpenFailed; });
-      });
-  return result;
-}
-
 void JotBook::Private::DetermineLogFileSize() {
   RunTraced(kDetermineLogFileSize, NoRegistrations, [&](Trap& trap) {
     trap.WithLocalBlock(
@@ -125,11 +95,6 @@ void JotBook::Private::DetermineLogFileSize() {
         },
         [&](const RuntimeError&) { log_.SizeOfCurrentLogFile = 0; });
   });
-}
-
-void JotBook::Private::ExclamationSound() {
-  RunTraced(kExclamationSound, NoRegistrations,
-            [&](Trap& trap) { trap.Do([&] { Module1::Sound(); }); });
 }
 
 }  // namespace jotwell

@@ -1,6 +1,6 @@
 #include <mutex>
 
-#include "platform/windows.h"
+#include "platform/desktop.h"
 
 namespace jotwell {
 namespace {

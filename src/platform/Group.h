@@ -13,9 +13,10 @@ class Group {
     Interface* replacement = installed_.load(std::memory_order_acquire);
     return replacement ? *replacement : Native();
   }
-  // nullptr restores the native implementation.
-  static void Install(Interface* replacement) {
-    installed_.store(replacement, std::memory_order_release);
+  // nullptr restores the native implementation. Returns the replacement
+  // installed before, so that a scope can put it back.
+  static Interface* Install(Interface* replacement) {
+    return installed_.exchange(replacement, std::memory_order_acq_rel);
   }
   // Defined by the backend. A group the backend does not serve yet is
   // never reached, so nothing refers to its Native().

@@ -41,20 +41,15 @@ class FileSystem {
   // whether the file could be opened.
   virtual bool AppendQuietly(const String& path, std::string_view bytes) = 0;
 
-  // Text that tells this process from every other process running now.
-  virtual String ProcessTag() = 0;
-
   // Opens `path` for appending, creating it when missing, and takes an
   // exclusive advisory lock that excludes other processes and other opens in
   // this process until Close. The locked file is the one `path` names once
   // the lock is held (a file deleted meanwhile is opened again). A missing
-  // file is created already locked: made under `spareName`, a name beside
-  // `path` that nothing else uses, then given the name `path`, so that no
-  // other writer finds it empty before this one has written. Never blocks
-  // on what it opens. Throws RuntimeError: a name naming no regular file (a
+  // file is created already locked, so that no other writer finds it empty
+  // before this one has written. Never blocks on what it opens. Throws RuntimeError: a name naming no regular file (a
   // folder, FIFO or device) is a path/file access error (75); a lock not had
   // within a few seconds is permission denied (70).
-  virtual LockedFile OpenLockedAppend(const String& path, const String& spareName) = 0;
+  virtual LockedFile OpenLockedAppend(const String& path) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;
   // Writes all of `bytes` at the end of the file, in one write where the
@@ -105,9 +100,8 @@ class ForwardingFileSystem : public FileSystem {
   bool AppendQuietly(const String& path, std::string_view bytes) override {
     return target_.AppendQuietly(path, bytes);
   }
-  String ProcessTag() override { return target_.ProcessTag(); }
-  LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
-    return target_.OpenLockedAppend(path, spareName);
+  LockedFile OpenLockedAppend(const String& path) override {
+    return target_.OpenLockedAppend(path);
   }
   void Truncate(NativeFile file, std::int64_t length) override {
     target_.Truncate(file, length);

@@ -2,7 +2,7 @@
 #include "base/JotBookPrivate.h"
 #include "base/LibraryFacts.h"
 #include "base/Module1.h"
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 #include "base/ThreadState.h"
 #include "errors/Trap.h"
 #include "platform/ini.h"

@@ -1,6 +1,6 @@
 // The file name of an existing file's path.
 #include "base/JotBookPrivate.h"
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 #include "utilities/Abort.h"
 
 namespace jotwell {

@@ -1,6 +1,6 @@
 // The desktop's trash and recent-documents list.
 #include "base/JotBookPrivate.h"
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 #include "platform/shell.h"
 #include "utilities/Abort.h"
 

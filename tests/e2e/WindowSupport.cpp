@@ -107,8 +107,6 @@ void Screenshot(const std::string& window, const std::string& name) {
 
 void WindowsTest::SetUp() {
   std::filesystem::create_symlink(JOTWELL_AGENT, dir.File("jotwell-desktop"));
-  platform::Group<platform::ComponentFile>::Install(this);
-  SetDesktop(nullptr);
 }
 
 void WindowsTest::MoveAgent(const std::string& to) {

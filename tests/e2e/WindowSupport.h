@@ -74,7 +74,6 @@ void Screenshot(const std::string& window, const std::string& name);
 class WindowsTest : public ::testing::Test, public platform::ForwardingComponentFile {
  protected:
   void SetUp() override;
-  void TearDown() override { platform::Group<platform::ComponentFile>::Install(nullptr); }
   String LibraryPath() override { return dir.File(library); }
   // Puts the agent where an installed library (`library`) looks for it.
   void MoveAgent(const std::string& to);
@@ -82,6 +81,8 @@ class WindowsTest : public ::testing::Test, public platform::ForwardingComponent
   TempDir dir;
   VirtualDisplay display;
   std::string library = "libjotwell.so";
+  ScopedInstall<platform::ComponentFile> installed{*this};
+  ScopedDesktop defaultDesktop{nullptr};
 };
 
 }  // namespace jotwell::test

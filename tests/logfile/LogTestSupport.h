@@ -25,13 +25,13 @@ struct EventRecorder : JotBookEvents {
 // The native files group, installed for its lifetime, with faults on demand.
 class FaultyFiles : public platform::ForwardingFileSystem {
  public:
-  FaultyFiles() { platform::Group<platform::FileSystem>::Install(this); }
-  ~FaultyFiles() override { platform::Group<platform::FileSystem>::Install(nullptr); }
 
   std::optional<std::uint64_t> freeBytes;  // replaces the free-space figure
   std::optional<Long> volumeError;         // thrown by FreeBytes
   std::optional<Long> writeError;          // thrown by Write, once half went out
   std::vector<String> freeSpaceAskedFor;   // folders passed to FreeBytes
+
+  ScopedInstall<platform::FileSystem> installed{*this};
 
   void Write(platform::NativeFile f, std::string_view bytes) override {
     if (!writeError) return ForwardingFileSystem::Write(f, bytes);
@@ -76,11 +76,10 @@ inline std::string After(const std::string& path, const std::string& before) {
 class LogTest : public ScriptedDesktopTest {
  protected:
   void SetUp() override {
-    ScriptedDesktopTest::SetUp();
     book = std::make_unique<JotBook>();
     book->LogFileName(logPath), book->Advise(recorder);
   }
-  void TearDown() override { book.reset(), ScriptedDesktopTest::TearDown(); }
+  void TearDown() override { book.reset(); }
 
   // The message boxes shown so far.
   std::vector<testing::ScriptedDesktop::Entry> Shown() const {

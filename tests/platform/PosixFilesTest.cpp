@@ -1,5 +1,6 @@
 // The files backend's own promises, beyond what the event log shows.
 #include "platform/files.h"
+#include "platform/posix/LockedAppend.h"
 #include "support/Children.h"
 #include "support/TestSupport.h"
 
@@ -16,17 +17,23 @@ TEST(PosixFiles, EveryPathOperationRefusesANameHoldingNul) {
   Files().AppendQuietly(name, "x");
   EXPECT_FALSE(std::filesystem::exists(cut));
   EXPECT_THAT([&] { Files().Length(name); }, test::FailsWith(errnum::kPathFileAccess));
-  EXPECT_THAT([&] { Files().OpenLockedAppend(dir.File("new"), dir.File("spare") + '\0'); },
+  EXPECT_THAT([&] { Files().OpenLockedAppend(dir.File("new") + '\0'); },
               test::FailsWith(errnum::kPathFileAccess));
   EXPECT_THAT([&] { Files().FreeBytes(dir.path().string() + '\0'); }, test::FailsWith(errnum::kPathFileAccess));
   EXPECT_FALSE(std::filesystem::exists(dir.File("new")));
 }
 
-// Spare names carry the tag, so a forked child must not keep its parent's.
-TEST(PosixFiles, AForkedChildHasAProcessTagOfItsOwn) {
-  const String parent = Files().ProcessTag();
-  EXPECT_NE(test::InChild([] { return Files().ProcessTag(); }), parent);
-  EXPECT_EQ(Files().ProcessTag(), parent);
+// A missing log is made under a spare name that carries the process, so a
+// forked child must not keep its parent's.
+TEST(PosixFiles, AForkedChildNamesItsSpareFilesForItself) {
+  auto ofThisProcess = [] {
+    std::string spare = platform::posix::SpareNameBeside("/var/log/app.log");
+    return spare.substr(0, spare.rfind('-'));
+  };
+  const std::string parent = ofThisProcess();
+  EXPECT_EQ(parent.rfind("/var/log/.jotwell-new-", 0), 0u) << parent;
+  EXPECT_NE(test::InChild(ofThisProcess), parent);
+  EXPECT_EQ(ofThisProcess(), parent);
 }
 
 }  // namespace

@@ -45,12 +45,11 @@ TEST_P(RegionalTextTest, ShapesLogLinesReportDatesAndValues) {
   // The locale group's clock stops at 3:07:45 PM on December 5th, 1999.
   struct : platform::ForwardingLocale { platform::LocalDateTime Now() override { return {1999, 12, 5, 15, 7, 45}; } } clock;
   std::vector<String> texts, expected{GetParam().eventLine, GetParam().reportDate};
-  platform::Group<platform::Locale>::Install(&clock);
+  test::ScopedInstall<platform::Locale> installed(clock);
   test::OnFreshThread([&] {
     texts = {EventLine(TodayText(), "Data saved"), GeneralDateText({2026, 12, 5, 7, 5, 12})};
     for (const auto& [value, text] : GetParam().values) texts.push_back(value.Text().value_or("<none>"));
   });
-  platform::Group<platform::Locale>::Install(nullptr);
   for (const auto& [value, text] : GetParam().values) expected.push_back(text);
   EXPECT_EQ(texts, expected);
 }

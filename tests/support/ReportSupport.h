@@ -41,8 +41,6 @@ inline Lines SectionOf(const std::string& report, const std::string& heading) {
 // temporary folder of the test's own, so that its error log stays apart.
 class IsolatedReportsTest : public ScriptedDesktopTest, public platform::ForwardingComponentFile {
  protected:
-  void SetUp() override { ScriptedDesktopTest::SetUp(), platform::Group<platform::ComponentFile>::Install(this); }
-  void TearDown() override { platform::Group<platform::ComponentFile>::Install(nullptr), ScriptedDesktopTest::TearDown(); }
   String LibraryPath() override {
     if (libraryLost) throw RuntimeError(errnum::kFileNotFound);
     return dir.File("libjotwell.so");
@@ -57,6 +55,7 @@ class IsolatedReportsTest : public ScriptedDesktopTest, public platform::Forward
   TempDir dir;
   ScopedEnv stateHome{"XDG_STATE_HOME", dir.File("state")};  // the error log's fallback
   bool libraryLost = false;  // the platform cannot tell where the library is
+  ScopedInstall<platform::ComponentFile> installed{*this};
 };
 
 }  // namespace jotwell::test

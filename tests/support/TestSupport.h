@@ -14,6 +14,7 @@
 #include "jotwell/RuntimeError.h"
 #include "jotwell/testing/ScriptedDesktop.h"
 #include "support/AllocationCounter.h"
+#include "support/ScopedInstall.h"
 
 namespace jotwell::test {
 
@@ -67,10 +68,8 @@ inline auto FailsWith(Long number) { return ::testing::Throws<RuntimeError>(::te
 // Installs a ScriptedDesktop for the test and restores the default after.
 class ScriptedDesktopTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDesktop(desktop = std::make_shared<testing::ScriptedDesktop>()); }
-  void TearDown() override { SetDesktop(nullptr); }
-
-  std::shared_ptr<testing::ScriptedDesktop> desktop;
+  std::shared_ptr<testing::ScriptedDesktop> desktop = std::make_shared<testing::ScriptedDesktop>();
+  ScopedDesktop installedDesktop{desktop};
 };
 
 }  // namespace jotwell::test

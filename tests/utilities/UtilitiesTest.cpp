@@ -62,9 +62,8 @@ TEST_F(UtilitiesTest, StripPathGivesWhatFollowsTheLastSeparatorOfAnExistingFile)
     JotBook book;
     for (const std::string& path : {dir.File("r\xC3\xA9sum\xC3\xA9.txt"), dir.path().string(), dir.File("missing")})
       results.push_back(book.StripPath(path));
-    platform::Group<platform::FileSystem>::Install(&everything);
+    test::ScopedInstall<platform::FileSystem> installed(everything);
     for (const std::string& path : {std::string("plain"), deep, deeper}) results.push_back(book.StripPath(path));
-    platform::Group<platform::FileSystem>::Install(nullptr);
   });
   EXPECT_THAT(results, ElementsAre("r\xC3\xA9sum\xC3\xA9.txt", "", "", "plain", "f", ""));
   EXPECT_THAT(desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox).back().text,  // the second, for a folder first

@@ -16,6 +16,7 @@
 #include "platform/component.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
+#include "values/PathDialect.h"
 
 extern char** environ;
 
@@ -86,7 +87,7 @@ void Tell(const std::string& program, const std::string& what) {
 std::string FindAgentProgram() {
   std::string folder;
   try {
-    folder = posix::FolderOf(Component().LibraryPath());
+    folder = PosixPaths().FolderOf(Component().LibraryPath());
   } catch (...) {
     return {};
   }

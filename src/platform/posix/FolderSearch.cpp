@@ -12,6 +12,7 @@
 #include "platform/Wildcard.h"
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/SystemPath.h"
+#include "values/PathDialect.h"
 
 namespace jotwell::platform::posix {
 namespace {
@@ -44,7 +45,7 @@ bool IsDotEntry(const char* name) { return !std::strcmp(name, ".") || !std::strc
 
 std::vector<String> FindMatching(const String& pattern) {
   std::size_t slash = pattern.rfind('/');
-  String folder = FolderOf(pattern);
+  String folder = PosixPaths().FolderOf(pattern);
   std::u32string wanted = UpperCharacters(std::string_view(pattern).substr(slash + 1));
   std::vector<String> names;
   int fd = Open(SystemPath(folder), O_RDONLY | O_DIRECTORY | O_NONBLOCK);

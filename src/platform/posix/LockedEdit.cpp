@@ -14,6 +14,7 @@
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
+#include "values/PathDialect.h"
 
 namespace jotwell::platform::posix {
 namespace {
@@ -59,7 +60,7 @@ std::optional<std::string> Target(std::string path) {
     if (n < 0) return errno == EINVAL || errno == ENOENT ? std::optional(path) : std::nullopt;
     if (static_cast<std::size_t>(n) == sizeof link) return std::nullopt;
     std::string to(link, static_cast<std::size_t>(n));
-    path = to.starts_with('/') ? to : FolderOf(path) + '/' + to;
+    path = to.starts_with('/') ? to : PosixPaths().Join(PosixPaths().FolderOf(path), to);
   }
   return std::nullopt;
 }
@@ -151,7 +152,7 @@ bool Replace(const std::string& name, int locked, std::string_view bytes) {
                  ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
   if (written && ::rename(spare.c_str(), name.c_str()) == 0) {
-    SyncFolder(FolderOf(name));
+    SyncFolder(PosixPaths().FolderOf(name));
     return true;
   }
   ::unlink(spare.c_str());

@@ -1,5 +1,5 @@
 #include "platform/agent/AgentDesktop.h"
-#include "platform/windows.h"
+#include "platform/desktop.h"
 
 namespace jotwell::platform {
 

@@ -1,20 +1,17 @@
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <optional>
 
 #include "platform/files.h"
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/Errno.h"
 #include "platform/posix/FileCopy.h"
 #include "platform/posix/FolderSearch.h"
+#include "platform/posix/LockedAppend.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
 
@@ -22,8 +19,6 @@ namespace jotwell::platform {
 namespace {
 
 using posix::IsRegularFile;
-using posix::kLockWait;
-using posix::LockBefore;
 using posix::Open;
 using posix::RetryOnInterrupt;
 using posix::SystemPath;
@@ -39,15 +34,6 @@ bool Quietly(Operation operation) {
   }
 }
 
-
-// Opens `path` for appending, with `flags` added. Never blocks: a FIFO
-// without a reader fails at once, and is no log file either.
-int OpenAppending(const char* path, int flags) {
-  int fd = Open(path, O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
-  if (fd < 0 && errno == ENXIO) throw posix::NotARegularFile(ENXIO);
-  return fd;
-}
-
 // Writes everything; 0, or the errno of the failure (a write that takes
 // nothing counts as a full disk).
 int WriteAll(int fd, std::string_view bytes) {
@@ -58,71 +44,6 @@ int WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<size_t>(n));
   }
   return 0;
-}
-
-using Clock = std::chrono::steady_clock;
-
-// Opens that keep racing with another process's create or delete before we
-// settle for a plain create.
-constexpr int kExclusiveCreateTries = 3;
-
-// The locked file's length, or nothing when another process deleted the
-// file while we waited for the lock. Writers restart a log by truncating it,
-// never by replacing it, so a file still linked is the one the path names.
-// A FIFO or a device is no log: writing to it could block or reach a device.
-std::optional<std::int64_t> LengthIfStillLinked(int fd) {
-  struct stat opened {};
-  if (::fstat(fd, &opened) != 0) throw posix::ErrorFromErrno(errno);
-  if (!S_ISREG(opened.st_mode)) throw posix::NotARegularFile();
-  if (opened.st_nlink == 0) return std::nullopt;
-  return opened.st_size;
-}
-
-// This process's id, asked once: a forked child forgets its parent's.
-pid_t ThisProcess() {
-  static std::atomic<pid_t> known{0};
-  static const int forgetInChildren = ::pthread_atfork(nullptr, nullptr, [] { known = 0; });
-  (void)forgetInChildren;
-  pid_t pid = known.load(std::memory_order_relaxed);
-  if (pid == 0) known.store(pid = ::getpid(), std::memory_order_relaxed);
-  return pid;
-}
-
-// Creates the missing file already locked, so that no other writer can lock
-// it, and find it empty, before its creator has written to it: the file is
-// made and locked under `privateName`, then linked to `path`, which fails
-// when `path` exists meanwhile. Returns -1 with errno set on failure.
-int CreateLocked(const char* path, const char* privateName) {
-  int fd = OpenAppending(privateName, O_CREAT | O_EXCL);
-  if (fd < 0) return -1;
-  bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
-  int linked = locked ? ::link(privateName, path) : -1;
-  int failure = errno;
-  ::unlink(privateName);
-  if (linked == 0) return fd;
-  ::close(fd);
-  errno = failure;
-  return -1;
-}
-
-// Opens for appending and tells whether this open created the file;
-// nothing when another process created it between our two tries.
-std::optional<LockedFile> OpenForAppend(const char* path, const char* spareName, int attempt) {
-  int fd = OpenAppending(path, 0);
-  if (fd >= 0) return LockedFile{fd, false, 0};
-  if (errno != ENOENT) throw posix::ErrorFromErrno(errno);
-  // A dangling link never lets an exclusive create succeed, and some file
-  // systems cannot link: then a plain create will do.
-  if (attempt < kExclusiveCreateTries) {
-    fd = CreateLocked(path, spareName);
-    if (fd >= 0) return LockedFile{fd, true, 0};
-    if (errno == EEXIST) return std::nullopt;
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
-      throw posix::ErrorFromErrno(errno);
-  }
-  fd = OpenAppending(path, O_CREAT);
-  if (fd >= 0) return LockedFile{fd, true, 0};
-  throw posix::ErrorFromErrno(errno);
 }
 
 class PosixFiles final : public FileSystem {
@@ -158,30 +79,7 @@ class PosixFiles final : public FileSystem {
     return opened;
   }
 
-  String ProcessTag() override { return std::to_string(ThisProcess()); }
-
-  LockedFile OpenLockedAppend(const String& path, const String& spareName) override {
-    const char* name = SystemPath(path);
-    const char* spare = SystemPath(spareName);
-    Clock::time_point deadline = Clock::now() + kLockWait;
-    for (int attempt = 0;; ++attempt) {
-      std::optional<LockedFile> opened = OpenForAppend(name, spare, attempt);
-      if (!opened) continue;
-      int fd = static_cast<int>(opened->file);
-      try {
-        if (!LockBefore(fd, LOCK_EX, deadline)) throw posix::ErrorFromErrno(errno);
-        if (std::optional<std::int64_t> length = LengthIfStillLinked(fd)) {
-          opened->length = *length;
-          return *opened;
-        }
-      } catch (...) {
-        ::close(fd);
-        throw;
-      }
-      ::close(fd);
-      if (Clock::now() >= deadline) throw posix::ErrorFromErrno(EWOULDBLOCK);
-    }
-  }
+  LockedFile OpenLockedAppend(const String& path) override { return posix::OpenLockedAppend(path); }
 
   void Truncate(NativeFile file, std::int64_t length) override {
     if (RetryOnInterrupt([&] { return ::ftruncate(static_cast<int>(file), length); }) != 0)

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <vector>
 
-#include "platform/locale.h"
+#include "platform/regional.h"
 
 namespace jotwell::platform {
 namespace {

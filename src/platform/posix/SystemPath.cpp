@@ -1,6 +1,7 @@
 #include "platform/posix/SystemPath.h"
 
 #include "jotwell/RuntimeError.h"
+#include "values/PathDialect.h"
 
 namespace jotwell::platform::posix {
 
@@ -10,14 +11,9 @@ const char* SystemPath(const String& path) {
   return path.c_str();
 }
 
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string SpareTemplateBeside(const std::string& path) {
-  return FolderOf(path) + "/." + path.substr(path.rfind('/') + 1) + ".XXXXXX";
+  String name = path.substr(path.rfind('/') + 1);
+  return PosixPaths().Join(PosixPaths().FolderOf(path), "." + name + ".XXXXXX");
 }
 
 }  // namespace jotwell::platform::posix

@@ -14,9 +14,6 @@ namespace jotwell::platform::posix {
 // (75), for an empty name or one holding NUL.
 const char* SystemPath(const String& path);
 
-// The folder part of a system path: "." for a bare name, "/" for a name in
-// the root.
-std::string FolderOf(const std::string& path);
 // A template for mkostemp: a hidden name beside `path`, so that a folder
 // listing meanwhile does not show the file in the making.
 std::string SpareTemplateBeside(const std::string& path);

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/JotBookPrivate.h"
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 #include "errors/Trap.h"
 #include "platform/files.h"
 

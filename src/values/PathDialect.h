@@ -19,7 +19,7 @@ class PathDialect {
   // name (a root folder therefore gives a doubled separator).
   String Complete(const String& name, const String& folder) const;
   // The folder part of a file's path, with a trailing separator only for a
-  // root.
+  // root; the current folder "." for a bare name.
   String FolderOf(const String& file) const;
   // The folder, a separator unless the folder already ends with one, and
   // the name.
@@ -29,8 +29,6 @@ class PathDialect {
   // Given a folder it gives the parent, so repeating it walks up to the
   // root or "."; each of those is its own parent.
   String VolumeFolderOf(const String& path) const;
-  // A name in the folder of `file` that only the holder of `tag` uses.
-  String SpareNameBeside(const String& file, const String& tag) const;
 
  protected:
   ~PathDialect() = default;

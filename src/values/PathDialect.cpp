@@ -1,4 +1,4 @@
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 namespace {
@@ -30,7 +30,7 @@ String PathDialect::Complete(const String& name, const String& folder) const {
 
 String PathDialect::FolderOf(const String& file) const {
   size_t last = file.rfind(Separator());
-  if (last == String::npos) return String();
+  if (last == String::npos) return ".";
   String folder = file.substr(0, last);
   // A root keeps its separator: "/" or "D:\".
   if (folder.empty() || (Separator() == '\\' && folder.size() == 2 && folder[1] == ':'))
@@ -47,12 +47,6 @@ String PathDialect::VolumeFolderOf(const String& path) const {
   if (path.empty()) return Root();
   if (path.find(Separator()) == String::npos) return ".";
   return FolderOf(path);
-}
-
-String PathDialect::SpareNameBeside(const String& file, const String& tag) const {
-  size_t last = file.rfind(Separator());
-  String folder = last == String::npos ? String() : file.substr(0, last + 1);
-  return folder + ".jotwell-new-" + tag;
 }
 
 const PathDialect& WindowsPaths() {

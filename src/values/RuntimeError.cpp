@@ -37,9 +37,4 @@ String DescriptionOf(Long number) {
   }
 }
 
-Currency Currency::FromWhole(std::int64_t whole) {
-  if (whole > kMaxWhole || whole < -kMaxWhole) throw RuntimeError(errnum::kOverflow);
-  return FromScaled(whole * kScale);
-}
-
 }  // namespace jotwell

@@ -1,14 +1,19 @@
-#include "errors/Trap.h"
+// The sounds and the shell, which the log, the utilities and the About
+// window all use.
+#include "base/JotBookPrivate.h"
 #include "base/Module1.h"
+#include "errors/Trap.h"
 
-namespace jotwell::Module1 {
-
+namespace jotwell {
 namespace {
 
 constexpr Procedure kSound = "Module1![Sub Sound]";
 constexpr Procedure kRunShellExecute = "Module1![Sub RunShellExecute]";
+constexpr Procedure kExclamationSound = "JotBook![Sub ExclamationSound]";
 
 }  // namespace
+
+namespace Module1 {
 
 void Sound() {
   Long dl = 0;
@@ -40,4 +45,11 @@ void RunShellExecute(String& sTopic, Variant& sFile, Variant& sParams, Variant& 
       });
 }
 
-}  // namespace jotwell::Module1
+}  // namespace Module1
+
+void JotBook::Private::ExclamationSound() {
+  RunTraced(kExclamationSound, NoRegistrations,
+            [&](Trap& trap) { trap.Do([&] { Module1::Sound(); }); });
+}
+
+}  // namespace jotwell

@@ -1,4 +1,4 @@
-// The windows group: which Desktop serves when no host or test chose one.
+// The desktop group: which Desktop serves when no host or test chose one.
 #pragma once
 
 #include <memory>

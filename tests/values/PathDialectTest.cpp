@@ -3,7 +3,7 @@
 // the error log beside the library).
 #include <gtest/gtest.h>
 
-#include "base/PathDialect.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 namespace {
@@ -22,17 +22,17 @@ TEST(PathDialects, CompletePrependsTheFolderToIncompleteNames) {
   EXPECT_EQ(posix.Complete("C:\\app.log", "/opt/lib"), "/opt/lib/C:\\app.log");
 }
 
-// A folder keeps its separator only when it is a root; a spare name lies
-// beside the file it replaces.
-TEST(PathDialects, FolderOfJoinAndSpareNameBeside) {
+// A folder keeps its separator only when it is a root; a bare name lies in
+// the current folder.
+TEST(PathDialects, FolderOfAndJoin) {
   EXPECT_EQ(windows.FolderOf("C:\\Apps\\Jotwell.dll"), "C:\\Apps");
   EXPECT_EQ(windows.FolderOf("D:\\Jotwell.dll"), "D:\\");
   EXPECT_EQ(posix.FolderOf("/libjotwell.so"), "/");
   EXPECT_EQ(windows.Join("C:\\Apps", "x"), "C:\\Apps\\x");
   EXPECT_EQ(windows.Join("D:\\", "x"), "D:\\x");
   EXPECT_EQ(posix.Join("/", "x"), "/x");
-  EXPECT_EQ(posix.SpareNameBeside("/var/log/app.log", "7-3"), "/var/log/.jotwell-new-7-3");
-  EXPECT_EQ(windows.SpareNameBeside("D:\\logs\\app.log", "7-3"), "D:\\logs\\.jotwell-new-7-3");
+  EXPECT_EQ(posix.FolderOf("app.log"), ".");
+  EXPECT_EQ(windows.FolderOf("app.log"), ".");
 }
 
 // Each row walks from a log's name up to the folder that is its own parent.

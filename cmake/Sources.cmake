@@ -1,0 +1,41 @@
+# The library's sources, read by the build and by CI's compile check of the
+# portable code with the Windows cross compiler (cmake/ListSources.cmake).
+#
+# Each platform's backend is listed file by file; everything else under src/
+# is portable and must compile for every platform.
+get_filename_component(JOTWELL_ROOT ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
+# A new file re-runs the configure step; script mode has none to re-run.
+if(CMAKE_SCRIPT_MODE_FILE)
+  set(JOTWELL_GLOB_DEPENDS "")
+else()
+  set(JOTWELL_GLOB_DEPENDS CONFIGURE_DEPENDS)
+endif()
+
+set(JOTWELL_POSIX_BACKEND_SOURCES
+  src/platform/agent/AgentDesktop.cpp
+  src/platform/agent/AgentLink.cpp
+  src/platform/agent/AgentProcess.cpp
+  src/platform/posix/BstrAndVariant.cpp
+  src/platform/posix/DefaultApplication.cpp
+  src/platform/posix/Descriptors.cpp
+  src/platform/posix/Errno.cpp
+  src/platform/posix/FileCopy.cpp
+  src/platform/posix/FolderSearch.cpp
+  src/platform/posix/LockedAppend.cpp
+  src/platform/posix/LockedEdit.cpp
+  src/platform/posix/PosixComponent.cpp
+  src/platform/posix/PosixDesktop.cpp
+  src/platform/posix/PosixFiles.cpp
+  src/platform/posix/PosixIni.cpp
+  src/platform/posix/PosixLocale.cpp
+  src/platform/posix/PosixShell.cpp
+  src/platform/posix/SystemPath.cpp
+  src/platform/posix/UserFolders.cpp)
+
+file(GLOB_RECURSE JOTWELL_PORTABLE_SOURCES RELATIVE ${JOTWELL_ROOT} ${JOTWELL_GLOB_DEPENDS}
+  ${JOTWELL_ROOT}/src/*.cpp)
+list(REMOVE_ITEM JOTWELL_PORTABLE_SOURCES ${JOTWELL_POSIX_BACKEND_SOURCES})
+
+# The example host uses only the public headers: it is portable too.
+file(GLOB JOTWELL_EXAMPLE_SOURCES RELATIVE ${JOTWELL_ROOT} ${JOTWELL_GLOB_DEPENDS}
+  ${JOTWELL_ROOT}/examples/jotbook/*.cpp)

@@ -1,0 +1,126 @@
+#include "platform/posix/LockedAppend.h"
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <optional>
+
+#include "platform/posix/Descriptors.h"
+#include "platform/posix/Errno.h"
+#include "platform/posix/Retry.h"
+#include "platform/posix/SystemPath.h"
+#include "values/PathDialect.h"
+
+namespace jotwell::platform::posix {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Opens that keep racing with another process's create or delete before we
+// settle for a plain create.
+constexpr int kExclusiveCreateTries = 3;
+
+// Opens `path` for appending, with `flags` added. Never blocks: a FIFO
+// without a reader fails at once, and is no log file either.
+int OpenAppending(const char* path, int flags) {
+  int fd = Open(path, O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
+  if (fd < 0 && errno == ENXIO) throw NotARegularFile(ENXIO);
+  return fd;
+}
+
+// The locked file's length, or nothing when another process deleted the
+// file while we waited for the lock. Writers restart a log by truncating it,
+// never by replacing it, so a file still linked is the one the path names.
+// A FIFO or a device is no log: writing to it could block or reach a device.
+std::optional<std::int64_t> LengthIfStillLinked(int fd) {
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0) throw ErrorFromErrno(errno);
+  if (!S_ISREG(opened.st_mode)) throw NotARegularFile();
+  if (opened.st_nlink == 0) return std::nullopt;
+  return opened.st_size;
+}
+
+// This process's id, asked once: a forked child forgets its parent's.
+pid_t ThisProcess() {
+  static std::atomic<pid_t> known{0};
+  static const int forgetInChildren = ::pthread_atfork(nullptr, nullptr, [] { known = 0; });
+  (void)forgetInChildren;
+  pid_t pid = known.load(std::memory_order_relaxed);
+  if (pid == 0) known.store(pid = ::getpid(), std::memory_order_relaxed);
+  return pid;
+}
+
+// Creates the missing file already locked, so that no other writer can lock
+// it, and find it empty, before its creator has written to it: the file is
+// made and locked under a spare name, then linked to `path`, which fails
+// when `path` exists meanwhile. Returns -1 with errno set on failure.
+int CreateLocked(const std::string& path) {
+  std::string spare = SpareNameBeside(path);
+  int fd = OpenAppending(spare.c_str(), O_CREAT | O_EXCL);
+  if (fd < 0) return -1;
+  bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
+  int linked = locked ? ::link(spare.c_str(), path.c_str()) : -1;
+  int failure = errno;
+  ::unlink(spare.c_str());
+  if (linked == 0) return fd;
+  ::close(fd);
+  errno = failure;
+  return -1;
+}
+
+// Opens for appending and tells whether this open created the file;
+// nothing when another process created it between our two tries.
+std::optional<LockedFile> OpenForAppend(const std::string& path, int attempt) {
+  int fd = OpenAppending(path.c_str(), 0);
+  if (fd >= 0) return LockedFile{fd, false, 0};
+  if (errno != ENOENT) throw ErrorFromErrno(errno);
+  // A dangling link never lets an exclusive create succeed, and some file
+  // systems cannot link: then a plain create will do.
+  if (attempt < kExclusiveCreateTries) {
+    fd = CreateLocked(path);
+    if (fd >= 0) return LockedFile{fd, true, 0};
+    if (errno == EEXIST) return std::nullopt;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK) throw ErrorFromErrno(errno);
+  }
+  fd = OpenAppending(path.c_str(), O_CREAT);
+  if (fd >= 0) return LockedFile{fd, true, 0};
+  throw ErrorFromErrno(errno);
+}
+
+}  // namespace
+
+std::string SpareNameBeside(const std::string& path) {
+  static std::atomic<unsigned> serial{0};
+  return PosixPaths().Join(PosixPaths().FolderOf(path),
+                           ".jotwell-new-" + std::to_string(ThisProcess()) + "-" +
+                               std::to_string(serial.fetch_add(1)));
+}
+
+LockedFile OpenLockedAppend(const String& path) {
+  const std::string name = SystemPath(path);
+  Clock::time_point deadline = Clock::now() + kLockWait;
+  for (int attempt = 0;; ++attempt) {
+    std::optional<LockedFile> opened = OpenForAppend(name, attempt);
+    if (!opened) continue;
+    int fd = static_cast<int>(opened->file);
+    try {
+      if (!LockBefore(fd, LOCK_EX, deadline)) throw ErrorFromErrno(errno);
+      if (std::optional<std::int64_t> length = LengthIfStillLinked(fd)) {
+        opened->length = *length;
+        return *opened;
+      }
+    } catch (...) {
+      ::close(fd);
+      throw;
+    }
+    ::close(fd);
+    if (Clock::now() >= deadline) throw ErrorFromErrno(EWOULDBLOCK);
+  }
+}
+
+}  // namespace jotwell::platform::posix

@@ -1,0 +1,19 @@
+// The log's locked append on POSIX: a file opened for appending and locked,
+// created already locked when missing.
+#pragma once
+
+#include <string>
+
+#include "platform/files.h"
+
+namespace jotwell::platform::posix {
+
+// Opens `path` for appending under an exclusive flock, as
+// FileSystem::OpenLockedAppend promises.
+LockedFile OpenLockedAppend(const String& path);
+
+// A hidden name beside `path` that only this open of this process uses: a
+// missing log is made and locked there, then linked to its own name.
+std::string SpareNameBeside(const std::string& path);
+
+}  // namespace jotwell::platform::posix
