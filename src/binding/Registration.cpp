@@ -1,8 +1,8 @@
-#include "component/binding/Registration.h"
+#include "binding/Registration.h"
 
 #include <vector>
 
-#include "component/binding/Failure.h"
+#include "binding/Failure.h"
 #include "jotwell/JotBookClient.h"
 #include "jotwell/JotBookComponent.h"
 #include "jotwell/RuntimeError.h"
