@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "component/binding/MemberTable.h"
+#include "binding/MemberTable.h"
 #include "jotwell/JotBookComponent.h"
 #include "jotwell/testing/ScriptedDesktop.h"
 #include "platform/component.h"

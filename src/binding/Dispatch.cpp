@@ -1,10 +1,10 @@
-#include "component/binding/Dispatch.h"
+#include "binding/Dispatch.h"
 
 #include <new>
 
-#include "component/binding/Coercion.h"
-#include "component/binding/Failure.h"
-#include "component/binding/Object.h"
+#include "binding/Coercion.h"
+#include "binding/Failure.h"
+#include "binding/Object.h"
 
 namespace jotwell::binding {
 namespace {

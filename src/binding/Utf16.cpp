@@ -1,4 +1,4 @@
-#include "component/binding/Utf16.h"
+#include "binding/Utf16.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
-#include "component/binding/ClassFactory.h"
+#include "binding/ClassFactory.h"
 
-#include "component/binding/Failure.h"
-#include "component/binding/Object.h"
-#include "component/binding/RefCounted.h"
+#include "binding/Failure.h"
+#include "binding/Object.h"
+#include "binding/RefCounted.h"
 
 namespace jotwell::binding {
 namespace {

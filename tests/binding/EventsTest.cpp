@@ -2,7 +2,7 @@
 // and exact reference counts.
 #include <functional>
 
-#include "component/binding/BindingSupport.h"
+#include "binding/BindingSupport.h"
 #include "jotwell/JotBookClient.h"
 
 namespace jotwell {

@@ -1,6 +1,6 @@
-// The registration record: what DllRegisterServer writes into a per-user
-// INI file where no system registry exists, and how a host finds a class
-// there by programmatic name or class identifier.
+// The registration record: what DllRegisterServer writes into the user's
+// record of component classes, and how a host finds a class there by
+// programmatic name or class identifier.
 #pragma once
 
 #include "jotwell/automation.h"
@@ -12,10 +12,6 @@ namespace jotwell::binding {
 String GuidText(const GUID& guid);
 // False unless `text` is a GUID in that form (any case).
 bool ParseGuid(const String& text, GUID& guid);
-
-// The record file: components.ini in the user's data folder for Jotwell,
-// which `make` creates when missing.
-String RecordPath(bool make = false);
 
 HRESULT RegisterServer();
 HRESULT UnregisterServer();

@@ -7,10 +7,10 @@
 #include <atomic>
 #include <vector>
 
-#include "component/binding/Failure.h"
-#include "component/binding/FunctionTable.h"
-#include "component/binding/Lifetime.h"
-#include "component/binding/MemberTable.h"
+#include "binding/Failure.h"
+#include "binding/FunctionTable.h"
+#include "binding/Lifetime.h"
+#include "binding/MemberTable.h"
 #include "platform/threads.h"
 
 namespace jotwell::binding {

@@ -1,10 +1,10 @@
-#include "component/binding/Coercion.h"
+#include "binding/Coercion.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "component/binding/Utf16.h"
+#include "binding/Utf16.h"
 
 namespace jotwell::binding {
 namespace {

@@ -3,8 +3,8 @@
 // values, and variables passed by reference as script hosts pass them.
 #pragma once
 
-#include "component/binding/MemberTable.h"
-#include "component/binding/Utf16.h"
+#include "binding/MemberTable.h"
+#include "binding/Utf16.h"
 
 namespace jotwell::binding {
 

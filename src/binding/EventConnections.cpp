@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <new>
 
-#include "component/binding/Enumerator.h"
-#include "component/binding/Failure.h"
-#include "component/binding/Object.h"
+#include "binding/Enumerator.h"
+#include "binding/Failure.h"
+#include "binding/Object.h"
 #include "jotwell/JotBookComponent.h"
 
 namespace jotwell::binding {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "component/binding/RefCounted.h"
+#include "binding/RefCounted.h"
 
 namespace jotwell::binding {
 

@@ -1,8 +1,8 @@
-#include "component/binding/BindingSupport.h"
+#include "binding/BindingSupport.h"
 
 #include <bit>
 
-#include "component/binding/Utf16.h"
+#include "binding/Utf16.h"
 
 namespace jotwell::test {
 

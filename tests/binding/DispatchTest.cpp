@@ -4,9 +4,9 @@
 #include <cmath>
 #include <thread>
 
-#include "component/binding/BindingSupport.h"
-#include "component/binding/MemberTable.h"
-#include "component/binding/Utf16.h"
+#include "binding/BindingSupport.h"
+#include "binding/MemberTable.h"
+#include "binding/Utf16.h"
 
 namespace jotwell {
 namespace {

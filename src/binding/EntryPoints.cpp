@@ -1,7 +1,7 @@
 // The exported entry points of the in-process server.
-#include "component/binding/ClassFactory.h"
-#include "component/binding/Lifetime.h"
-#include "component/binding/Registration.h"
+#include "binding/ClassFactory.h"
+#include "binding/Lifetime.h"
+#include "binding/Registration.h"
 #include "jotwell/JotBookClient.h"
 #include "jotwell/JotBookComponent.h"
 

@@ -1,7 +1,7 @@
-#include "component/binding/Failure.h"
+#include "binding/Failure.h"
 
 #include "base/LibraryFacts.h"
-#include "component/binding/Utf16.h"
+#include "binding/Utf16.h"
 #include "errors/CurrentError.h"
 
 namespace jotwell::binding {

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "component/binding/MemberTable.h"
+#include "binding/MemberTable.h"
 
 namespace jotwell::binding {
 

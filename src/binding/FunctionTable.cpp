@@ -1,11 +1,11 @@
-#include "component/binding/FunctionTable.h"
+#include "binding/FunctionTable.h"
 
 #include <new>
 #include <utility>
 
-#include "component/binding/Dispatch.h"
-#include "component/binding/Object.h"
-#include "component/binding/Utf16.h"
+#include "binding/Dispatch.h"
+#include "binding/Object.h"
+#include "binding/Utf16.h"
 
 namespace jotwell::binding {
 namespace {

@@ -2,8 +2,8 @@
 // against the fixed identifiers.
 #include <regex>
 
-#include "component/binding/MemberTable.h"
-#include "component/binding/Registration.h"
+#include "binding/MemberTable.h"
+#include "binding/Registration.h"
 #include "jotwell/JotBookComponent.h"
 #include "support/TestSupport.h"
 

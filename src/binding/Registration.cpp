@@ -1,14 +1,13 @@
-#include "component/binding/Registration.h"
+#include "binding/Registration.h"
 
-#include <vector>
+#include <cstdint>
 
-#include "component/binding/Failure.h"
+#include "binding/Failure.h"
 #include "jotwell/JotBookClient.h"
 #include "jotwell/JotBookComponent.h"
 #include "jotwell/RuntimeError.h"
 #include "platform/component.h"
-#include "platform/files.h"
-#include "platform/ini.h"
+#include "platform/registration.h"
 
 namespace jotwell::binding {
 namespace {
@@ -25,37 +24,24 @@ int HexValue(char c) {
   return -1;
 }
 
-struct Entry {
-  String section;
-  const char* key;
-  String value;
-};
-
 constexpr const char* kVersion = "1.1";
+constexpr std::uint32_t kEnglishUs = 0x409;
 
-// Everything the record holds for the component, in the order written.
-std::vector<Entry> RecordEntries(const String& libraryPath) {
-  String classSection = "CLSID " + GuidText(CLSID_JotBook);
-  String library = GuidText(LIBID_Jotwell);
-  String dual = "Interface " + GuidText(IID__JotBook), events = "Interface " + GuidText(DIID___JotBook);
+// What the component registers; `libraryPath` is the file that serves it.
+platform::ClassRecord Record(const String& libraryPath) {
   return {
-      {classSection, "ProgID", JOTWELL_PROGID},
-      {classSection, "InprocServer", libraryPath},
-      {classSection, "ThreadingModel", "Apartment"},
-      {classSection, "TypeLib", library},
-      {classSection, "Version", kVersion},
-      {String("ProgID ") + JOTWELL_PROGID, "CLSID", GuidText(CLSID_JotBook)},
-      {"TypeLib " + library, "Name", "Jotwell"},
-      {"TypeLib " + library, "Version", kVersion},
-      {"TypeLib " + library, "Locale", "409"},
-      {dual, "Name", "_JotBook"},
-      {dual, "TypeLib", library},
-      {events, "Name", "__JotBook"},
-      {events, "TypeLib", library},
+      .classId = GuidText(CLSID_JotBook),
+      .progId = JOTWELL_PROGID,
+      .libraryPath = libraryPath,
+      .threadingModel = "Apartment",
+      .typeLibraryId = GuidText(LIBID_Jotwell),
+      .typeLibraryName = "Jotwell",
+      .typeLibraryVersion = kVersion,
+      .typeLibraryLocale = kEnglishUs,
+      .dual = {GuidText(IID__JotBook), "_JotBook"},
+      .events = {GuidText(DIID___JotBook), "__JotBook"},
   };
 }
-
-String Read(const String& section, const char* key) { return platform::Ini().ReadProfileText(section, key, "", RecordPath()); }
 
 }  // namespace
 
@@ -87,32 +73,18 @@ bool ParseGuid(const String& text, GUID& guid) {
   return true;
 }
 
-String RecordPath(bool make) {
-  auto kind = platform::UserFolder::Data;
-  return (make ? platform::Component().MakeUserFolder(kind) : platform::Component().UserFolderOf(kind)) + "/components.ini";
-}
-
 HRESULT RegisterServer() {
   try {
-    String path = RecordPath(true);
-    for (const Entry& entry : RecordEntries(platform::Component().LibraryPath()))
-      if (!platform::Ini().WriteProfileText(entry.section, entry.key, entry.value, path)) return SELFREG_E_CLASS;
+    platform::Registry().WriteClassRecord(Record(platform::Component().LibraryPath()));
     return S_OK;
   } catch (const std::exception&) {
     return SELFREG_E_CLASS;
   }
 }
 
-// A record left empty goes, so that the user's data is as it was before;
-// nothing is made where nothing was registered.
 HRESULT UnregisterServer() {
   try {
-    String path = RecordPath();
-    if (!platform::Files().CanOpen(path)) return S_OK;
-    String last;
-    for (const Entry& entry : RecordEntries(""))
-      if (entry.section != last) platform::Ini().EraseProfileSection(last = entry.section, path);
-    if (platform::Files().CanOpen(path) && platform::Files().Length(path) == 0) platform::Files().EraseFile(path);
+    platform::Registry().RemoveClassRecord(Record(""));
     return S_OK;
   } catch (const std::exception&) {
     return SELFREG_E_CLASS;
@@ -124,9 +96,9 @@ HRESULT CreateRegistered(const String& name, REFIID riid, void** out) {
   *out = nullptr;
   GUID classId{};
   try {
-    String classText = name.starts_with("{") ? name : Read("ProgID " + name, "CLSID");
+    String classText = name.starts_with("{") ? name : platform::Registry().RegisteredClassId(name);
     if (!ParseGuid(classText, classId)) return name.starts_with("{") ? CO_E_CLASSSTRING : REGDB_E_CLASSNOTREG;
-    String library = Read("CLSID " + GuidText(classId), "InprocServer");
+    String library = platform::Registry().RegisteredLibrary(GuidText(classId));
     if (library.empty()) return REGDB_E_CLASSNOTREG;
     auto entry = reinterpret_cast<decltype(&DllGetClassObject)>(
         platform::Component().LoadEntryPoint(library, "DllGetClassObject"));

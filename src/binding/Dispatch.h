@@ -2,7 +2,7 @@
 // Invoke with its coercions, write-back and standard answers to bad calls.
 #pragma once
 
-#include "component/binding/MemberTable.h"
+#include "binding/MemberTable.h"
 
 namespace jotwell::binding {
 

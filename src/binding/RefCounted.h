@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "component/binding/Lifetime.h"
+#include "binding/Lifetime.h"
 #include "jotwell/automation.h"
 
 namespace jotwell::binding {
