@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/agent/AgentProtocol.h"
+#include "AgentProtocol.h"
 
 namespace jotwell::desktop {
 

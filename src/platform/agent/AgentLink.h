@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/agent/AgentProtocol.h"
+#include "AgentProtocol.h"
 
 namespace jotwell::platform::agent {
 

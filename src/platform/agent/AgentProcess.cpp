@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/agent/AgentProtocol.h"
+#include "AgentProtocol.h"
 #include "platform/component.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
