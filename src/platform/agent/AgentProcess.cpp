@@ -47,7 +47,7 @@ bool ReadyBefore(int socket, std::chrono::steady_clock::time_point deadline) {
     line += byte;
   }
   auto message = agent_protocol::Parse(line);
-  return message && message->request == 0 && message->verb == "ready";
+  return message && message->request == 0 && message->verb == agent_protocol::kVerbReady;
 }
 
 }  // namespace
