@@ -1,5 +1,7 @@
 // The line protocol between the library and its desktop agent,
-// jotwell-desktop, which reads the library's messages on its standard input
+// jotwell-desktop. The library starts the agent with one end of a socket
+// pair as the agent's standard input and standard output, and keeps the
+// other end: the agent reads the library's messages on its standard input
 // and answers on its standard output.
 //
 // A message is one line: fields separated by single blanks, ended by a line
