@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "AgentProtocol.h"
@@ -14,6 +15,9 @@ struct RoundTrip {
   const char* name;
   Message message;
 };
+
+// Names each case in the test's name, where its bytes would be unreadable.
+void PrintTo(const RoundTrip& trip, std::ostream* out) { *out << trip.name; }
 
 std::string EveryByte(size_t times) {
   std::string bytes;
@@ -53,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"HighBytesAndInvalidUtf8",
                   {7, std::string(kVerbBox),
                    {"t\xC3\xA9", std::string(kIconCritical), "\x80\xFF\xC3", "\xED\xA0\x80"}}},
-        RoundTrip{"LongFieldOfEveryByte", {8, std::string(kVerbClipboard), {EveryByte(400)}}}),
-    [](const testing::TestParamInfo<RoundTrip>& info) { return std::string(info.param.name); });
+        RoundTrip{"LongFieldOfEveryByte", {8, std::string(kVerbClipboard), {EveryByte(400)}}}));
 
 class ParseRefuses : public testing::TestWithParam<const char*> {};
 
