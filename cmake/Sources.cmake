@@ -28,6 +28,7 @@ set(JOTWELL_POSIX_BACKEND_SOURCES
   src/platform/posix/PosixFiles.cpp
   src/platform/posix/PosixIni.cpp
   src/platform/posix/PosixLocale.cpp
+  src/platform/posix/PosixRegistration.cpp
   src/platform/posix/PosixShell.cpp
   src/platform/posix/SystemPath.cpp
   src/platform/posix/UserFolders.cpp)

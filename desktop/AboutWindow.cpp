@@ -9,8 +9,6 @@
 namespace jotwell::desktop {
 namespace {
 
-using agent_protocol::kAboutRoles;
-
 struct LabelLook {
   const char* family;
   double points;
@@ -40,7 +38,7 @@ gboolean Pressed(GtkWidget* area, GdkEventButton* event, gpointer where) {
   if (event->button != 1) return TRUE;
   if (event->type == GDK_2BUTTON_PRESS && where) {
     g_object_set_data(G_OBJECT(area), "double", GINT_TO_POINTER(1));
-    Answer(RequestOf(area), "dblclick", {static_cast<const char*>(where)});
+    Answer(RequestOf(area), kVerbDoubleClick, {static_cast<const char*>(where)});
   }
   return TRUE;
 }
@@ -48,7 +46,7 @@ gboolean Pressed(GtkWidget* area, GdkEventButton* event, gpointer where) {
 gboolean Released(GtkWidget* area, GdkEventButton* event, gpointer where) {
   if (event->button != 1) return TRUE;
   if (g_object_steal_data(G_OBJECT(area), "double")) return TRUE;
-  if (where) Answer(RequestOf(area), "click", {static_cast<const char*>(where)});
+  if (where) Answer(RequestOf(area), kVerbClick, {static_cast<const char*>(where)});
   return TRUE;
 }
 
@@ -121,7 +119,7 @@ gboolean KeyPressed(GtkWidget* window, GdkEventKey* key, gpointer) {
   if ((key->state & GDK_CONTROL_MASK) && g_unichar_isalpha(character) && character < 128)
     character = g_unichar_toupper(character) & 0x1F;
   // KeyAscii is 16 bits; what does not fit reads as "?".
-  Answer(RequestOf(window), "key", {std::to_string(character < 0x8000 ? character : '?')});
+  Answer(RequestOf(window), kVerbKey, {std::to_string(character < 0x8000 ? character : '?')});
   return TRUE;
 }
 
@@ -132,11 +130,11 @@ void ShowAbout(long request, const std::vector<std::string>& texts) {
 
   GtkWidget* client = gtk_fixed_new();
   gtk_widget_set_size_request(client, Pixels(7215), Pixels(3615));
-  gtk_container_add(GTK_CONTAINER(window), ClickArea(client, "background"));
+  gtk_container_add(GTK_CONTAINER(window), ClickArea(client, kAreaBackground.data()));
   GtkWidget* frame = gtk_frame_new(nullptr);
   GtkWidget* inside = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(frame), inside);
-  GtkWidget* frameArea = ClickArea(frame, "frame");
+  GtkWidget* frameArea = ClickArea(frame, kAreaFrame.data());
   gtk_widget_set_size_request(frameArea, Pixels(7080), Pixels(3480));
   gtk_fixed_put(GTK_FIXED(client), frameArea, Pixels(60), Pixels(45));
   for (size_t role = 0; role < kAboutRoles.size(); ++role)

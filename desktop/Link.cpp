@@ -25,7 +25,7 @@ gboolean OnInput(gint fd, GIOCondition, gpointer) {
   pending.append(chunk, static_cast<size_t>(n));
   size_t start = 0;
   for (size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1)
-    if (auto message = agent_protocol::Parse(std::string_view(pending).substr(start, end - start)))
+    if (auto message = Parse(std::string_view(pending).substr(start, end - start)))
       handler(*message);
   pending.erase(0, start);
   return G_SOURCE_CONTINUE;
@@ -39,8 +39,8 @@ void ListenForRequests(std::function<void(const Message&)> handle) {
                 nullptr);
 }
 
-void Answer(long request, const std::string& verb, std::vector<std::string> arguments) {
-  std::string line = agent_protocol::Format({request, verb, std::move(arguments)});
+void Answer(long request, std::string_view verb, std::vector<std::string> arguments) {
+  std::string line = Format({request, std::string(verb), std::move(arguments)});
   for (size_t sent = 0; sent < line.size();) {
     ssize_t n = ::write(STDOUT_FILENO, line.data() + sent, line.size() - sent);
     if (n < 0 && errno == EINTR) continue;

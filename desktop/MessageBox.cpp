@@ -10,10 +10,10 @@ void Closed(GtkDialog* dialog, gint, gpointer) { gtk_widget_destroy(GTK_WIDGET(d
 
 }  // namespace
 
-// Arguments: the title, "critical" or "information", the prompt lines.
+// Arguments: the title, the icon word, the prompt lines.
 void ShowMessageBox(long request, const std::vector<std::string>& arguments) {
   std::string title = arguments.empty() ? "" : arguments[0];
-  bool critical = arguments.size() > 1 && arguments[1] == "critical";
+  bool critical = arguments.size() > 1 && arguments[1] == kIconCritical;
   std::string prompt;
   for (size_t i = 2; i < arguments.size(); ++i) prompt += (i > 2 ? "\n" : "") + arguments[i];
 

@@ -7,8 +7,6 @@
 namespace jotwell::desktop {
 namespace {
 
-enum Button { kAbort, kRetry, kIgnore, kCopy };
-
 struct Place {
   int left, top, width, height;  // twips
 };
@@ -23,19 +21,19 @@ long RequestOf(GtkWidget* widget) {
 }
 
 void Pressed(GtkButton* button, gpointer index) {
-  Answer(RequestOf(GTK_WIDGET(button)), "button", {std::to_string(GPOINTER_TO_INT(index))});
+  Answer(RequestOf(GTK_WIDGET(button)), kVerbButton, {std::to_string(GPOINTER_TO_INT(index))});
 }
 
 // Escape is the cancel key: it presses &Abort.
 gboolean EscapeAborts(GtkWidget* window, GdkEventKey* key, gpointer) {
   if (key->keyval != GDK_KEY_Escape) return FALSE;
-  Answer(RequestOf(window), "button", {std::to_string(kAbort)});
+  Answer(RequestOf(window), kVerbButton, {std::to_string(kButtonAbort)});
   return TRUE;
 }
 
 // GTK underlines a mnemonic only while Alt is held; the access key is
 // always shown underlined here, and Alt with it presses the button.
-GtkWidget* ChoiceButton(GtkAccelGroup* keys, const char* accessKey, const char* rest, Button index) {
+GtkWidget* ChoiceButton(GtkAccelGroup* keys, const char* accessKey, const char* rest, ReportButton index) {
   GtkWidget* button = gtk_button_new();
   GtkWidget* caption = gtk_label_new(nullptr);
   gchar* markup = g_markup_printf_escaped("<u>%s</u>%s", accessKey, rest);
@@ -79,14 +77,14 @@ void ShowReport(long request, const std::string& text) {
   GtkAccelGroup* keys = gtk_accel_group_new();
   gtk_window_add_accel_group(GTK_WINDOW(window), keys);
   g_object_unref(keys);
-  GtkWidget* abort = ChoiceButton(keys, "A", "bort", kAbort);
-  GtkWidget* retry = ChoiceButton(keys, "R", "etry", kRetry);
-  GtkWidget* ignore = ChoiceButton(keys, "I", "gnore", kIgnore);
+  GtkWidget* abort = ChoiceButton(keys, "A", "bort", kButtonAbort);
+  GtkWidget* retry = ChoiceButton(keys, "R", "etry", kButtonRetry);
+  GtkWidget* ignore = ChoiceButton(keys, "I", "gnore", kButtonIgnore);
   GtkWidget* copy = gtk_button_new();
   gtk_style_context_add_class(gtk_widget_get_style_context(copy), "compact");
   gtk_container_add(GTK_CONTAINER(copy), CopyPicture());
   gtk_widget_set_tooltip_text(copy, "Copy");
-  g_signal_connect(copy, "clicked", G_CALLBACK(Pressed), GINT_TO_POINTER(kCopy));
+  g_signal_connect(copy, "clicked", G_CALLBACK(Pressed), GINT_TO_POINTER(kButtonCopy));
   Put(fixed, abort, {3000, 5280, 855, 375});
   Put(fixed, retry, {3960, 5280, 855, 375});
   Put(fixed, ignore, {4920, 5280, 855, 375});

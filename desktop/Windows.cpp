@@ -16,7 +16,7 @@ void Forget(GtkWidget* window, gpointer request) {
   auto found = windows.find(GPOINTER_TO_INT(request));
   if (found == windows.end() || found->second != window) return;
   windows.erase(found);
-  Answer(GPOINTER_TO_INT(request), "closed");
+  Answer(GPOINTER_TO_INT(request), kVerbClosed);
 }
 
 // A toolkit without a window manager gives no focus to a new window.

@@ -17,13 +17,13 @@ namespace {
 void Handle(const Message& message) {
   const std::vector<std::string>& arguments = message.arguments;
   std::string first = arguments.empty() ? std::string() : arguments.front();
-  if (message.verb == "box") ShowMessageBox(message.request, arguments);
-  else if (message.verb == "report") ShowReport(message.request, first);
-  else if (message.verb == "text") ReplaceReportText(message.request, first);
-  else if (message.verb == "about") ShowAbout(message.request, arguments);
-  else if (message.verb == "end") EndRequest(message.request);
-  else if (message.verb == "clipboard") KeepOnClipboard(first);
-  else if (message.verb == "sound") PlaySound(first);
+  if (message.verb == kVerbBox) ShowMessageBox(message.request, arguments);
+  else if (message.verb == kVerbReport) ShowReport(message.request, first);
+  else if (message.verb == kVerbText) ReplaceReportText(message.request, first);
+  else if (message.verb == kVerbAbout) ShowAbout(message.request, arguments);
+  else if (message.verb == kVerbEnd) EndRequest(message.request);
+  else if (message.verb == kVerbClipboard) KeepOnClipboard(first);
+  else if (message.verb == kVerbSound) PlaySound(first);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   }
   LoadStyle();
   ListenForRequests(Handle);
-  Answer(0, "ready");
+  Answer(0, kVerbReady);
   gtk_main();
   return 0;
 }

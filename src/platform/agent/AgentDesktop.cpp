@@ -9,8 +9,12 @@
 namespace jotwell::platform::agent {
 namespace {
 
-using agent_protocol::Message;
+using namespace agent_protocol;
 using Request = AgentLink::Request;
+
+// "button" answers pass the agent's number straight to the window.
+static_assert(ReportWindow::kAbortButton == kButtonAbort && ReportWindow::kRetryButton == kButtonRetry &&
+              ReportWindow::kIgnoreButton == kButtonIgnore && ReportWindow::kCopyButton == kButtonCopy);
 
 // The report windows this thread shows, innermost last: a second report
 // on the same thread replaces the text of the one shown.
@@ -34,24 +38,23 @@ std::optional<Integer> NumberIn(const Message& message) {
 
 std::optional<AboutWindow::Role> RoleIn(const Message& message) {
   if (message.arguments.empty()) return std::nullopt;
-  const auto& roles = agent_protocol::kAboutRoles;
-  for (size_t i = 0; i < roles.size(); ++i)
-    if (roles[i] == message.arguments.front()) return static_cast<AboutWindow::Role>(i);
+  for (size_t i = 0; i < kAboutRoles.size(); ++i)
+    if (kAboutRoles[i] == message.arguments.front()) return static_cast<AboutWindow::Role>(i);
   return std::nullopt;
 }
 
 // Hands one thing the user did to the About window's handlers.
 void Dispatch(AboutWindow& window, const Message& message) {
   const String& where = message.arguments.empty() ? String() : message.arguments.front();
-  if (message.verb == "click" && where == "background") {
+  if (message.verb == kVerbClick && where == kAreaBackground) {
     window.Clicked(AboutWindow::Area::Background);
-  } else if (message.verb == "click" && where == "frame") {
+  } else if (message.verb == kVerbClick && where == kAreaFrame) {
     window.Clicked(AboutWindow::Area::Frame);
-  } else if (auto role = RoleIn(message); role && message.verb == "click") {
+  } else if (auto role = RoleIn(message); role && message.verb == kVerbClick) {
     window.Clicked(*role);
-  } else if (role && message.verb == "dblclick") {
+  } else if (role && message.verb == kVerbDoubleClick) {
     window.DoubleClicked(*role);
-  } else if (auto code = NumberIn(message); code && message.verb == "key") {
+  } else if (auto code = NumberIn(message); code && message.verb == kVerbKey) {
     window.KeyPressed(*code);
   }
 }
@@ -60,16 +63,17 @@ void Dispatch(AboutWindow& window, const Message& message) {
 
 void AgentDesktop::ShowMessageBox(const String& title, const std::vector<String>& promptLines,
                                   MessageIcon icon) {
-  std::vector<std::string> arguments{title, icon == MessageIcon::Critical ? "critical" : "information"};
+  std::string_view iconWord = icon == MessageIcon::Critical ? kIconCritical : kIconInformation;
+  std::vector<std::string> arguments{title, std::string(iconWord)};
   arguments.insert(arguments.end(), promptLines.begin(), promptLines.end());
-  auto request = AgentLink::Instance().Begin("box", std::move(arguments));
+  auto request = AgentLink::Instance().Begin(kVerbBox, std::move(arguments));
   if (!request) return headless_.ShowMessageBox(title, promptLines, icon);
   while (auto message = request->Next())
-    if (message->verb == "closed") return;
+    if (message->verb == kVerbClosed) return;
 }
 
 void AgentDesktop::ShowReport(ReportWindow& window) {
-  auto request = AgentLink::Instance().Begin("report", {window.Text()});
+  auto request = AgentLink::Instance().Begin(kVerbReport, {window.Text()});
   if (!request) return headless_.ShowReport(window);
   ShownReport shown(window, *request);
   for (;;) {
@@ -79,44 +83,44 @@ void AgentDesktop::ShowReport(ReportWindow& window) {
       window.PressButton(ReportWindow::kAbortButton);
       return;
     }
-    if (message->verb == "closed") return;
+    if (message->verb == kVerbClosed) return;
     std::optional<Integer> button = NumberIn(*message);
-    if (message->verb != "button" || !button) continue;
+    if (message->verb != kVerbButton || !button) continue;
     window.PressButton(*button);
     if (!window.IsLoaded()) break;
   }
-  request->Send("end");
+  request->Send(kVerbEnd);
 }
 
 void AgentDesktop::RefreshReport(ReportWindow& window) {
   for (auto& [shown, request] : shownReports)
-    if (shown == &window) return request->Send("text", {window.Text()});
+    if (shown == &window) return request->Send(kVerbText, {window.Text()});
   headless_.RefreshReport(window);
 }
 
 void AgentDesktop::ShowAbout(AboutWindow& window) {
-  std::vector<std::string> texts(agent_protocol::kAboutRoles.size());
+  std::vector<std::string> texts(kAboutRoles.size());
   for (const AboutWindow::Label& label : window.Labels())
     texts.at(static_cast<size_t>(label.role)) = label.text;
-  auto request = AgentLink::Instance().Begin("about", std::move(texts));
+  auto request = AgentLink::Instance().Begin(kVerbAbout, std::move(texts));
   if (!request) return headless_.ShowAbout(window);
   while (window.IsLoaded()) {
     std::optional<Message> message = request->Next();
-    if (!message || message->verb == "closed") return;
+    if (!message || message->verb == kVerbClosed) return;
     Dispatch(window, *message);
   }
-  request->Send("end");
+  request->Send(kVerbEnd);
 }
 
 void AgentDesktop::SetClipboardText(const String& text) {
-  if (!AgentLink::Instance().Post("clipboard", {text})) headless_.SetClipboardText(text);
+  if (!AgentLink::Instance().Post(kVerbClipboard, {text})) headless_.SetClipboardText(text);
 }
 
 void AgentDesktop::PlayExclamation() {
-  AgentLink::Instance().Post("sound", {std::string(agent_protocol::kSoundExclamation)});
+  AgentLink::Instance().Post(kVerbSound, {std::string(kSoundExclamation)});
 }
 
-void AgentDesktop::Beep() { AgentLink::Instance().Post("sound", {std::string(agent_protocol::kSoundBell)}); }
+void AgentDesktop::Beep() { AgentLink::Instance().Post(kVerbSound, {std::string(kSoundBell)}); }
 
 void AgentDesktop::Open(const String& verb, const String& file, const String&,
                         const String& directory, Long) {

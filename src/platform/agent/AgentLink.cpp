@@ -180,7 +180,7 @@ AgentLink& AgentLink::Instance() {
   return *link;
 }
 
-std::unique_ptr<AgentLink::Request> AgentLink::Begin(std::string verb,
+std::unique_ptr<AgentLink::Request> AgentLink::Begin(std::string_view verb,
                                                      std::vector<std::string> arguments) {
   auto mailbox = std::make_unique<Request::Mailbox>();
   {
@@ -190,18 +190,18 @@ std::unique_ptr<AgentLink::Request> AgentLink::Begin(std::string verb,
     mailbox->generation = shared_->generation;
     shared_->mailboxes[mailbox->id] = mailbox.get();
   }
-  shared_->Write(mailbox->generation, {mailbox->id, std::move(verb), std::move(arguments)});
+  shared_->Write(mailbox->generation, {mailbox->id, std::string(verb), std::move(arguments)});
   return std::unique_ptr<Request>(new Request(*shared_, std::move(mailbox)));
 }
 
-bool AgentLink::Post(std::string verb, std::vector<std::string> arguments) {
+bool AgentLink::Post(std::string_view verb, std::vector<std::string> arguments) {
   unsigned current;
   {
     std::lock_guard lock(shared_->mutex);
     if (!shared_->EnsureRunning()) return false;
     current = shared_->generation;
   }
-  shared_->Write(current, {0, std::move(verb), std::move(arguments)});
+  shared_->Write(current, {0, std::string(verb), std::move(arguments)});
   return true;
 }
 
@@ -240,8 +240,8 @@ std::optional<Message> AgentLink::Request::Next() {
   return message;
 }
 
-void AgentLink::Request::Send(std::string verb, std::vector<std::string> arguments) {
-  shared_.Write(mailbox_->generation, {mailbox_->id, std::move(verb), std::move(arguments)});
+void AgentLink::Request::Send(std::string_view verb, std::vector<std::string> arguments) {
+  shared_.Write(mailbox_->generation, {mailbox_->id, std::string(verb), std::move(arguments)});
 }
 
 }  // namespace jotwell::platform::agent

@@ -7,9 +7,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "platform/agent/AgentProtocol.h"
+#include "AgentProtocol.h"
 
 namespace jotwell::platform::agent {
 
@@ -22,10 +23,10 @@ class AgentLink {
 
   // Sends a new request, starting the agent if none runs. nullptr when
   // there is no agent and none can be started.
-  std::unique_ptr<Request> Begin(std::string verb, std::vector<std::string> arguments);
+  std::unique_ptr<Request> Begin(std::string_view verb, std::vector<std::string> arguments);
   // Sends a message that belongs to no request; false when there is no
   // agent and none can be started.
-  bool Post(std::string verb, std::vector<std::string> arguments);
+  bool Post(std::string_view verb, std::vector<std::string> arguments);
 
   // The running agent's process id, 0 when none runs.
   int AgentId();
@@ -49,7 +50,7 @@ class AgentLink::Request {
   // alive.
   std::optional<agent_protocol::Message> Next();
   // Sends another message about this request; lost when the agent has gone.
-  void Send(std::string verb, std::vector<std::string> arguments = {});
+  void Send(std::string_view verb, std::vector<std::string> arguments = {});
 
   struct Mailbox;
 

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/agent/AgentProtocol.h"
+#include "AgentProtocol.h"
 #include "platform/component.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
@@ -48,7 +48,7 @@ bool ReadyBefore(int socket, std::chrono::steady_clock::time_point deadline) {
     line += byte;
   }
   auto message = agent_protocol::Parse(line);
-  return message && message->request == 0 && message->verb == "ready";
+  return message && message->request == 0 && message->verb == agent_protocol::kVerbReady;
 }
 
 }  // namespace

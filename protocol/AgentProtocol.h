@@ -1,5 +1,7 @@
 // The line protocol between the library and its desktop agent,
-// jotwell-desktop, which reads the library's messages on its standard input
+// jotwell-desktop. The library starts the agent with one end of a socket
+// pair as the agent's standard input and standard output, and keeps the
+// other end: the agent reads the library's messages on its standard input
 // and answers on its standard output.
 //
 // A message is one line: fields separated by single blanks, ended by a line
@@ -14,9 +16,9 @@
 //   N box TITLE critical|information LINE...
 //                     a message box with an OK button; answered "N closed"
 //   N report TEXT     the report window; answered "N button I" for each
-//                     button the user presses (0 Abort, 1 Retry, 2 Ignore,
-//                     3 Copy), or "N closed" when the user closes the
-//                     window without a choice
+//                     button the user presses (a ReportButton), or
+//                     "N closed" when the user closes the window without
+//                     a choice
 //   N text TEXT       report N is shown: its text is replaced
 //   N about TEXT...   the About window, one text per role in kAboutRoles
 //                     order; answered "N click ROLE|background|frame",
@@ -37,6 +39,31 @@
 #include <vector>
 
 namespace jotwell::agent_protocol {
+
+inline constexpr std::string_view kVerbBox = "box";
+inline constexpr std::string_view kVerbReport = "report";
+inline constexpr std::string_view kVerbText = "text";
+inline constexpr std::string_view kVerbAbout = "about";
+inline constexpr std::string_view kVerbEnd = "end";
+inline constexpr std::string_view kVerbClipboard = "clipboard";
+inline constexpr std::string_view kVerbSound = "sound";
+inline constexpr std::string_view kVerbReady = "ready";
+inline constexpr std::string_view kVerbClosed = "closed";
+inline constexpr std::string_view kVerbButton = "button";
+inline constexpr std::string_view kVerbClick = "click";
+inline constexpr std::string_view kVerbDoubleClick = "dblclick";
+inline constexpr std::string_view kVerbKey = "key";
+
+// A box's icon.
+inline constexpr std::string_view kIconCritical = "critical";
+inline constexpr std::string_view kIconInformation = "information";
+
+// The About window's places outside its labels that answer clicks.
+inline constexpr std::string_view kAreaBackground = "background";
+inline constexpr std::string_view kAreaFrame = "frame";
+
+// The report window's buttons, as "button" answers number them.
+enum ReportButton : int { kButtonAbort = 0, kButtonRetry = 1, kButtonIgnore = 2, kButtonCopy = 3 };
 
 // The About window's labels, in the order of AboutWindow::Role.
 inline constexpr std::array<std::string_view, 6> kAboutRoles = {
