@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "binding/Utf16.h"
+#include "values/CurrencyText.h"
 
 namespace jotwell::binding {
 namespace {
@@ -108,16 +109,6 @@ HRESULT WholeOf(const Number& n, std::int64_t& whole) {
   return whole >= kMin && whole <= kMax ? S_OK : DISP_E_OVERFLOW;
 }
 
-String TextOfScaled(std::int64_t scaled) {
-  bool negative = scaled < 0;
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled) : scaled;
-  String text = (negative ? "-" : "") + std::to_string(magnitude / Currency::kScale);
-  std::uint64_t fraction = magnitude % Currency::kScale;
-  if (fraction == 0) return text;
-  String digits = std::to_string(fraction + Currency::kScale).substr(1);
-  return text + "." + digits.substr(0, digits.find_last_not_of('0') + 1);
-}
-
 String TextOfReal(double real) {
   char buffer[32];
   auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, real);
@@ -131,7 +122,7 @@ HRESULT ReadText(const VARIANT& v, String& text) {
     case VT_BOOL: text = v.boolVal ? "True" : "False"; return S_OK;
     case VT_R4: text = TextOfReal(v.fltVal); return S_OK;
     case VT_R8: text = TextOfReal(v.dblVal); return S_OK;
-    case VT_CY: text = TextOfScaled(v.cyVal.int64); return S_OK;
+    case VT_CY: text = CurrencyText(Currency::FromScaled(v.cyVal.int64), "."); return S_OK;
     default: break;
   }
   Number n = NumberOf(v);
