@@ -36,37 +36,6 @@ class IniProfile {
 template <>
 IniProfile& Group<IniProfile>::Native();
 
-// Forwards every operation to `target`, the native implementation unless
-// told otherwise: a test that replaces the group overrides only what it
-// changes.
-class ForwardingIniProfile : public IniProfile {
- public:
-  explicit ForwardingIniProfile(IniProfile& target = Group<IniProfile>::Native())
-      : target_(target) {}
-
-  String ReadProfileText(const String& section, const String& key, const String& fallback,
-                         const String& path) override {
-    return target_.ReadProfileText(section, key, fallback, path);
-  }
-  Long ReadProfileNumber(const String& section, const String& key, Long fallback,
-                         const String& path) override {
-    return target_.ReadProfileNumber(section, key, fallback, path);
-  }
-  bool WriteProfileText(const String& section, const String& key, const String& value,
-                        const String& path) override {
-    return target_.WriteProfileText(section, key, value, path);
-  }
-  bool EraseProfileKey(const String& section, const String& key, const String& path) override {
-    return target_.EraseProfileKey(section, key, path);
-  }
-  bool EraseProfileSection(const String& section, const String& path) override {
-    return target_.EraseProfileSection(section, path);
-  }
-
- private:
-  IniProfile& target_;
-};
-
 inline IniProfile& Ini() { return Group<IniProfile>::Get(); }
 
 }  // namespace jotwell::platform

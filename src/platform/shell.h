@@ -21,20 +21,6 @@ class Shell {
 template <>
 Shell& Group<Shell>::Native();
 
-// Forwards every operation to `target`, the native implementation unless
-// told otherwise: a test that replaces the group overrides only what it
-// changes.
-class ForwardingShell : public Shell {
- public:
-  explicit ForwardingShell(Shell& target = Group<Shell>::Native()) : target_(target) {}
-
-  bool MoveToTrash(const String& path) override { return target_.MoveToTrash(path); }
-  void AddRecentDocument(const String& path) override { target_.AddRecentDocument(path); }
-
- private:
-  Shell& target_;
-};
-
 inline Shell& DesktopShell() { return Group<Shell>::Get(); }
 
 }  // namespace jotwell::platform
