@@ -33,7 +33,8 @@ gboolean EscapeAborts(GtkWidget* window, GdkEventKey* key, gpointer) {
 
 // GTK underlines a mnemonic only while Alt is held; the access key is
 // always shown underlined here, and Alt with it presses the button.
-GtkWidget* ChoiceButton(GtkAccelGroup* keys, const char* accessKey, const char* rest, ReportButton index) {
+GtkWidget* ChoiceButton(GtkAccelGroup* keys, const char* accessKey, const char* rest,
+                        ReportButton index) {
   GtkWidget* button = gtk_button_new();
   GtkWidget* caption = gtk_label_new(nullptr);
   gchar* markup = g_markup_printf_escaped("<u>%s</u>%s", accessKey, rest);

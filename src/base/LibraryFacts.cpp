@@ -1,7 +1,7 @@
 #include "base/LibraryFacts.h"
 
-#include "values/PathDialect.h"
 #include "platform/component.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 

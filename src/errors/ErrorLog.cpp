@@ -1,10 +1,10 @@
 #include "errors/ErrorLog.h"
 
 #include "base/LibraryFacts.h"
-#include "values/PathDialect.h"
 #include "errors/frmErrMn.h"
 #include "platform/component.h"
 #include "platform/files.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 

@@ -1,10 +1,10 @@
 // The log's settings and state, and the helpers the log procedures share.
-#include "base/LibraryFacts.h"
-#include "values/PathDialect.h"
-#include "errors/Trap.h"
 #include "base/JotBookPrivate.h"
-#include "platform/files.h"
+#include "base/LibraryFacts.h"
 #include "base/Module1.h"
+#include "errors/Trap.h"
+#include "platform/files.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 

@@ -46,9 +46,10 @@ class FileSystem {
   // this process until Close. The locked file is the one `path` names once
   // the lock is held (a file deleted meanwhile is opened again). A missing
   // file is created already locked, so that no other writer finds it empty
-  // before this one has written. Never blocks on what it opens. Throws RuntimeError: a name naming no regular file (a
-  // folder, FIFO or device) is a path/file access error (75); a lock not had
-  // within a few seconds is permission denied (70).
+  // before this one has written. Never blocks on what it opens. Throws
+  // RuntimeError: a name naming no regular file (a folder, FIFO or device)
+  // is a path/file access error (75); a lock not had within a few seconds is
+  // permission denied (70).
   virtual LockedFile OpenLockedAppend(const String& path) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;

@@ -26,10 +26,10 @@ struct ClassRecord {
   String threadingModel;  // as hosts name it, "Apartment"
   String typeLibraryId;
   String typeLibraryName;
-  String typeLibraryVersion;           // "major.minor"; the class's version too
+  String typeLibraryVersion;            // "major.minor"; the class's version too
   std::uint32_t typeLibraryLocale = 0;  // a locale identifier, 0x409
-  InterfaceRecord dual;    // the dispatch interface callers call through
-  InterfaceRecord events;  // the event interface the class fires
+  InterfaceRecord dual;                 // the dispatch interface callers call through
+  InterfaceRecord events;               // the event interface the class fires
 };
 
 class ClassRegistry {

@@ -2,11 +2,11 @@
 #include "base/JotBookPrivate.h"
 #include "base/LibraryFacts.h"
 #include "base/Module1.h"
-#include "values/PathDialect.h"
 #include "base/ThreadState.h"
 #include "errors/Trap.h"
 #include "platform/ini.h"
 #include "utilities/Abort.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 

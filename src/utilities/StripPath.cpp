@@ -1,7 +1,7 @@
 // The file name of an existing file's path.
 #include "base/JotBookPrivate.h"
-#include "values/PathDialect.h"
 #include "utilities/Abort.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 

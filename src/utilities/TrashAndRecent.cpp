@@ -1,8 +1,8 @@
 // The desktop's trash and recent-documents list.
 #include "base/JotBookPrivate.h"
-#include "values/PathDialect.h"
 #include "platform/shell.h"
 #include "utilities/Abort.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 

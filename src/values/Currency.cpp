@@ -13,8 +13,8 @@ String CurrencyText(Currency value, std::string_view decimalSeparator) {
   std::int64_t scaled = value.Scaled();
   bool negative = scaled < 0;
   // Work in unsigned so that the most negative value does not overflow.
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled)
-                                     : static_cast<std::uint64_t>(scaled);
+  std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
   String text = (negative ? "-" : "") + std::to_string(magnitude / Currency::kScale);
   std::uint64_t fraction = magnitude % Currency::kScale;
   if (fraction == 0) return text;

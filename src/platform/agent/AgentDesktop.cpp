@@ -13,8 +13,10 @@ using namespace agent_protocol;
 using Request = AgentLink::Request;
 
 // "button" answers pass the agent's number straight to the window.
-static_assert(ReportWindow::kAbortButton == kButtonAbort && ReportWindow::kRetryButton == kButtonRetry &&
-              ReportWindow::kIgnoreButton == kButtonIgnore && ReportWindow::kCopyButton == kButtonCopy);
+static_assert(ReportWindow::kAbortButton == kButtonAbort &&
+              ReportWindow::kRetryButton == kButtonRetry &&
+              ReportWindow::kIgnoreButton == kButtonIgnore &&
+              ReportWindow::kCopyButton == kButtonCopy);
 
 // The report windows this thread shows, innermost last: a second report
 // on the same thread replaces the text of the one shown.

@@ -47,10 +47,13 @@ std::vector<Entry> EntriesOf(const ClassRecord& record) {
 // `make` creates when missing.
 String RecordPath(bool make) {
   auto kind = UserFolder::Data;
-  return (make ? Component().MakeUserFolder(kind) : Component().UserFolderOf(kind)) + "/components.ini";
+  return (make ? Component().MakeUserFolder(kind) : Component().UserFolderOf(kind)) +
+         "/components.ini";
 }
 
-String Read(const String& section, const char* key) { return Ini().ReadProfileText(section, key, "", RecordPath(false)); }
+String Read(const String& section, const char* key) {
+  return Ini().ReadProfileText(section, key, "", RecordPath(false));
+}
 
 class PosixRegistry final : public ClassRegistry {
  public:
@@ -71,9 +74,13 @@ class PosixRegistry final : public ClassRegistry {
     if (Files().CanOpen(path) && Files().Length(path) == 0) Files().EraseFile(path);
   }
 
-  String RegisteredClassId(const String& progId) override { return Read("ProgID " + progId, "CLSID"); }
+  String RegisteredClassId(const String& progId) override {
+    return Read("ProgID " + progId, "CLSID");
+  }
 
-  String RegisteredLibrary(const String& classId) override { return Read("CLSID " + classId, "InprocServer"); }
+  String RegisteredLibrary(const String& classId) override {
+    return Read("CLSID " + classId, "InprocServer");
+  }
 };
 
 }  // namespace
