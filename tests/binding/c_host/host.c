@@ -109,9 +109,9 @@ static const IDispatchVtbl kSinkTable = {SinkQueryInterface, SinkAddRef,        
                                          SinkGetTypeInfo,    SinkGetIDsOfNames, SinkInvoke};
 
 // The function table's entry shapes and how a row's values fill each. A
-// row's shape is chosen by its entry's declared type, so no row can call an
-// entry with the wrong arguments. P(k): the k-th text argument, or the
-// result once the arguments run out.
+// row's shape is chosen by its entry's declared type, so a row cannot call
+// an entry with the wrong arguments, nor name an entry of a new shape.
+// P(k): the k-th text argument, or the result once the arguments run out.
 #define P(k) ((k) < count ? &s[k] : &r->bstrVal)
 #define SHAPES(X)                                                                   \
   X(1, (_JotBook*), (book))                                                         \
@@ -127,12 +127,11 @@ static const IDispatchVtbl kSinkTable = {SinkQueryInterface, SinkAddRef,        
   X(11, (_JotBook*, BSTR*, BSTR*, SHORT*), (book, P(0), P(1), &r->iVal))            \
   X(12, (_JotBook*, BSTR*, BSTR*, BSTR*), (book, P(0), P(1), P(2)))                 \
   X(13, (_JotBook*, BSTR*, BSTR*, BSTR*, LONG*), (book, P(0), P(1), P(2), &r->lVal))
-#define SHAPE_NUMBER(shape, params, args) HRESULT(STDMETHODCALLTYPE*) params: shape,
+#define SHAPE_NUMBER(shape, params, args) , HRESULT(STDMETHODCALLTYPE*) params: shape
 #define SHAPE_CALL(shape, params, args) \
   case shape: return (*(HRESULT(STDMETHODCALLTYPE**) params)entry) args;
-#define MEMBER(entry)                      \
-  #entry, offsetof(_JotBookVtbl, entry), \
-      _Generic(((_JotBookVtbl*)0)->entry, SHAPES(SHAPE_NUMBER) default: 0)
+#define MEMBER(entry) \
+  #entry, offsetof(_JotBookVtbl, entry), _Generic(((_JotBookVtbl*)0)->entry SHAPES(SHAPE_NUMBER))
 
 // A member with its arguments in parameter order ('#' a Long, '?' a
 // Boolean, '&' text by reference, else text by value) and what it answers:
@@ -222,7 +221,6 @@ static void Run(_JotBook* book, const Row* row, int pass) {
                                   : (VARIANT){.vt = VT_BSTR, .bstrVal = s[count]};
   }
   pVariantInit(&result);
-  CHECK(row->shape != 0);
   CHECK((pass == 2 ? ThroughTheTable(book, row, s, count, n, &result)
                       : ThroughInvoke(book, row->member, args, count, &result)) == S_OK);
   const char* wanted = Expand(row->result ? row->result : "", pass);
