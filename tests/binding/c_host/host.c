@@ -95,14 +95,12 @@ static HRESULT STDMETHODCALLTYPE SinkInvoke(IDispatch* This, DISPID id, REFIID r
                                             DISPPARAMS* params, VARIANT* result, EXCEPINFO* info, UINT* bad) {
   Sink* sink = (Sink*)This;
   (void)riid, (void)lcid, (void)flags, (void)result, (void)info, (void)bad;
-  if (id == DISPID_SuccessfulWriteToLogFile && params->cArgs == 0) {
-    ++sink->successes;
-  } else if (id == DISPID_ErrorWritingToLogFile && params->cArgs == 1 &&
-             params->rgvarg[0].vt == (VT_I2 | VT_BYREF)) {
-    ++sink->errors;
-    sink->lastNumber = *params->rgvarg[0].piVal;
-    *params->rgvarg[0].piVal = 999;
-  }
+  sink->successes += id == DISPID_SuccessfulWriteToLogFile && params->cArgs == 0;
+  VARIANT* arg = params->cArgs == 1 ? &params->rgvarg[0] : NULL;
+  if (id != DISPID_ErrorWritingToLogFile || !arg || arg->vt != (VT_I2 | VT_BYREF)) return S_OK;
+  ++sink->errors;
+  sink->lastNumber = *arg->piVal;
+  *arg->piVal = 999;
   return S_OK;
 }
 static const IDispatchVtbl kSinkTable = {SinkQueryInterface, SinkAddRef,        SinkRelease, SinkGetTypeInfoCount,
@@ -135,9 +133,9 @@ static const IDispatchVtbl kSinkTable = {SinkQueryInterface, SinkAddRef,        
 
 // A member with its arguments in parameter order ('#' a Long, '?' a
 // Boolean, '&' text by reference, else text by value) and what it answers:
-// the result of `type` ('>' and '!' before a number: above it, other than
-// it), or for VT_BYREF the first argument's text afterwards;
-// then `file` holds `holds`, or is gone when `holds` is NULL.
+// the result of `type` ('>' before a number: above it), or for VT_BYREF
+// the first argument's text afterwards; then `file` holds `holds`, or is
+// gone when `holds` is NULL.
 typedef struct {
   const char* member;
   size_t entry;
@@ -163,7 +161,7 @@ static const Row kRows[] = {
     {MEMBER(DiskFreeSpace), {NULL}, VT_CY, ">0", NULL, NULL},
     {MEMBER(put_INI_PathToINI), {"@pass$.ini"}, VT_EMPTY, NULL, NULL, NULL},
     {MEMBER(get_INI_PathToINI), {NULL}, VT_BSTR, "@pass$.ini", NULL, NULL},
-    {MEMBER(INI_WriteString), {"Section", "Key$", "-$7"}, VT_I4, "!0", "@pass$.ini", "-$7"},
+    {MEMBER(INI_WriteString), {"Section", "Key$", "-$7"}, VT_I4, ">0", "@pass$.ini", "-$7"},
     {MEMBER(INI_ReadINT), {"Section", "Key$"}, VT_I2, "-$7", NULL, NULL},
     {MEMBER(INI_ReadString), {"Section", "Key$"}, VT_BSTR, "-$7", NULL, NULL},
     {MEMBER(AddToRecentDocuments), {"&  @doc.txt "}, VT_BYREF | VT_BSTR, "@doc.txt", NULL, NULL},
@@ -199,9 +197,8 @@ static HRESULT ThroughInvoke(_JotBook* book, const char* member, VARIANT* args, 
 
 static int Matches(const VARIANT* v, const char* expected) {
   long long value = v->vt == VT_I4 ? v->lVal : v->vt == VT_CY ? v->cyVal.int64 : v->iVal;
-  long long wanted = atoll(expected + (expected[0] == '>' || expected[0] == '!'));
-  if (expected[0] == '>') return value > wanted;
-  return expected[0] == '!' ? value != wanted : value == wanted;
+  long long wanted = atoll(expected + (expected[0] == '>'));
+  return expected[0] == '>' ? value > wanted : value == wanted;
 }
 
 static void Run(_JotBook* book, const Row* row, int pass) {
