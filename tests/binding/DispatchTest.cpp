@@ -11,11 +11,8 @@
 namespace jotwell {
 namespace {
 
-using test::Bstr;
-using test::MakeBstr;
-using test::Utf8;
-using test::Var;
-using DispatchTest = test::BindingTest;
+using namespace test;
+using DispatchTest = BindingTest;
 
 constexpr WORD kGet = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
@@ -166,8 +163,7 @@ TEST_F(DispatchTest, AnotherThreadIsAnsweredWrongThread) {
 TEST_F(DispatchTest, AnErrorRaisedWhileTheLibraryReportsOneReachesTheHost) {
   test::OnFreshThread([&] {
     _JotBook* own = Create();
-    VARIANT size;
-    size.vt = VT_I4, size.lVal = 5;
+    Var size = Var::Of(VT_I4, 5);
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS params{&size, &put, 1, 1};
     EXCEPINFO info{};

@@ -46,10 +46,6 @@ class EventsTest : public test::BindingTest {
     container->Release();
     return point;
   }
-  HRESULT Write(const std::string& logFile) {
-    EXPECT_EQ(Put("LogFileName", Var::Text(logFile)), S_OK);
-    return Call(IdOf("WriteEventToLogFile"), DISPATCH_METHOD, {Var::Text("event")});
-  }
 
   Sink sink;
 };
@@ -61,7 +57,8 @@ TEST_F(EventsTest, SinksConnectEnumerateAndDisconnectWithExactCounts) {
   ASSERT_EQ(point->Advise(&sink, &cookies[0]), S_OK);
   ASSERT_EQ(point->Advise(&second, &cookies[1]), S_OK);
   EXPECT_EQ(sink.references, 2u);
-  ASSERT_EQ(Write(dir.File("app.log")), S_OK);
+  ASSERT_EQ(Put("LogFileName", Var::Text(dir.File("app.log"))), S_OK);
+  ASSERT_EQ(Call(IdOf("WriteEventToLogFile"), DISPATCH_METHOD, {Var::Text("event")}), S_OK);
   EXPECT_THAT(second.events, ::testing::ElementsAre(DISPID_SuccessfulWriteToLogFile));
 
   IEnumConnections* connections = nullptr;

@@ -14,10 +14,8 @@ using binding::Kind;
 using binding::Mode;
 using binding::Type;
 
-std::string IdlType(Type type) {
-  static constexpr const char* kNames[] = {"void", "BSTR", "VARIANT_BOOL", "short", "long", "CURRENCY"};
-  return kNames[static_cast<int>(type)];
-}
+constexpr const char* kIdlTypes[] = {"void", "BSTR", "VARIANT_BOOL", "short", "long", "CURRENCY"};
+std::string IdlType(Type type) { return kIdlTypes[static_cast<int>(type)]; }
 
 // The line the IDL must hold for a row of the table.
 std::string Declaration(const binding::Member& m) {
