@@ -141,13 +141,12 @@ TEST_F(IniEngine, WritesThroughLinksAndKeepsOwnerAndPermissionBits) {
   test::WriteFile(file, "[s]\n");
   fs::permissions(file, fs::perms(0640));
   ASSERT_TRUE(test::GiveToNobody(file));
-  auto owner = [&] { auto s = test::StatOf(file); return std::tuple(s.st_uid, s.st_gid, s.st_mode); };
-  const auto before = owner();
+  const auto before = test::OwnerAndMode(file);
   fs::create_symlink("p.ini", dir.File("link.ini"));
   ASSERT_TRUE(Ini().WriteProfileText("s", "k", "v", dir.File("link.ini")));
   EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
   EXPECT_EQ(test::ReadFile(file), "[s]\nk=v\n");
-  EXPECT_EQ(owner(), before);
+  EXPECT_EQ(test::OwnerAndMode(file), before);
   fs::create_hard_link(file, dir.File("hard.ini"));
   EXPECT_TRUE(Ini().WriteProfileText("s", "k", "w", dir.File("hard.ini")));
   EXPECT_EQ(test::ReadFile(file), "[s]\nk=w\n");

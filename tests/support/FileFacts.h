@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace jotwell::test {
@@ -22,11 +23,16 @@ inline std::vector<std::string> EntryNames(const std::filesystem::path& folder) 
   return names;
 }
 
-// The file's status; all zero when there is no such file.
+// The file's status, all zero when there is no such file, and the parts of
+// it that a rewrite must keep.
 inline struct stat StatOf(const std::string& path) {
   struct stat info {};
   ::stat(path.c_str(), &info);
   return info;
+}
+inline std::tuple<uid_t, gid_t, mode_t> OwnerAndMode(const std::string& path) {
+  const struct stat info = StatOf(path);
+  return {info.st_uid, info.st_gid, info.st_mode & 07777};
 }
 
 // Makes the file the user nobody's, so that a child turned nobody meets it
