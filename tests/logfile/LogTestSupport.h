@@ -25,7 +25,6 @@ struct EventRecorder : JotBookEvents {
 // The native files group, installed for its lifetime, with faults on demand.
 class FaultyFiles : public platform::ForwardingFileSystem {
  public:
-
   std::optional<std::uint64_t> freeBytes;  // replaces the free-space figure
   std::optional<Long> volumeError;         // thrown by FreeBytes
   std::optional<Long> writeError;          // thrown by Write, once half went out
@@ -75,11 +74,7 @@ inline std::string After(const std::string& path, const std::string& before) {
 // with a recorder connected.
 class LogTest : public ScriptedDesktopTest {
  protected:
-  void SetUp() override {
-    book = std::make_unique<JotBook>();
-    book->LogFileName(logPath), book->Advise(recorder);
-  }
-  void TearDown() override { book.reset(); }
+  LogTest() { book->LogFileName(logPath), book->Advise(recorder); }
 
   // The message boxes shown so far.
   std::vector<testing::ScriptedDesktop::Entry> Shown() const {
@@ -128,8 +123,8 @@ class LogTest : public ScriptedDesktopTest {
 
   TempDir dir;
   std::string logPath = dir.File("events.log");
-  std::unique_ptr<JotBook> book;
   EventRecorder recorder;
+  std::unique_ptr<JotBook> book = std::make_unique<JotBook>();  // gone before the recorder
 };
 
 }  // namespace jotwell::test

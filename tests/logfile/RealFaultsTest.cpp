@@ -17,11 +17,9 @@ namespace {
 using namespace test;
 namespace fs = std::filesystem;
 
-enum class Trigger { None, ReadOnlyToAnotherUser, FileSizeLimit, NoDescriptorsLeft, Fifo };
+enum Trigger { None, ReadOnlyToAnotherUser, FileSizeLimit, NoDescriptorsLeft, Fifo };
 // What ending the log meets after the failed write.
-enum class Ending { Untried, SameFault, NoLog };
-using enum Trigger;
-using enum Ending;
+enum Ending { Untried, SameFault, NoLog };
 
 struct Fault {
   const char* name;
@@ -57,12 +55,10 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
   if (fault.content) WriteFile(path, fault.content);
   ASSERT_TRUE(fault.trigger < Fifo || ::mkfifo(path.c_str(), 0666) == 0);
   if (fault.log[0] == '/') book->MaximumLogFileSize(-1);  // no free-space warning, whatever the volume
-  if (fault.trigger == NoDescriptorsLeft) {
-    // The sanitizers check a virtual call's type once per process, with a
-    // pipe of their own: meet the failure path while descriptors remain.
-    book->LogFileName(dir.File("missing/warm-up.log"));
-    book->WriteEventToLogFile("x");
-  }
+  // The sanitizers check a virtual call's type once per process, with a pipe
+  // of their own: meet the failure path while descriptors remain.
+  book->LogFileName(dir.File("missing/warm-up.log"));
+  if (fault.trigger == NoDescriptorsLeft) book->WriteEventToLogFile("x");
   book->LogFileName(path);
   std::string said = InChild([&] {
     if (std::string refused = Arm(path); !refused.empty()) return refused;

@@ -5,7 +5,7 @@
 namespace jotwell::platform {
 namespace {
 
-TEST(Wildcard, MatchesAsTheWindowsFileSearchDoes) {
+TEST(Wildcard, MatchesNamesAgainstStarsAndQuestionMarks) {
   struct Row { std::u32string_view name, pattern; bool matches; };
   const Row rows[] = {
       {U"A.TXT", U"*.TXT", true},       {U"A.TXT.BAK", U"*.TXT", false},  {U"README", U"*.*", true},

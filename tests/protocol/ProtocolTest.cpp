@@ -2,9 +2,11 @@
 // cross as data, and lines no Format made are refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <ostream>
 #include <string>
+#include <tuple>
 
 #include "AgentProtocol.h"
 
@@ -29,18 +31,14 @@ class FormatThenParse : public testing::TestWithParam<RoundTrip> {};
 
 TEST_P(FormatThenParse, GivesTheMessageBackFromOnePrintableLine) {
   const Message& sent = GetParam().message;
-  std::string line = Format(sent);
-  ASSERT_FALSE(line.empty());
-  EXPECT_EQ(line.back(), '\n');
-  for (size_t i = 0; i + 1 < line.size(); ++i) {
-    unsigned char byte = line[i];
-    EXPECT_TRUE(byte >= ' ' && byte < 0x7F) << "byte " << int(byte) << " at " << i;
-  }
+  const std::string line = Format(sent);
+  ASSERT_TRUE(line.ends_with('\n'));
+  const auto unprintable = [](unsigned char byte) { return byte < ' ' || byte >= 0x7F; };
+  EXPECT_EQ(std::count_if(line.begin(), line.end(), unprintable), 1);  // the line end
   std::optional<Message> received = Parse(std::string_view(line).substr(0, line.size() - 1));
   ASSERT_TRUE(received);
-  EXPECT_EQ(received->request, sent.request);
-  EXPECT_EQ(received->verb, sent.verb);
-  EXPECT_EQ(received->arguments, sent.arguments);
+  EXPECT_EQ(std::tie(received->request, received->verb, received->arguments),
+            std::tie(sent.request, sent.verb, sent.arguments));
 }
 
 INSTANTIATE_TEST_SUITE_P(

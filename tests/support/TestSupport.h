@@ -72,4 +72,12 @@ class ScriptedDesktopTest : public ::testing::Test {
   ScopedDesktop installedDesktop{desktop};
 };
 
+// The texts of the message boxes `desktop` has shown.
+inline Lines BoxTexts(const testing::ScriptedDesktop& desktop) {
+  Lines texts;
+  for (const auto& shown : desktop.Shown(testing::ScriptedDesktop::Kind::MessageBox))
+    texts.push_back(shown.text);
+  return texts;
+}
+
 }  // namespace jotwell::test

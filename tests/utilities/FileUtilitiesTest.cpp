@@ -2,14 +2,10 @@
 // folders, the real trash and a real list, both in the test's own data home.
 #include <glib.h>
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <filesystem>
 
 #include "jotwell/JotBook.h"
 #include "support/Children.h"
+#include "support/FileFacts.h"
 #include "support/ReportSupport.h"
 
 namespace jotwell {
@@ -19,25 +15,13 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
+using test::EntryNames;
 using FileUtilitiesTest = test::IsolatedReportsTest;
-
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  std::error_code missing;
-  for (const auto& entry : fs::directory_iterator(folder, missing)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::vector<std::string> Boxes(testing::ScriptedDesktop& desktop) {
-  std::vector<std::string> texts;
-  for (const auto& shown : desktop.Shown(testing::ScriptedDesktop::Kind::MessageBox)) texts.push_back(shown.text);
-  return texts;
-}
 
 // The folders are plain prefixes; every matching entry counts, a folder
 // whose copy fails among them; the listing is taken before the first copy,
-// so copies into the source folder are neither found nor counted.
+// so copies into the source folder are neither found nor counted. A
+// destination is a prefix, not a folder, when no separator ends it.
 TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   for (auto [name, bytes] : {std::pair{"a.txt", "a"}, {"B.TXT", "b"}, {"c", "c"}, {"\xC3\x89t\xC3\xA9.log", "e"}})
     test::WriteFile(dir.File("src/") + name, bytes);
@@ -45,34 +29,31 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   ::chmod(dir.File("src/a.txt").c_str(), 0640);
   test::WriteFile(dir.File("txt/a.txt"), "old");
   struct Row { const char* source; const char* destination; const char* pattern; Long count; std::vector<std::string> landed; };
-  const std::vector<std::string> all = {"B.TXT", "a.txt", "c", "d.txt", "\xC3\x89t\xC3\xA9.log"};
   const Row rows[] = {
       {"src/", "txt/", "*.txt", 3, {"B.TXT", "a.txt"}},
       {"src/", "all/", "*.*", 5, {"B.TXT", "a.txt", "c", "\xC3\x89t\xC3\xA9.log"}},
       {"src/", "accent/", "\xC3\xA9T\xC3\x89.*", 1, {"\xC3\x89t\xC3\xA9.log"}},
       {"src/", "none/", "*.none", 0, {}},
       {"gone/", "made/", "*.*", 0, {}},
-      {"src/", "src/", "*.*", 5, all},
+      {"src/", "src/", "*.*", 5, {"B.TXT", "a.txt", "c", "d.txt", "\xC3\x89t\xC3\xA9.log"}},
+      {"src/", "flat", "a.txt", 1, {}},
   };
   std::vector<Long> counts;
   test::OnFreshThread([&] {
     JotBook book;
     for (const Row& row : rows) counts.push_back(book.CopyFiles(dir.File(row.source), dir.File(row.destination), row.pattern));
-    counts.push_back(book.CopyFiles(dir.File("src/"), dir.File("flat"), "a.txt"));
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     EXPECT_EQ(counts[i], rows[i].count) << rows[i].destination;
-    EXPECT_THAT(Names(dir.path() / rows[i].destination), ElementsAreArray(rows[i].landed)) << rows[i].destination;
+    EXPECT_THAT(EntryNames(dir.path() / rows[i].destination), ElementsAreArray(rows[i].landed))
+        << rows[i].destination;
   }
-  EXPECT_EQ(counts.back(), 1);
   EXPECT_EQ(test::ReadFile(dir.File("flata.txt")), "a");
   EXPECT_EQ(test::ReadFile(dir.File("txt/a.txt")), "a");
-  struct stat original {}, copy {};
-  ::stat(dir.File("src/a.txt").c_str(), &original);
-  ::stat(dir.File("txt/a.txt").c_str(), &copy);
+  const struct stat copy = test::StatOf(dir.File("txt/a.txt"));
   EXPECT_EQ(copy.st_mode & 07777, 0640u);
-  EXPECT_EQ(copy.st_mtim.tv_sec, original.st_mtim.tv_sec);
+  EXPECT_EQ(copy.st_mtim.tv_sec, test::StatOf(dir.File("src/a.txt")).st_mtim.tv_sec);
   EXPECT_THAT(Reports(), ElementsAre());
 }
 
@@ -88,7 +69,7 @@ TEST_F(FileUtilitiesTest, CopyThatFailsHalfWayLeavesTheOldTargetWhole) {
             }),
             "1");
   EXPECT_EQ(test::ReadFile(dir.File("out/big.bin")), "old");
-  EXPECT_THAT(Names(dir.path() / "out"), ElementsAre("big.bin"));
+  EXPECT_THAT(EntryNames(dir.path() / "out"), ElementsAre("big.bin"));
 }
 
 // GLib reads the data home once per process, so the trash is used only in
@@ -100,7 +81,7 @@ TEST_F(FileUtilitiesTest, DeleteToRecycleBinMovesFilesToTheTrashRestorably) {
   fs::permissions(dir.path(), fs::perms(0755));
   fs::create_directory(dir.path() / "nobody");
   fs::permissions(dir.path() / "nobody", fs::perms(0777));
-  std::string answers = test::InChild([&] {
+  EXPECT_EQ(test::InChild([&] {
     std::string results;
     ::setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
     JotBook book;
@@ -109,14 +90,13 @@ TEST_F(FileUtilitiesTest, DeleteToRecycleBinMovesFilesToTheTrashRestorably) {
       results += book.DeleteToRecycleBin(notes) == True ? "T" : "F";
     }
     ::setenv("XDG_DATA_HOME", dir.File("nobody").c_str(), 1);
-    if (::geteuid() == 0 && !test::BecomeNobody()) return results + "?";
+    if (!test::BecomeNobody()) return results + "?";
     return results + (book.DeleteToRecycleBin(kept) == True ? "T" : "F");
-  });
-  EXPECT_EQ(answers, "TTF");
+  }), "TTF");
   EXPECT_FALSE(fs::exists(notes));
   EXPECT_EQ(test::ReadFile(kept), "k");
   const fs::path trash = dir.path() / "data" / "Trash";
-  EXPECT_THAT(Names(trash / "files"), ElementsAre("notes.2.txt", "notes.txt"));
+  EXPECT_THAT(EntryNames(trash / "files"), ElementsAre("notes.2.txt", "notes.txt"));
   EXPECT_EQ(test::ReadFile((trash / "files" / "notes.txt").string()), "first");
   for (const char* info : {"notes.txt.trashinfo", "notes.2.txt.trashinfo"})
     EXPECT_THAT(test::ReadFile((trash / "info" / info).string()), HasSubstr("\nPath=" + notes + "\n")) << info;
@@ -127,24 +107,22 @@ TEST_F(FileUtilitiesTest, DeleteToRecycleBinMovesFilesToTheTrashRestorably) {
   });
   const std::string box = "Error!\r\nCannot delete a file that doesn't exist, function DeleteToRecycleBin aborted!\r\n"
                           "Please consult the author of the application for any assistance.";
-  EXPECT_THAT(Boxes(*desktop), ElementsAre(box, box));
+  EXPECT_THAT(test::BoxTexts(*desktop), ElementsAre(box, box));
 }
 
-// What the recent-documents list holds for `path`: its MIME type, how often
+// What the recent-documents list holds for `file`: its MIME type, how often
 // this program added it, and how many documents the list holds.
-struct RecentEntry { std::string mime; unsigned count = 0; int documents = 0; };
-
-RecentEntry ReadRecentList(const std::string& list, const std::string& path) {
-  RecentEntry entry;
-  GBookmarkFile* bookmarks = g_bookmark_file_new();
-  if (g_bookmark_file_load_from_file(bookmarks, list.c_str(), nullptr)) {
-    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
-    if (gchar* mime = g_bookmark_file_get_mime_type(bookmarks, uri, nullptr)) entry.mime = mime, g_free(mime);
-    g_bookmark_file_get_application_info(bookmarks, uri, program_invocation_short_name, nullptr, &entry.count, nullptr, nullptr);
-    entry.documents = g_bookmark_file_get_size(bookmarks);
-    g_free(uri);
-  }
-  g_bookmark_file_free(bookmarks);
+std::tuple<std::string, guint, int> RecentEntry(const std::string& list, const std::string& file) {
+  std::tuple<std::string, guint, int> entry;
+  auto& [mime, count, documents] = entry;
+  g_autoptr(GBookmarkFile) bookmarks = g_bookmark_file_new();
+  if (!g_bookmark_file_load_from_file(bookmarks, list.c_str(), nullptr)) return entry;
+  g_autofree gchar* uri = g_filename_to_uri(file.c_str(), nullptr, nullptr);
+  g_autofree gchar* type = g_bookmark_file_get_mime_type(bookmarks, uri, nullptr);
+  if (type) mime = type;
+  g_bookmark_file_get_application_info(bookmarks, uri, program_invocation_short_name, nullptr,
+                                       &count, nullptr, nullptr);
+  documents = g_bookmark_file_get_size(bookmarks);
   return entry;
 }
 
@@ -161,13 +139,8 @@ TEST_F(FileUtilitiesTest, AddToRecentDocumentsRecordsEachFileOnceAndLosesNone) {
     EXPECT_EQ(padded, notes);
     book.AddToRecentDocuments(padded);
   });
-  RecentEntry entry = ReadRecentList(list, notes);
-  EXPECT_EQ(entry.mime, "text/plain");
-  EXPECT_EQ(entry.count, 2u);
-  EXPECT_EQ(entry.documents, 1);
-  struct stat info {};
-  ASSERT_EQ(::stat(list.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_EQ(RecentEntry(list, notes), std::tuple("text/plain", 2u, 1));
+  EXPECT_EQ(test::StatOf(list).st_mode & 0777, 0600u);
 
   auto adder = [&](const std::string& tag) {
     return [&, tag] {
@@ -180,7 +153,7 @@ TEST_F(FileUtilitiesTest, AddToRecentDocumentsRecordsEachFileOnceAndLosesNone) {
     };
   };
   EXPECT_THAT(test::InChildren({adder("one"), adder("two")}), ElementsAre("done", "done"));
-  EXPECT_EQ(ReadRecentList(list, notes).documents, 201);
+  EXPECT_EQ(std::get<2>(RecentEntry(list, notes)), 201);
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ TEST_F(UtilitiesTest, IniNotSetAndNotFoundShowTheirBoxesAndGiveEmptyResults) {
     EXPECT_EQ(book.INI_ReadString("S", "k"), "");
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
-  std::vector<std::string> boxes;
-  for (const auto& shown : desktop->Shown(testing::ScriptedDesktop::Kind::MessageBox)) boxes.push_back(shown.text);
+  const test::Lines boxes = test::BoxTexts(*desktop);
   const std::string notSet = "Error!\r\nINI_Path property not set, function INI_",
                     notFound = "Error!\r\nFile " + dir.path().string() + "/ not found, function INI_",
                     consult = " aborted!\r\nPlease consult the author of the application for any assistance.";
