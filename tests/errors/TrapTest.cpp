@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "errors/Trap.h"
 #include "support/ReportSupport.h"
 
 namespace jotwell {
