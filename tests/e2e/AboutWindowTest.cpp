@@ -33,10 +33,7 @@ class AboutWindowTest : public test::WindowsTest {
   size_t depthAfter = 99;  // the thread's call trace once the object is handed out
 };
 
-struct Closer {
-  const char *name, *keys;  // keys nullptr: a click at `at`
-  Point at;
-};
+struct Closer { const char *name, *keys; Point at; };  // keys nullptr: a click at `at`
 
 void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
 

@@ -29,12 +29,7 @@ class ReportWindowTest : public test::WindowsTest {
 // How the user answers ("click" on Ignore, "close" the window, or keys),
 // the choice, how often the failing statement ran, whether the one after it
 // ran.
-struct Answer {
-  const char *name, *how;
-  Long choice;
-  int tries;
-  bool after;
-};
+struct Answer { const char *name, *how; Long choice; int tries; bool after; };
 
 void PrintTo(const Answer& answer, std::ostream* out) { *out << answer.name; }
 
