@@ -64,14 +64,11 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
   EXPECT_EQ(after, GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AnswerTest,
-                         ::testing::Values(Answer{"AltA", "alt+a", choice::kAbort, 1, false},
-                                           Answer{"AltR", "alt+r", choice::kRetry, 2, true},
-                                           Answer{"AltI", "alt+i", choice::kIgnore, 1, true},
-                                           Answer{"Escape", "Escape", choice::kAbort, 1, false},
-                                           Answer{"IgnoreClicked", "click", choice::kIgnore, 1, true},
-                                           Answer{"Closed", "close", 0, 1, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, AnswerTest, ::testing::ValuesIn(std::vector<Answer>{
+    {"AltA", "alt+a", choice::kAbort, 1, false}, {"AltR", "alt+r", choice::kRetry, 2, true},
+    {"AltI", "alt+i", choice::kIgnore, 1, true}, {"Escape", "Escape", choice::kAbort, 1, false},
+    {"IgnoreClicked", "click", choice::kIgnore, 1, true}, {"Closed", "close", 0, 1, false}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The copied text is the report byte for byte, here 10,000 lines with NULs
 // and invalid UTF-8, which the window shows without harm.

@@ -24,7 +24,9 @@ constexpr Procedure kProbe = "Module1![Function Probe]";
 
 // A statement that fails with error `number` on its first run only.
 inline auto FailingOnce(Long number) {
-  return [number, failed = false]() mutable { if (!std::exchange(failed, true)) throw RuntimeError(number); };
+  return [number, failed = false]() mutable {
+    if (!std::exchange(failed, true)) throw RuntimeError(number);
+  };
 }
 
 inline VariantArray Array(std::vector<Variant> elements, Long lower = 0) { return VariantArray::OneDimensional(std::move(elements), lower); }
