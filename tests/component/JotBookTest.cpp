@@ -137,14 +137,14 @@ TEST_F(JotBookTest, AboutHandlersCloseOrOpenTheirTargetsAndReportUnderTheirOwnNa
   for (const auto& [title, call, closes] : handlers) {
     SCOPED_TRACE(title);
     bool closed = false, openAfterFailure = false;
-    desktop->QueueAboutActions([&](AboutWindow& window) {
+    desktop->QueueAboutActions([&, call = call](AboutWindow& window) {
       for (auto inert : {AboutWindow::Role::Kind, AboutWindow::Role::Platform, AboutWindow::Role::Version})
         window.Clicked(inert), window.DoubleClicked(inert);
       window.DoubleClicked(AboutWindow::Role::MakerLink);
       call(window);
       closed = !window.IsLoaded();
     });
-    desktop->QueueAboutActions([&](AboutWindow& window) {
+    desktop->QueueAboutActions([&, call = call](AboutWindow& window) {
       FailNextTraceEntry();
       call(window);
       openAfterFailure = window.IsLoaded();

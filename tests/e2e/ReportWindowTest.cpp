@@ -1,11 +1,10 @@
 // The report window on a real display: each way of answering it and what
-// the trap then does, the copy button and the clipboard, closing without a
-// choice, a second report while one is shown, and a report of any bytes.
+// the trap then does, closing without a choice, the copy button and the
+// clipboard, a second report while one is shown, and a report of any bytes.
 
 #include <atomic>
 
 #include "e2e/WindowSupport.h"
-#include "errors/Trap.h"
 
 namespace jotwell {
 namespace {
@@ -13,7 +12,6 @@ namespace {
 using ::testing::HasSubstr;
 using test::Caller;
 
-constexpr Procedure kProbe = "Module1![Function Probe]";
 constexpr test::Point kIgnoreButton{356, 364}, kCopyButton{412, 364};
 
 class ReportWindowTest : public test::WindowsTest {
@@ -28,49 +26,49 @@ class ReportWindowTest : public test::WindowsTest {
   }
 };
 
-// Keys (nullptr: a click on Ignore), the choice, how often the failing
-// statement ran, whether the statement after it ran.
-struct Answer {
-  const char *name, *keys;
-  Long choice;
-  int tries;
-  bool after;
-};
+// How the user answers ("click" on Ignore, "close" the window, or keys),
+// the choice, how often the failing statement ran, whether the one after it
+// ran.
+struct Answer { const char *name, *how; Long choice; int tries; bool after; };
 
 void PrintTo(const Answer& answer, std::ostream* out) { *out << answer.name; }
 
 class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<Answer> {};
 
-TEST_P(AnswerTest, TheTrapActsOnTheAnswer) {
+// Closing a window is no choice: a second report closed leaves the choice
+// the first made (0 when there was none).
+TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
   int tries = 0;
   bool after = false;
-  Integer choice = 0;
+  Long choice = -1, afterClosing = -1;
   Caller probe([&] {
-    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
+    RunTraced(test::kProbe, NoRegistrations, [&](Trap& trap) {
       trap.Do([&] { if (++tries == 1) throw RuntimeError(errnum::kPathNotFound); });
       trap.Do([&] { after = true; });
     });
     choice = ErrorManager().UserChoice();
+    afterClosing = ErrorManager().DysplayMessage("Module1", "Sub Probe");
   });
-  std::string window = test::WindowOf("jotwell-report");
+  std::string window = test::WindowOf("jotwell-report"), how = GetParam().how;
   test::Screenshot(window, "report-window");
   EXPECT_THAT(test::Run("xdotool getwindowgeometry " + window), HasSubstr("Geometry: 438x385"));
-  if (GetParam().keys) test::Keys(window, GetParam().keys);
-  else test::ClickAt(window, kIgnoreButton);
+  if (how == "click") test::ClickAt(window, kIgnoreButton);
+  else if (how == "close") EXPECT_TRUE(test::SendCloseRequest(window));
+  else test::Keys(window, how);
+  EXPECT_TRUE(test::Gone(window));
+  EXPECT_TRUE(test::SendCloseRequest(test::WindowOf("jotwell-report")));
   probe.Join();
   EXPECT_EQ(choice, GetParam().choice);
+  EXPECT_EQ(afterClosing, GetParam().choice);
   EXPECT_EQ(tries, GetParam().tries);
   EXPECT_EQ(after, GetParam().after);
-  EXPECT_TRUE(test::Gone(window));
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AnswerTest,
-                         ::testing::Values(Answer{"AltA", "alt+a", choice::kAbort, 1, false},
-                                           Answer{"AltR", "alt+r", choice::kRetry, 2, true},
-                                           Answer{"AltI", "alt+i", choice::kIgnore, 1, true},
-                                           Answer{"Escape", "Escape", choice::kAbort, 1, false},
-                                           Answer{"IgnoreClicked", nullptr, choice::kIgnore, 1, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, AnswerTest, ::testing::ValuesIn(std::vector<Answer>{
+    {"AltA", "alt+a", choice::kAbort, 1, false}, {"AltR", "alt+r", choice::kRetry, 2, true},
+    {"AltI", "alt+i", choice::kIgnore, 1, true}, {"Escape", "Escape", choice::kAbort, 1, false},
+    {"IgnoreClicked", "click", choice::kIgnore, 1, true}, {"Closed", "close", 0, 1, false}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The copied text is the report byte for byte, here 10,000 lines with NULs
 // and invalid UTF-8, which the window shows without harm.
@@ -79,7 +77,7 @@ TEST_F(ReportWindowTest, CopyPutsTheWholeReportOnTheClipboardAndLeavesTheWindowO
   for (int i = 0; i < 10000; ++i) big += "line " + std::to_string(i) + " \0 \xFF\xFE\xC3 \r\n"s;
   Integer choice = 0;
   Caller probe([&] {
-    RunTraced(kProbe, [&](Registrations& r) { r.Arguments({{"Big", big}}); },
+    RunTraced(test::kProbe, [&](Registrations& r) { r.Arguments({{"Big", big}}); },
               [&](Trap& trap) { trap.Do([] { throw RuntimeError(errnum::kPathNotFound); }); });
     choice = ErrorManager().UserChoice();
   });
@@ -93,23 +91,6 @@ TEST_F(ReportWindowTest, CopyPutsTheWholeReportOnTheClipboardAndLeavesTheWindowO
   EXPECT_EQ(test::AgentId(), agent) << "the agent did not survive";
   EXPECT_THAT(ErrorLog(), HasSubstr(big.substr(0, 200)));
   EXPECT_EQ(test::Clipboard(), ErrorLog()) << "the clipboard lost the text with the window";
-}
-
-// Closing the window is no choice: the thread's last choice stands, 0
-// before the first.
-TEST_F(ReportWindowTest, ClosingWithoutAChoiceLeavesTheLastChoice) {
-  std::vector<Long> choices;
-  Caller reports([&] {
-    for (int i = 0; i < 3; ++i) choices.push_back(ErrorManager().DysplayMessage("Module1", "Sub Probe"));
-  });
-  for (std::string answer : {"close", "alt+r", "close"}) {
-    std::string window = test::WindowOf("jotwell-report");
-    if (answer == "close") EXPECT_TRUE(test::SendCloseRequest(window));
-    else test::Keys(window, answer);
-    EXPECT_TRUE(test::Gone(window));
-  }
-  reports.Join();
-  EXPECT_EQ(choices, (std::vector<Long>{0, choice::kRetry, choice::kRetry}));
 }
 
 // A host event handled while the report waits raises a second report: it

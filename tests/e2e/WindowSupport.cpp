@@ -48,24 +48,19 @@ VirtualDisplay::~VirtualDisplay() {
   if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, nullptr, 0);
 }
 
+// The idle source runs `work` once and ends the loop; the timer source
+// ends itself when `timer` returns false, so it is removed only if it lives.
 void OnMainLoop(const std::function<void()>& work, std::chrono::milliseconds period,
                 const std::function<bool()>& timer) {
-  struct Loop {
-    const std::function<void()>& work;
-    const std::function<bool()>& timer;
-    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-  } loop{work, timer};
-  guint ticking = g_timeout_add(static_cast<guint>(period.count()), [](gpointer data) -> gboolean {
-    return static_cast<Loop*>(data)->timer();
-  }, &loop);
-  g_idle_add([](gpointer data) -> gboolean {
-    static_cast<Loop*>(data)->work();
-    g_main_loop_quit(static_cast<Loop*>(data)->loop);
-    return G_SOURCE_REMOVE;
-  }, &loop);
-  g_main_loop_run(loop.loop);
+  GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+  std::function<gboolean()> once = [&] { return work(), g_main_loop_quit(loop), G_SOURCE_REMOVE; };
+  std::function<gboolean()> tick = [&] { return gboolean(timer()); };
+  auto call = [](gpointer source) { return (*static_cast<std::function<gboolean()>*>(source))(); };
+  guint ticking = g_timeout_add(static_cast<guint>(period.count()), call, &tick);
+  g_idle_add(call, &once);
+  g_main_loop_run(loop);
   if (GSource* source = g_main_context_find_source_by_id(nullptr, ticking)) g_source_destroy(source);
-  g_main_loop_unref(loop.loop);
+  g_main_loop_unref(loop);
 }
 
 std::vector<std::string> WindowsOf(const std::string& kind, size_t count) {

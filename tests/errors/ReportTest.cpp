@@ -124,11 +124,8 @@ TEST_F(ReportTest, TheWindowAnswersWithTheChosenButtonOrThePreviousChoice) {
 // A traced procedure whose first statement fails once with `number`;
 // `after` counts the statements that ran after it.
 void Failing(Long number, int* after = nullptr, const Procedure& proc = "Module1![Sub Failing]") {
-  bool failed = false;
-  RunTraced(proc, NoRegistrations, [&](Trap& trap) {
-    trap.Do([&] { if (!std::exchange(failed, true)) throw RuntimeError(number); });
-    trap.Do([&] { after && ++*after; });
-  });
+  RunTraced(proc, NoRegistrations,
+            [&](Trap& trap) { trap.Do(FailingOnce(number)), trap.Do([&] { after && ++*after; }); });
 }
 
 // A report raised while another is shown renders and logs its own text,

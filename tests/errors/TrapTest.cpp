@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "errors/Trap.h"
 #include "support/ReportSupport.h"
 
 namespace jotwell {
@@ -13,16 +12,10 @@ namespace {
 
 using namespace test;
 
-constexpr Procedure kProbe = "Module1![Function Probe]";
 constexpr Procedure kInner = "Module1![Sub Inner]";
 
 void Throw76() { throw RuntimeError(errnum::kPathNotFound); }
-
-void FailOnce(Trap& trap) {
-  bool failed = false;
-  trap.Do([&] { if (!std::exchange(failed, true)) Throw76(); });
-}
-
+void FailOnce(Trap& trap) { trap.Do(FailingOnce(errnum::kPathNotFound)); }
 void CallInner() {
   RunTraced(kInner, NoRegistrations, [](Trap& trap) { if (trap.If([] { return true; })) return; });
 }
@@ -64,45 +57,61 @@ TEST_F(TrapTest, RetryRepeatsIgnoreSkipsOrEntersTheBranchAbortLeavesWithWhatWasA
 
 // Every exit leaves the trace as deep as it was found. A report empties it,
 // so the procedure's own pop then finds nothing, and a call made since
-// pushes and pops its own entry.
+// pushes and pops its own entry. A failing entry is handled like any other
+// error, and Retry pushes the name again (the report shows the trace
+// without the entry that failed).
 TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
-  std::tuple<const char*, Long, void (*)(Trap&)> paths[] = {  // name, answer to the report or 0 for none, body
+  using Body = std::function<void(Trap&)>;
+  struct Path { const char* name; Long answer; Body body; bool failEntry = false; };
+  std::vector<std::string_view> traceInBody;  // seen by the body run again after its entry failed
+  Path paths[] = {  // the answer to the report, 0 for none
       {"end of body", 0, [](Trap& trap) { trap.Do([] {}); }},
       {"early return", 0, [](Trap& trap) { if (trap.If([] { return true; })) return; }},
       {"nested call", 0, [](Trap& trap) { trap.Do(CallInner); }},
       {"local block", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, [](auto&) {}); }},
       {"local block with error", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, [](auto&) {}); }},
-      {"retry", choice::kRetry, FailOnce}, {"ignore", choice::kIgnore, FailOnce}, {"abort", choice::kAbort, FailOnce},
-      {"ignore below callers", choice::kIgnore, [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }}};
-  for (const auto& [name, answer, body] : paths) {
-    SCOPED_TRACE(name);
-    if (answer) desktop->QueueReportChoice(answer);
+      {"retry", choice::kRetry, FailOnce}, {"ignore", choice::kIgnore, FailOnce},
+      {"abort", choice::kAbort, FailOnce},
+      {"ignore below callers", choice::kIgnore,
+       [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }},
+      {"failing entry, retry", choice::kRetry, [&](Trap& trap) {
+        trap.Do([&] { for (auto name : ErrorManager().CallStack()) traceInBody.push_back(name); });
+      }, true}};
+  for (const Path& path : paths) {
+    SCOPED_TRACE(path.name);
+    if (path.answer) desktop->QueueReportChoice(path.answer);
     OnFreshThread([&] {
       ErrorManager().AddCall({"Host![Sub Outer]"}), ErrorManager().AddCall({"Host![Sub Caller]"});
-      RunTraced(kProbe, NoRegistrations, body);
-      EXPECT_EQ(ErrorManager().CallDepth(), answer ? 0u : 2u);
+      if (path.failEntry) FailNextTraceEntry();
+      RunTraced(kProbe, NoRegistrations, path.body);
+      EXPECT_EQ(ErrorManager().CallDepth(), path.answer ? 0u : 2u);
     });
   }
+  EXPECT_THAT(traceInBody, ElementsAre(kProbe.Trace()));
+  ASSERT_THAT(Reports().back(), HasSubstr("        Number: 7\r\n"));
+  EXPECT_EQ(SectionOf(Reports().back(), "Call Stack:").size(), frmErrMn::kInitialTraceCapacity);
 }
 
-// An error raised while handling one, in the registrations or a local block.
-void HandlerFails(bool inRegistrations) {
-  auto fail = [](auto&&...) -> void { throw RuntimeError(13); };
-  if (inRegistrations) return RunTraced(kInner, fail, [](Trap& trap) { trap.Do(Throw76); });
-  RunTraced(kInner, NoRegistrations, [&](Trap& trap) { trap.WithLocalBlock(Throw76, fail); });
-}
-
+// An error raised while handling one, in the registrations or a local
+// block, reaches the caller, which reports it under its own name.
 TEST_F(TrapTest, AnErrorInAHandlerReachesTheCallerWhichReportsItUnderItsOwnName) {
-  OnFreshThread([] {
-    EXPECT_THAT([] { HandlerFails(true); }, FailsWith(13));
-    EXPECT_THAT([] { HandlerFails(false); }, FailsWith(13));
+  auto fail = [](auto&&...) -> void { throw RuntimeError(13); };
+  auto inRegistrations = [&] { RunTraced(kInner, fail, [](Trap& trap) { trap.Do(Throw76); }); };
+  auto inLocalBlock = [&] {
+    RunTraced(kInner, NoRegistrations, [&](Trap& trap) { trap.WithLocalBlock(Throw76, fail); });
+  };
+  OnFreshThread([&] {
+    EXPECT_THAT(inRegistrations, FailsWith(13));
+    EXPECT_THAT(inLocalBlock, FailsWith(13));
   });
   EXPECT_TRUE(Reports().empty());
   int after = 0;
-  Probe({choice::kIgnore}, [&](Trap& trap) { trap.Do([] { HandlerFails(true); }), trap.Do([&] { ++after; }); });
+  Probe({choice::kIgnore},
+        [&](Trap& trap) { trap.Do(inRegistrations), trap.Do([&] { ++after; }); });
   EXPECT_EQ(after, 1);
   ASSERT_THAT(Reports(), ElementsAre(IsReport(13, "Module1", "Function Probe")));
-  EXPECT_EQ(SectionOf(Reports()[0], "Call Stack:"), (Lines{">Module1![Function Probe]", ">Module1![Sub Inner]"}));
+  EXPECT_EQ(SectionOf(Reports()[0], "Call Stack:"),
+            (Lines{">Module1![Function Probe]", ">Module1![Sub Inner]"}));
 }
 
 // Each error becomes the current error, with the platform's own code: in
@@ -118,9 +127,11 @@ TEST_F(TrapTest, ErrorsReachTheReportBeforeTheSwitchAndTheLocalBlockAfterIt) {
       {[] { throw std::invalid_argument("no such mode"); }, {51, "no such mode", 0}}};
   for (const auto& [raise, error] : cases) {
     Error inBlock;
-    Probe({choice::kIgnore}, [&](Trap& trap) {
+    Probe({choice::kIgnore}, [&, raise = raise](Trap& trap) {
       trap.Do(raise);
-      trap.WithLocalBlock(raise, [&](const RuntimeError& e) { inBlock = {e.Number(), e.Description(), CurrentError().LastDllError}; });
+      trap.WithLocalBlock(raise, [&](const RuntimeError& e) {
+        inBlock = {e.Number(), e.Description(), CurrentError().LastDllError};
+      });
     });
     const auto& [number, description, platformCode] = error;
     EXPECT_THAT(Reports().back(), HasSubstr("Number: " + std::to_string(number) + "\r\n        Description: " + description +
@@ -128,21 +139,6 @@ TEST_F(TrapTest, ErrorsReachTheReportBeforeTheSwitchAndTheLocalBlockAfterIt) {
     EXPECT_EQ(inBlock, error);
   }
   EXPECT_EQ(Reports().size(), 5u);
-}
-
-TEST_F(TrapTest, AFailingEntryIsHandledAndRetryPushesTheTraceNameAgain) {
-  std::vector<std::string_view> traceInBody;
-  desktop->QueueReportChoice(choice::kRetry);
-  OnFreshThread([&] {
-    FailNextTraceEntry();
-    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
-      trap.Do([&] { traceInBody.assign(ErrorManager().CallStack().begin(), ErrorManager().CallStack().end()); });
-    });
-    EXPECT_EQ(ErrorManager().CallDepth(), 0u);
-  });
-  ASSERT_THAT(Reports(), ElementsAre(HasSubstr("        Number: 7\r\n")));
-  EXPECT_EQ(SectionOf(Reports()[0], "Call Stack:").size(), frmErrMn::kInitialTraceCapacity);  // not the failed entry
-  EXPECT_THAT(traceInBody, ElementsAre("Module1![Function Probe]"));
 }
 
 // A traced call made while its thread ends, after the thread's own error

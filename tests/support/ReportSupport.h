@@ -2,8 +2,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "errors/Trap.h"
 #include "errors/frmErrMn.h"
 #include "platform/component.h"
 #include "support/TestSupport.h"
@@ -15,6 +17,16 @@ namespace jotwell::test {
 inline void FailNextTraceEntry() {
   while (ErrorManager().CallDepth() < frmErrMn::kInitialTraceCapacity) ErrorManager().AddCall({"Filler![Sub Fill]"});
   FailNextAllocation();
+}
+
+// The traced procedure most tests probe the trap with.
+constexpr Procedure kProbe = "Module1![Function Probe]";
+
+// A statement that fails with error `number` on its first run only.
+inline auto FailingOnce(Long number) {
+  return [number, failed = false]() mutable {
+    if (!std::exchange(failed, true)) throw RuntimeError(number);
+  };
 }
 
 inline VariantArray Array(std::vector<Variant> elements, Long lower = 0) { return VariantArray::OneDimensional(std::move(elements), lower); }
