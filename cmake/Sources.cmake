@@ -36,6 +36,12 @@ set(JOTWELL_POSIX_BACKEND_SOURCES
 file(GLOB_RECURSE JOTWELL_PORTABLE_SOURCES RELATIVE ${JOTWELL_ROOT} ${JOTWELL_GLOB_DEPENDS}
   ${JOTWELL_ROOT}/src/*.cpp)
 list(REMOVE_ITEM JOTWELL_PORTABLE_SOURCES ${JOTWELL_POSIX_BACKEND_SOURCES})
+# A backend file missing from its list would be compiled as portable code.
+foreach(source IN LISTS JOTWELL_PORTABLE_SOURCES)
+  if(source MATCHES "^src/platform/(posix|agent|win32)/")
+    message(FATAL_ERROR "${source} belongs to a platform's backend: list it in cmake/Sources.cmake")
+  endif()
+endforeach()
 
 # The example host uses only the public headers: it is portable too.
 file(GLOB JOTWELL_EXAMPLE_SOURCES RELATIVE ${JOTWELL_ROOT} ${JOTWELL_GLOB_DEPENDS}

@@ -1,6 +1,6 @@
 // Arbitrary bytes against the INI engine: file content, section, key and
 // value go to the reader and to a write or an erase of a real file, and the
-// outcome is checked against the read rules (DESIGN.md, "The INI engine"),
+// outcome is checked against the engine's read rules,
 // modelled here on their own. A broken rule aborts, as a sanitizer report
 // does, and prints the case.
 //

@@ -11,7 +11,7 @@
 #include "binding/FunctionTable.h"
 #include "binding/Lifetime.h"
 #include "binding/MemberTable.h"
-#include "platform/threads.h"
+#include "platform/ThreadTag.h"
 
 namespace jotwell::binding {
 

@@ -57,8 +57,10 @@ TEST_P(RealFaultTest, IsReportedOnceLeavesNothingOpenAndNeverBlocks) {
   if (fault.log[0] == '/') book->MaximumLogFileSize(-1);  // no free-space warning, whatever the volume
   // The sanitizers check a virtual call's type once per process, with a pipe
   // of their own: meet the failure path while descriptors remain.
-  book->LogFileName(dir.File("missing/warm-up.log"));
-  if (fault.trigger == NoDescriptorsLeft) book->WriteEventToLogFile("x");
+  if (fault.trigger == NoDescriptorsLeft) {
+    book->LogFileName(dir.File("missing/warm-up.log"));
+    book->WriteEventToLogFile("x");
+  }
   book->LogFileName(path);
   std::string said = InChild([&] {
     if (std::string refused = Arm(path); !refused.empty()) return refused;

@@ -172,7 +172,7 @@ TEST_F(IniEngine, TwoProcessesOfTwoThreadsWritingAtOnceLoseNoKey) {
       EXPECT_EQ(Ini().ReadProfileText("s", tag + std::to_string(i), "", file), tag) << i;
 }
 
-// A writer file at any moment of its writes leaves the old file or the
+// A writer killed at any moment of its writes leaves the old file or the
 // new one: no line cut, and every key written before with its old value or
 // the new one. Each round's value has its own length, so a mix would show.
 TEST_F(IniEngine, AWriterKilledMidWriteLeavesTheOldFileOrTheNew) {

@@ -3,6 +3,7 @@
 // record below differs from the others, so that a value stored under the
 // wrong key shows.
 #include "platform/registration.h"
+#include "support/Children.h"
 #include "support/TestSupport.h"
 
 namespace jotwell {
@@ -51,6 +52,28 @@ TEST_F(RegistrationRecord, IsWrittenInTheFixedLayoutAndRemovedWhole) {
   EXPECT_EQ(test::ReadFile(file), kRecordText);
   Registry().RemoveClassRecord(kRecord);
   EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// Unregistering must not answer success while the record stays: the user
+// nobody can first not reach the record, then read it but not change it.
+TEST_F(RegistrationRecord, ThatCannotBeChangedIsAnAccessErrorOnRemoval) {
+  Registry().WriteClassRecord(kRecord);
+  auto removeAsNobody = [] {
+    if (!test::BecomeNobody()) return std::string("cannot become nobody");
+    try {
+      Registry().RemoveClassRecord(kRecord);
+      return std::string("removed");
+    } catch (const RuntimeError& error) {
+      return std::to_string(error.Number());
+    }
+  };
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+  std::filesystem::permissions(dir.File("data"), std::filesystem::perms(0755));
+  std::filesystem::permissions(dir.File("data/jotwell"), std::filesystem::perms(0700));
+  EXPECT_EQ(test::InChild(removeAsNobody), "75");
+  std::filesystem::permissions(dir.File("data/jotwell"), std::filesystem::perms(0755));
+  EXPECT_EQ(test::InChild(removeAsNobody), "75");
+  EXPECT_EQ(test::ReadFile(file), kRecordText);
 }
 
 TEST_F(RegistrationRecord, IsFoundAsAnEarlierReleaseWroteIt) {

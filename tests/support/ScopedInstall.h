@@ -1,6 +1,5 @@
 // Replacements installed for one scope: a platform group, or the Desktop.
-// What was there before comes back on every exit, a failed assertion's early
-// return among them.
+// They go on every exit, a failed assertion's early return among them.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,9 @@
 // With no system registry, the record is an INI file among the user's data:
 // a section for the class, its programmatic name, its type library and each
 // interface.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -8,6 +11,8 @@
 #include "platform/component.h"
 #include "platform/files.h"
 #include "platform/ini.h"
+#include "platform/posix/Errno.h"
+#include "platform/posix/SystemPath.h"
 #include "platform/registration.h"
 
 namespace jotwell::platform {
@@ -55,6 +60,15 @@ String Read(const String& section, const char* key) {
   return Ini().ReadProfileText(section, key, "", RecordPath(false));
 }
 
+// False only when the record is missing: one that cannot be reached is
+// there all the same.
+bool RecordExists(const String& path) {
+  struct stat info {};
+  if (::lstat(posix::SystemPath(path), &info) == 0) return true;
+  if (errno == ENOENT || errno == ENOTDIR) return false;
+  throw posix::ErrorFromErrno(errno);
+}
+
 class PosixRegistry final : public ClassRegistry {
  public:
   void WriteClassRecord(const ClassRecord& record) override {
@@ -64,14 +78,17 @@ class PosixRegistry final : public ClassRegistry {
         throw RuntimeError(errnum::kPathFileAccess);
   }
 
-  // A file left empty goes, so that the user's data is as it was before.
+  // A file left empty goes, so that the user's data is as it was before. A
+  // record that stays is a failure: the host must not believe it gone.
   void RemoveClassRecord(const ClassRecord& record) override {
     String path = RecordPath(false);
-    if (!Files().CanOpen(path)) return;
+    if (!RecordExists(path)) return;
     String last;
     for (const Entry& entry : EntriesOf(record))
-      if (entry.section != last) Ini().EraseProfileSection(last = entry.section, path);
-    if (Files().CanOpen(path) && Files().Length(path) == 0) Files().EraseFile(path);
+      if (entry.section != last && !Ini().EraseProfileSection(last = entry.section, path))
+        throw RuntimeError(errnum::kPathFileAccess);
+    if (Files().Length(path) == 0 && !Files().EraseFile(path))
+      throw RuntimeError(errnum::kPathFileAccess);
   }
 
   String RegisteredClassId(const String& progId) override {
