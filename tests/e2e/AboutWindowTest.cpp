@@ -13,9 +13,9 @@
 namespace jotwell {
 namespace {
 
-using ::testing::HasSubstr;
 using test::Caller;
 using test::Point;
+using ::testing::HasSubstr;
 
 // Points of the window, in pixels: the frame begins at 4, 3.
 constexpr Point kBackground{240, 238}, kFrame{240, 140}, kTitle{47, 46}, kKind{35, 91}, kHomeLink{150, 91},
@@ -33,7 +33,10 @@ class AboutWindowTest : public test::WindowsTest {
   size_t depthAfter = 99;  // the thread's call trace once the object is handed out
 };
 
-struct Closer { const char *name, *keys; Point at; };  // keys nullptr: a click at `at`
+struct Closer {
+  const char *name, *keys;
+  Point at;
+};  // keys nullptr: a click at `at`
 
 void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
 

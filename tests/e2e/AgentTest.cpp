@@ -83,7 +83,10 @@ TEST_F(AgentTest, AMessageBoxWaitsForOkWhileAHostMainLoopRunsAndTheHostMapsNoToo
 // Where the library looks for the agent, and what it does without one:
 // every call is served headless, at once.
 // The agent's path "" for none, the display nullptr for the test's own.
-struct Place { const char *name, *library, *agent, *display; bool agentRuns; };
+struct Place {
+  const char *name, *library, *agent, *display;
+  bool agentRuns;
+};
 
 void PrintTo(const Place& place, std::ostream* out) { *out << place.name; }
 

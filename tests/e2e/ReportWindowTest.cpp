@@ -29,7 +29,12 @@ class ReportWindowTest : public test::WindowsTest {
 // How the user answers ("click" on Ignore, "close" the window, or keys),
 // the choice, how often the failing statement ran, whether the one after it
 // ran.
-struct Answer { const char *name, *how; Long choice; int tries; bool after; };
+struct Answer {
+  const char *name, *how;
+  Long choice;
+  int tries;
+  bool after;
+};
 
 void PrintTo(const Answer& answer, std::ostream* out) { *out << answer.name; }
 
@@ -64,11 +69,15 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
   EXPECT_EQ(after, GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AnswerTest, ::testing::ValuesIn(std::vector<Answer>{
-    {"AltA", "alt+a", choice::kAbort, 1, false}, {"AltR", "alt+r", choice::kRetry, 2, true},
-    {"AltI", "alt+i", choice::kIgnore, 1, true}, {"Escape", "Escape", choice::kAbort, 1, false},
-    {"IgnoreClicked", "click", choice::kIgnore, 1, true}, {"Closed", "close", 0, 1, false}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, AnswerTest,
+                         ::testing::ValuesIn(std::vector<Answer>{
+                             {"AltA", "alt+a", choice::kAbort, 1, false},
+                             {"AltR", "alt+r", choice::kRetry, 2, true},
+                             {"AltI", "alt+i", choice::kIgnore, 1, true},
+                             {"Escape", "Escape", choice::kAbort, 1, false},
+                             {"IgnoreClicked", "click", choice::kIgnore, 1, true},
+                             {"Closed", "close", 0, 1, false}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The copied text is the report byte for byte, here 10,000 lines with NULs
 // and invalid UTF-8, which the window shows without harm.
@@ -77,8 +86,12 @@ TEST_F(ReportWindowTest, CopyPutsTheWholeReportOnTheClipboardAndLeavesTheWindowO
   for (int i = 0; i < 10000; ++i) big += "line " + std::to_string(i) + " \0 \xFF\xFE\xC3 \r\n"s;
   Integer choice = 0;
   Caller probe([&] {
-    RunTraced(test::kProbe, [&](Registrations& r) { r.Arguments({{"Big", big}}); },
-              [&](Trap& trap) { trap.Do([] { throw RuntimeError(errnum::kPathNotFound); }); });
+    RunTraced(
+        test::kProbe,
+        [&](Registrations& r) {
+          r.Arguments({{"Big", big}});
+        },
+        [&](Trap& trap) { trap.Do([] { throw RuntimeError(errnum::kPathNotFound); }); });
     choice = ErrorManager().UserChoice();
   });
   std::string window = test::WindowOf("jotwell-report");

@@ -58,7 +58,9 @@ bool Gone(const std::string& window);
 // Keys as xdotool names them ("Return", "alt+r", "a"), to the window.
 void Keys(const std::string& window, const std::string& keys);
 // Clicks (1, or 2 for a double-click) at a point of the window, in pixels.
-struct Point { int x, y; };
+struct Point {
+  int x, y;
+};
 void ClickAt(const std::string& window, Point at, int clicks = 1);
 // What a window manager's close button sends; false when it could not.
 bool SendCloseRequest(const std::string& window);

@@ -62,21 +62,35 @@ TEST_F(TrapTest, RetryRepeatsIgnoreSkipsOrEntersTheBranchAbortLeavesWithWhatWasA
 // without the entry that failed).
 TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
   using Body = std::function<void(Trap&)>;
-  struct Path { const char* name; Long answer; Body body; bool failEntry = false; };
+  struct Path {
+    const char* name;
+    Long answer;
+    Body body;
+    bool failEntry = false;
+  };
   std::vector<std::string_view> traceInBody;  // seen by the body run again after its entry failed
-  Path paths[] = {  // the answer to the report, 0 for none
+  Path paths[] = {
+      // the answer to the report, 0 for none
       {"end of body", 0, [](Trap& trap) { trap.Do([] {}); }},
-      {"early return", 0, [](Trap& trap) { if (trap.If([] { return true; })) return; }},
+      {"early return", 0,
+       [](Trap& trap) {
+         if (trap.If([] { return true; })) return;
+       }},
       {"nested call", 0, [](Trap& trap) { trap.Do(CallInner); }},
       {"local block", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, [](auto&) {}); }},
       {"local block with error", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, [](auto&) {}); }},
-      {"retry", choice::kRetry, FailOnce}, {"ignore", choice::kIgnore, FailOnce},
+      {"retry", choice::kRetry, FailOnce},
+      {"ignore", choice::kIgnore, FailOnce},
       {"abort", choice::kAbort, FailOnce},
       {"ignore below callers", choice::kIgnore,
        [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }},
-      {"failing entry, retry", choice::kRetry, [&](Trap& trap) {
-        trap.Do([&] { for (auto name : ErrorManager().CallStack()) traceInBody.push_back(name); });
-      }, true}};
+      {"failing entry, retry", choice::kRetry,
+       [&](Trap& trap) {
+         trap.Do([&] {
+           for (auto name : ErrorManager().CallStack()) traceInBody.push_back(name);
+         });
+       },
+       true}};
   for (const Path& path : paths) {
     SCOPED_TRACE(path.name);
     if (path.answer) desktop->QueueReportChoice(path.answer);

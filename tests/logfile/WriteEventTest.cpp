@@ -89,10 +89,19 @@ TEST_F(LogTest, WritesEndAndDeleteInTurn) {
   };
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("one"); }), Succeeded(2));
   EXPECT_EQ(book->OverwriteLogFile(), False);
-  EXPECT_EQ(Outcome([&] { book->EndLogFileEvents(); book->WriteEventToLogFile("two"); }), Succeeded(3));
-  EXPECT_THAT(LogLines(), ElementsAre("started", "", "- one", "- from", "the sink", "", "ended", "", "- two"));
+  EXPECT_EQ(Outcome([&] {
+              book->EndLogFileEvents();
+              book->WriteEventToLogFile("two");
+            }),
+            Succeeded(3));
+  EXPECT_THAT(LogLines(),
+              ElementsAre("started", "", "- one", "- from", "the sink", "", "ended", "", "- two"));
   EXPECT_EQ(book->DoesLogFileExist(), True);
-  EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); book->WriteEventToLogFile("three"); }), Succeeded(4));
+  EXPECT_EQ(Outcome([&] {
+              book->DeleteLogFile();
+              book->WriteEventToLogFile("three");
+            }),
+            Succeeded(4));
   EXPECT_THAT(LogLines(), ElementsAre("started", "", "- three"));  // the old log gone
 }
 
@@ -102,8 +111,9 @@ TEST_F(LogTest, WithoutAFileEndAndDeleteOnlyShowBoxes) {
   auto endAndDelete = [&] {
     EXPECT_EQ(Outcome([&] { book->EndLogFileEvents(); }), NotFound());
     EXPECT_EQ(book->DoesLogFileExist(), False);
-    EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); }),
-              Shows("", "Unable to delete file " + book->LogFileName() + " or file not found!", false));
+    EXPECT_EQ(
+        Outcome([&] { book->DeleteLogFile(); }),
+        Shows("", "Unable to delete file " + book->LogFileName() + " or file not found!", false));
   };
   endAndDelete();
   EXPECT_EQ(book->SizeOfCurrentLogFile(), 0);
@@ -118,7 +128,8 @@ TEST_F(LogTest, WithoutAFileEndAndDeleteOnlyShowBoxes) {
   EXPECT_EQ(book->DoesLogFileExist(), False);
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(75, "Path/File Error!"));
   EXPECT_EQ(Outcome([&] { book->DeleteLogFile(); }),
-            Shows("", "Device I/O Error!\r\nCan't delete logfile, no logfile name specified!\r\n" + std::string(kConsult)));
+            Shows("", "Device I/O Error!\r\nCan't delete logfile, no logfile name specified!\r\n" +
+                          std::string(kConsult)));
 }
 
 }  // namespace

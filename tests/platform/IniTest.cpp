@@ -25,8 +25,9 @@ platform::IniProfile& Ini() { return platform::Group<platform::IniProfile>::Nati
 // there, not a disk's sync, so that most kills of a writer land inside one.
 class IniEngine : public ::testing::Test {
  protected:
-  test::ScopedEnv tmpfs{"TMPDIR", fs::is_directory("/dev/shm") ? std::string("/dev/shm")
-                                  : fs::temp_directory_path().string()};
+  test::ScopedEnv tmpfs{"TMPDIR", fs::is_directory("/dev/shm")
+                                      ? std::string("/dev/shm")
+                                      : fs::temp_directory_path().string()};
   test::TempDir dir;
   const std::string file = dir.File("p.ini");
 };
@@ -50,11 +51,20 @@ const std::string kMixed =
 
 TEST_F(IniEngine, ReadsKeysByTheProfileRules) {
   const std::array<std::string, 3> rows[] = {
-      {"", "top", "1"}, {"main section", "key one", "quoted value"}, {"main  section", "key one", "-"},
-      {" MAIN SECTION\t", "KEY ONE ", "quoted value"}, {"main section", "key  one", "-"},
-      {"main section", ";x", "comment"}, {"main section", "dup", "first"}, {"two]", "e", ""},
-      {"main section", "v", "a ; b # c"}, {"main section", "w", "\"x\""}, {"two]", "q", "'x"},
-      {"main section", "hidden", "-"}, {"two]", "inner", "yes"}, {"two", "q", "-"},
+      {"", "top", "1"},
+      {"main section", "key one", "quoted value"},
+      {"main  section", "key one", "-"},
+      {" MAIN SECTION\t", "KEY ONE ", "quoted value"},
+      {"main section", "key  one", "-"},
+      {"main section", ";x", "comment"},
+      {"main section", "dup", "first"},
+      {"two]", "e", ""},
+      {"main section", "v", "a ; b # c"},
+      {"main section", "w", "\"x\""},
+      {"two]", "q", "'x"},
+      {"main section", "hidden", "-"},
+      {"two]", "inner", "yes"},
+      {"two", "q", "-"},
   };
   test::WriteFile(file, kMixed);
   for (const auto& [section, key, expected] : rows)
@@ -64,8 +74,9 @@ TEST_F(IniEngine, ReadsKeysByTheProfileRules) {
 
 TEST_F(IniEngine, ReadsLeadingIntegersWrappedTo32Bits) {
   const std::pair<std::string, Long> rows[] = {
-      {"12abc", 12}, {"12.9", 12}, {" -0x1F", -31}, {"0b101", 5}, {"0o17", 15}, {"0X10", 0},
-      {"abc", 0}, {"", 7}, {"'42'", 42}, {"+8", 8}, {"4294967297", 1}, {"2147483648", INT32_MIN},
+      {"12abc", 12}, {"12.9", 12}, {" -0x1F", -31},   {"0b101", 5},
+      {"0o17", 15},  {"0X10", 0},  {"abc", 0},        {"", 7},
+      {"'42'", 42},  {"+8", 8},    {"4294967297", 1}, {"2147483648", INT32_MIN},
   };
   for (const auto& [value, expected] : rows) {
     test::WriteFile(file, "[n]\nk=" + value + "\n");
@@ -75,7 +86,8 @@ TEST_F(IniEngine, ReadsLeadingIntegersWrappedTo32Bits) {
 }
 
 TEST_F(IniEngine, WritesChangeOnlyWhatTheyConcern) {
-  const std::array<std::string, 4> rows[] = {  // before, section, key, after
+  const std::array<std::string, 4> rows[] = {
+      // before, section, key, after
       {"; c\r\n[A]\r\n  Key = old ; x\r\n\r\nz=1\r\n", "a", "KEY",
        "; c\r\n[A]\r\n  Key = v\r\n\r\nz=1\r\n"},
       {"[a]\nx=1\n\n[b]\ny=2\n", "a", "k", "[a]\nx=1\nk=v\n\n[b]\ny=2\n"},
@@ -83,7 +95,8 @@ TEST_F(IniEngine, WritesChangeOnlyWhatTheyConcern) {
       {"\xEF\xBB\xBF[a]\r\nx=1\r\n", "b", "k", "\xEF\xBB\xBF[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
       {"\xEF\xBB\xBF[a]", "", "k", "\xEF\xBB\xBFk=v\r\n[a]"},
       {"x=1\r[a]\r", "", "k", "x=1\rk=v\r[a]\r"},
-      {"[a]", "a", "k", "[a]\r\nk=v\r\n"}, {"", "s", "k", "[s]\r\nk=v\r\n"},
+      {"[a]", "a", "k", "[a]\r\nk=v\r\n"},
+      {"", "s", "k", "[s]\r\nk=v\r\n"},
       {"[a]\nk=1\n[a]\nk=2\n", "A", "k", "[a]\nk=v\n[a]\nk=2\n"},
       {"x=1\r[a]\r\n\n", "a", "k", "x=1\r[a]\r\nk=v\r\n\n"},  // a lone CR would end the blank line
   };
@@ -157,7 +170,8 @@ TEST_F(IniEngine, WritesThroughLinksAndKeepsOwnerAndPermissionBits) {
 TEST_F(IniEngine, TwoProcessesOfTwoThreadsWritingAtOnceLoseNoKey) {
   auto keys = [this](std::string tag) {
     bool all = true;
-    for (int i = 0; i < 250; ++i) all = Ini().WriteProfileText("s", tag + std::to_string(i), tag, file) && all;
+    for (int i = 0; i < 250; ++i)
+      all = Ini().WriteProfileText("s", tag + std::to_string(i), tag, file) && all;
     return all;
   };
   auto writer = [=](std::string tag) -> std::function<std::string()> {

@@ -12,10 +12,14 @@ namespace {
 platform::ClassRegistry& Registry() { return platform::Group<platform::ClassRegistry>::Native(); }
 
 const platform::ClassRecord kRecord{
-    .classId = "{11111111-1111-1111-1111-111111111111}", .progId = "Test.Thing",
-    .libraryPath = "/opt/lib/libthing.so", .threadingModel = "Both",
-    .typeLibraryId = "{22222222-2222-2222-2222-222222222222}", .typeLibraryName = "ThingLib",
-    .typeLibraryVersion = "2.3", .typeLibraryLocale = 0x40C,
+    .classId = "{11111111-1111-1111-1111-111111111111}",
+    .progId = "Test.Thing",
+    .libraryPath = "/opt/lib/libthing.so",
+    .threadingModel = "Both",
+    .typeLibraryId = "{22222222-2222-2222-2222-222222222222}",
+    .typeLibraryName = "ThingLib",
+    .typeLibraryVersion = "2.3",
+    .typeLibraryLocale = 0x40C,
     .dual = {"{33333333-3333-3333-3333-333333333333}", "_Thing"},
     .events = {"{44444444-4444-4444-4444-444444444444}", "__Thing"},
 };

@@ -12,10 +12,10 @@ namespace jotwell {
 namespace {
 
 namespace fs = std::filesystem;
+using test::EntryNames;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
-using test::EntryNames;
 using FileUtilitiesTest = test::IsolatedReportsTest;
 
 // The folders are plain prefixes; every matching entry counts, a folder
@@ -28,7 +28,13 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   fs::create_directory(dir.path() / "src" / "d.txt");
   ::chmod(dir.File("src/a.txt").c_str(), 0640);
   test::WriteFile(dir.File("txt/a.txt"), "old");
-  struct Row { const char* source; const char* destination; const char* pattern; Long count; std::vector<std::string> landed; };
+  struct Row {
+    const char* source;
+    const char* destination;
+    const char* pattern;
+    Long count;
+    std::vector<std::string> landed;
+  };
   const Row rows[] = {
       {"src/", "txt/", "*.txt", 3, {"B.TXT", "a.txt"}},
       {"src/", "all/", "*.*", 5, {"B.TXT", "a.txt", "c", "\xC3\x89t\xC3\xA9.log"}},
@@ -41,7 +47,9 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   std::vector<Long> counts;
   test::OnFreshThread([&] {
     JotBook book;
-    for (const Row& row : rows) counts.push_back(book.CopyFiles(dir.File(row.source), dir.File(row.destination), row.pattern));
+    for (const Row& row : rows)
+      counts.push_back(
+          book.CopyFiles(dir.File(row.source), dir.File(row.destination), row.pattern));
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
   for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -82,17 +90,18 @@ TEST_F(FileUtilitiesTest, DeleteToRecycleBinMovesFilesToTheTrashRestorably) {
   fs::create_directory(dir.path() / "nobody");
   fs::permissions(dir.path() / "nobody", fs::perms(0777));
   EXPECT_EQ(test::InChild([&] {
-    std::string results;
-    ::setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
-    JotBook book;
-    for (const char* bytes : {"first", "second"}) {
-      test::WriteFile(notes, bytes);
-      results += book.DeleteToRecycleBin(notes) == True ? "T" : "F";
-    }
-    ::setenv("XDG_DATA_HOME", dir.File("nobody").c_str(), 1);
-    if (!test::BecomeNobody()) return results + "?";
-    return results + (book.DeleteToRecycleBin(kept) == True ? "T" : "F");
-  }), "TTF");
+              std::string results;
+              ::setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+              JotBook book;
+              for (const char* bytes : {"first", "second"}) {
+                test::WriteFile(notes, bytes);
+                results += book.DeleteToRecycleBin(notes) == True ? "T" : "F";
+              }
+              ::setenv("XDG_DATA_HOME", dir.File("nobody").c_str(), 1);
+              if (!test::BecomeNobody()) return results + "?";
+              return results + (book.DeleteToRecycleBin(kept) == True ? "T" : "F");
+            }),
+            "TTF");
   EXPECT_FALSE(fs::exists(notes));
   EXPECT_EQ(test::ReadFile(kept), "k");
   const fs::path trash = dir.path() / "data" / "Trash";

@@ -18,8 +18,10 @@
 
 static int failures = 0;
 static char context[128] = "setup";  // the row being run, for the failure messages
-#define CHECK(c) \
-  do { if (!(c)) printf("host.c:%d: %s: %s\n", __LINE__, context, #c), ++failures; } while (0)
+#define CHECK(c)                                                                \
+  do {                                                                          \
+    if (!(c)) printf("host.c:%d: %s: %s\n", __LINE__, context, #c), ++failures; \
+  } while (0)
 
 // The library's functions, found with dlsym under their own names.
 #define ENTRIES(X) X(DllGetClassObject) X(DllCanUnloadNow) X(SysAllocStringLen) X(SysFreeString) X(SysStringLen) \
@@ -110,6 +112,8 @@ static const IDispatchVtbl kSinkTable = {SinkQueryInterface, SinkAddRef,        
 // row's shape is chosen by its entry's declared type, so a row cannot call
 // an entry with the wrong arguments, nor name an entry of a new shape.
 // P(k): the k-th text argument, or the result once the arguments run out.
+// The shapes read best as a table.
+// clang-format off
 #define P(k) ((k) < count ? &s[k] : &r->bstrVal)
 #define SHAPES(X)                                                                   \
   X(1, (_JotBook*), (book))                                                         \
@@ -130,6 +134,7 @@ static const IDispatchVtbl kSinkTable = {SinkQueryInterface, SinkAddRef,        
   case shape: return (*(HRESULT(STDMETHODCALLTYPE**) params)entry) args;
 #define MEMBER(entry) \
   #entry, offsetof(_JotBookVtbl, entry), _Generic(((_JotBookVtbl*)0)->entry SHAPES(SHAPE_NUMBER))
+// clang-format on
 
 // A member with its arguments in parameter order ('#' a Long, '?' a
 // Boolean, '&' text by reference, else text by value) and what it answers:
@@ -219,7 +224,7 @@ static void Run(_JotBook* book, const Row* row, int pass) {
   }
   pVariantInit(&result);
   CHECK((pass == 2 ? ThroughTheTable(book, row, s, count, n, &result)
-                      : ThroughInvoke(book, row->member, args, count, &result)) == S_OK);
+                   : ThroughInvoke(book, row->member, args, count, &result)) == S_OK);
   const char* wanted = Expand(row->result ? row->result : "", pass);
   int written = row->type == (VT_BYREF | VT_BSTR);
   CHECK(result.vt == (written ? VT_EMPTY : row->type));
