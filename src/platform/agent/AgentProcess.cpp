@@ -15,7 +15,6 @@
 #include "AgentProtocol.h"
 #include "platform/component.h"
 #include "platform/posix/Retry.h"
-#include "platform/posix/SystemPath.h"
 #include "values/PathDialect.h"
 
 extern char** environ;
