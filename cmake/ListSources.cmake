@@ -2,12 +2,11 @@
 # belongs to (portable, backend or example), relative to the repository:
 #   cmake -P cmake/ListSources.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/Sources.cmake)
-foreach(part portable backend example)
-  string(TOUPPER ${part} upper)
-  if(part STREQUAL "backend")
-    set(upper POSIX_BACKEND)
-  endif()
-  foreach(source IN LISTS JOTWELL_${upper}_SOURCES)
+function(print_part part)
+  foreach(source IN LISTS ARGN)
     execute_process(COMMAND ${CMAKE_COMMAND} -E echo "${part} ${source}")
   endforeach()
-endforeach()
+endfunction()
+print_part(portable ${JOTWELL_PORTABLE_SOURCES})
+print_part(backend ${JOTWELL_POSIX_BACKEND_SOURCES})
+print_part(example ${JOTWELL_EXAMPLE_SOURCES})

@@ -43,6 +43,10 @@ String PathDialect::Join(const String& folder, const String& name) const {
   return folder + Separator() + name;
 }
 
+String PathDialect::Beside(const String& file, const String& name) const {
+  return Join(FolderOf(file), name);
+}
+
 String PathDialect::VolumeFolderOf(const String& path) const {
   if (path.empty()) return Root();
   if (path.find(Separator()) == String::npos) return ".";

@@ -24,6 +24,8 @@ class PathDialect {
   // The folder, a separator unless the folder already ends with one, and
   // the name.
   String Join(const String& folder, const String& name) const;
+  // `name` in the folder of `file`: where a file's companions go.
+  String Beside(const String& file, const String& name) const;
   // The folder whose volume holds `path`: its folder part (as FolderOf),
   // the root for an empty name, the current folder "." for a bare name.
   // Given a folder it gives the parent, so repeating it walks up to the

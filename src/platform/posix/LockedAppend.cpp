@@ -96,9 +96,8 @@ std::optional<LockedFile> OpenForAppend(const std::string& path, int attempt) {
 
 std::string SpareNameBeside(const std::string& path) {
   static std::atomic<unsigned> serial{0};
-  return PosixPaths().Join(
-      PosixPaths().FolderOf(path),
-      ".jotwell-new-" + std::to_string(ThisProcess()) + "-" + std::to_string(serial.fetch_add(1)));
+  return PosixPaths().Beside(path, ".jotwell-new-" + std::to_string(ThisProcess()) + "-" +
+                                       std::to_string(serial.fetch_add(1)));
 }
 
 LockedFile OpenLockedAppend(const String& path) {

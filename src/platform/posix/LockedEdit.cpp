@@ -60,7 +60,7 @@ std::optional<std::string> Target(std::string path) {
     if (n < 0) return errno == EINVAL || errno == ENOENT ? std::optional(path) : std::nullopt;
     if (static_cast<std::size_t>(n) == sizeof link) return std::nullopt;
     std::string to(link, static_cast<std::size_t>(n));
-    path = to.starts_with('/') ? to : PosixPaths().Join(PosixPaths().FolderOf(path), to);
+    path = to.starts_with('/') ? to : PosixPaths().Beside(path, to);
   }
   return std::nullopt;
 }

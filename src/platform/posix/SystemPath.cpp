@@ -13,7 +13,7 @@ const char* SystemPath(const String& path) {
 
 std::string SpareTemplateBeside(const std::string& path) {
   String name = path.substr(path.rfind('/') + 1);
-  return PosixPaths().Join(PosixPaths().FolderOf(path), "." + name + ".XXXXXX");
+  return PosixPaths().Beside(path, "." + name + ".XXXXXX");
 }
 
 }  // namespace jotwell::platform::posix
