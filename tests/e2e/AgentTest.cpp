@@ -131,18 +131,15 @@ TEST_P(AgentPlaceTest, TheAgentRunsOrCallsFallBackToHeadlessSayingWhyOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     Each, AgentPlaceTest,
-    ::testing::Values(
-        Place{"BesideTheLibrary", "libjotwell.so", "jotwell-desktop", nullptr, nullptr},
-        Place{"Installed", "lib/libjotwell.so", "libexec/jotwell/jotwell-desktop", nullptr,
-              nullptr},
-        Place{"NoDisplayNamed", "libjotwell.so", "jotwell-desktop", "", "no display is named"},
-        Place{"DisplayUnreachable", "libjotwell.so", "jotwell-desktop", ":65000",
-              "could not open the display"},
-        Place{"Missing", "libjotwell.so", "", nullptr, "no desktop agent at"},
-        Place{"InstalledElsewhere", "lib/libjotwell.so", "libexec/jotwell-desktop", nullptr,
-              "no desktop agent at"},
-        Place{"NotExecutable", "libjotwell.so", "jotwell-desktop", nullptr, "is not executable",
-              false}),
+    ::testing::ValuesIn(std::vector<Place>{
+        {"BesideTheLibrary", "libjotwell.so", "jotwell-desktop", nullptr, nullptr},
+        {"Installed", "lib/libjotwell.so", "libexec/jotwell/jotwell-desktop", nullptr, nullptr},
+        {"NoDisplayNamed", "libjotwell.so", "jotwell-desktop", "", "no display is named"},
+        {"DisplayUnreachable", "libjotwell.so", "jotwell-desktop", ":65000", "open the display"},
+        {"Missing", "libjotwell.so", "", nullptr, "no desktop agent"},
+        {"InstalledElsewhere", "lib/libjotwell.so", "libexec/jotwell-desktop", nullptr,
+         "no desktop agent"},
+        {"NotExecutable", "libjotwell.so", "jotwell-desktop", nullptr, "not executable", false}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
