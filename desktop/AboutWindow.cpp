@@ -33,7 +33,8 @@ long RequestOf(GtkWidget* widget) {
 }
 
 // A click is a press and a release on the same place; the release that
-// ends a double-click is not another click.
+// ends a double-click is not another click. The release always comes to
+// the area that had the press, wherever the pointer went since.
 gboolean Pressed(GtkWidget* area, GdkEventButton* event, gpointer where) {
   if (event->button != 1) return TRUE;
   if (event->type == GDK_2BUTTON_PRESS && where) {
@@ -46,6 +47,8 @@ gboolean Pressed(GtkWidget* area, GdkEventButton* event, gpointer where) {
 gboolean Released(GtkWidget* area, GdkEventButton* event, gpointer where) {
   if (event->button != 1) return TRUE;
   if (g_object_steal_data(G_OBJECT(area), "double")) return TRUE;
+  GdkDevice* pointer = gdk_event_get_device(reinterpret_cast<GdkEvent*>(event));
+  if (gdk_device_get_window_at_position(pointer, nullptr, nullptr) != event->window) return TRUE;
   if (where) Answer(RequestOf(area), kVerbClick, {static_cast<const char*>(where)});
   return TRUE;
 }

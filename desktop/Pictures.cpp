@@ -7,9 +7,12 @@ namespace {
 
 using Draw = gboolean (*)(GtkWidget*, cairo_t*, gpointer);
 
+// Given more room than it needs (a button's), a picture sits in its middle.
 GtkWidget* Picture(int width, int height, Draw draw) {
   GtkWidget* area = gtk_drawing_area_new();
   gtk_widget_set_size_request(area, width, height);
+  gtk_widget_set_halign(area, GTK_ALIGN_CENTER);
+  gtk_widget_set_valign(area, GTK_ALIGN_CENTER);
   g_signal_connect(area, "draw", G_CALLBACK(draw), nullptr);
   return area;
 }

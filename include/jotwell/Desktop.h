@@ -83,8 +83,8 @@ class JOTWELL_EXPORT Desktop {
 JOTWELL_EXPORT void SetDesktop(std::shared_ptr<Desktop> desktop);
 // The library's Desktop for no display: every message box and report is a
 // block on standard error, reports are answered Abort, the About window
-// closes at once, sounds are silent. A host that runs from scripts installs
-// it with SetDesktop to keep windows away.
+// closes at once and prints nothing, sounds are silent. A host that runs
+// from scripts installs it with SetDesktop to keep windows away.
 JOTWELL_EXPORT std::shared_ptr<Desktop> HeadlessDesktop();
 // The Desktop in use.
 JOTWELL_EXPORT std::shared_ptr<Desktop> CurrentDesktop();

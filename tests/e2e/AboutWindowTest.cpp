@@ -42,7 +42,8 @@ void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
 
 class AboutCloserTest : public AboutWindowTest, public ::testing::WithParamInterface<Closer> {};
 
-// Keys without a character and the plain labels leave the window open.
+// Keys without a character, the plain labels, and a press released on
+// another place than its own leave the window open.
 TEST_P(AboutCloserTest, ClosesTheWindowAndLetsTheObjectBeHandedOut) {
   Caller start = StartUp();
   std::string window = test::WindowOf("jotwell-about");
@@ -50,6 +51,8 @@ TEST_P(AboutCloserTest, ClosesTheWindowAndLetsTheObjectBeHandedOut) {
   EXPECT_THAT(test::Run("xdotool getwindowgeometry " + window), HasSubstr("Geometry: 481x241"));
   test::Keys(window, "Right F1 shift");
   for (Point plain : {kKind, kPlatform, kVersion}) test::ClickAt(window, plain);
+  for (auto [from, to] : {std::pair{kTitle, kBackground}, {kBackground, kFrame}})
+    test::Drag(window, from, to);
   EXPECT_FALSE(start.Returned(500ms));
   if (GetParam().keys) test::Keys(window, GetParam().keys);
   else test::ClickAt(window, GetParam().at);
@@ -68,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest,
 
 // A recording handler, in a home of the test's own, stands in for the
 // browser and the mail program. A double-click is a click and a
-// double-click: the home page opens twice for it.
+// double-click: the home page opens twice for it. A link pressed and
+// released elsewhere opens nothing.
 TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheDefaultApplication) {
   std::string opened = dir.File("opened"), record = dir.File("record");
   test::WriteFile(record, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + opened + "'\n");
@@ -81,6 +85,7 @@ TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheDefaultApplication) {
       config("XDG_CONFIG_HOME", dir.File("config"));
   Caller start = StartUp();
   std::string window = test::WindowOf("jotwell-about");
+  for (Point link : {kHomeLink, kMakerLink}) test::Drag(window, link, kBackground);
   for (auto [at, clicks] : {std::pair{kHomeLink, 1}, {kHomeLink, 2}, {kMakerLink, 1}}) {
     test::ClickAt(window, at, clicks);
     std::this_thread::sleep_for(600ms);  // so that no two gestures make one double-click

@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Each, AnswerTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The copied text is the report byte for byte, here 10,000 lines with NULs
-// and invalid UTF-8, which the window shows without harm.
+// and invalid UTF-8, which the window shows without harm. The button's
+// picture sits in its middle.
 TEST_F(ReportWindowTest, CopyPutsTheWholeReportOnTheClipboardAndLeavesTheWindowOpen) {
   String big;
   for (int i = 0; i < 10000; ++i) big += "line " + std::to_string(i) + " \0 \xFF\xFE\xC3 \r\n"s;
@@ -97,6 +98,9 @@ TEST_F(ReportWindowTest, CopyPutsTheWholeReportOnTheClipboardAndLeavesTheWindowO
   std::string window = test::WindowOf("jotwell-report");
   int agent = test::AgentId();
   EXPECT_EQ(Copy(window, "End Details"), ErrorLog());
+  test::Point pages = test::MiddleOfBlue(window, {400, 352}, 25);  // the button's picture
+  EXPECT_TRUE(std::abs(pages.x - kCopyButton.x) <= 1 && std::abs(pages.y - kCopyButton.y) <= 1)
+      << pages.x << ", " << pages.y;
   EXPECT_FALSE(probe.Returned(200ms));
   test::Keys(window, "alt+i");
   probe.Join();

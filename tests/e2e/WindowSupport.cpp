@@ -87,10 +87,22 @@ void Keys(const std::string& window, const std::string& keys) {
   Run("xdotool windowfocus --sync " + window + " key --delay 50 " + keys);
 }
 
+namespace {
+
 // Not mousemove --sync: it waits forever when the pointer is there already.
+std::string MoveTo(const std::string& window, Point at) {
+  return " mousemove --window " + window + " " + std::to_string(at.x) + " " + std::to_string(at.y);
+}
+
+}  // namespace
+
 void ClickAt(const std::string& window, Point at, int clicks) {
-  Run("xdotool mousemove --window " + window + " " + std::to_string(at.x) + " " + std::to_string(at.y) +
-      " click --repeat " + std::to_string(clicks) + " --delay 80 1");
+  Run("xdotool" + MoveTo(window, at) + " click --repeat " + std::to_string(clicks) +
+      " --delay 80 1");
+}
+
+void Drag(const std::string& window, Point from, Point to) {
+  Run("xdotool" + MoveTo(window, from) + " mousedown 1" + MoveTo(window, to) + " mouseup 1");
 }
 
 std::string Clipboard() { return Run("xclip -o -selection clipboard"); }

@@ -62,6 +62,11 @@ struct Point {
   int x, y;
 };
 void ClickAt(const std::string& window, Point at, int clicks = 1);
+// Presses at `from`, moves to `to` and releases there.
+void Drag(const std::string& window, Point from, Point to);
+// The middle of the box around the clearly blue pixels of the `size` ×
+// `size` square at `corner` of the window, as drawn on the display.
+Point MiddleOfBlue(const std::string& window, Point corner, int size);
 // What a window manager's close button sends; false when it could not.
 bool SendCloseRequest(const std::string& window);
 std::string Clipboard();

@@ -72,6 +72,8 @@ void AgentDesktop::ShowMessageBox(const String& title, const std::vector<String>
   if (!request) return headless_.ShowMessageBox(title, promptLines, icon);
   while (auto message = request->Next())
     if (message->verb == kVerbClosed) return;
+  // The agent died before the user closed the box: nobody may have read it.
+  headless_.ShowMessageBox(title, promptLines, icon);
 }
 
 void AgentDesktop::ShowReport(ReportWindow& window) {

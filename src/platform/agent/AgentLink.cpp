@@ -69,7 +69,9 @@ bool DisplayNamed() {
 bool AgentLink::Shared::EnsureRunning() {
   if (state == State::Running) return true;
   if (state == State::Unavailable) return false;
-  std::string program = DisplayNamed() ? FindAgentProgram() : std::string();
+  bool display = DisplayNamed();
+  if (!display) TellHeadless("no display is named (DISPLAY and WAYLAND_DISPLAY are unset)");
+  std::string program = display ? FindAgentProgram() : std::string();
   std::optional<AgentProcess> started;
   if (!program.empty()) started = StartAgent(program);
   if (!started) {

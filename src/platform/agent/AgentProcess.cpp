@@ -29,6 +29,7 @@ constexpr const char* kProgramName = "jotwell-desktop";
 constexpr auto kReadyWait = std::chrono::seconds(10);
 
 bool IsProgram(const std::string& path) { return ::access(path.c_str(), X_OK) == 0; }
+bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 
 // The line the agent sends first, read byte by byte so that nothing after
 // it is taken from the socket.
@@ -73,12 +74,15 @@ std::string StopAgent(pid_t pid) {
   return "ended";
 }
 
+void TellHeadless(const std::string& why) {
+  std::string line = "jotwell: " + why + "; message boxes and reports go to standard error\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 namespace {
 
 void Tell(const std::string& program, const std::string& what) {
-  std::string line = "jotwell: the desktop agent " + program + " " + what +
-                     "; message boxes and reports go to standard error\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
+  TellHeadless("the desktop agent " + program + " " + what);
 }
 
 }  // namespace
@@ -88,11 +92,19 @@ std::string FindAgentProgram() {
   try {
     folder = PosixPaths().FolderOf(Component().LibraryPath());
   } catch (...) {
+    TellHeadless("the library's own folder is unknown, so its desktop agent cannot be found");
     return {};
   }
-  for (const std::string& candidate :
-       {folder + "/" + kProgramName, folder + "/" JOTWELL_AGENT_FROM_LIBRARY "/" + kProgramName})
+  const std::string candidates[] = {folder + "/" + kProgramName,
+                                    folder + "/" JOTWELL_AGENT_FROM_LIBRARY "/" + kProgramName};
+  for (const std::string& candidate : candidates)
     if (IsProgram(candidate)) return candidate;
+  for (const std::string& candidate : candidates) {
+    if (!Exists(candidate)) continue;
+    Tell(candidate, "is not executable");
+    return {};
+  }
+  TellHeadless("no desktop agent at " + candidates[0] + " or " + candidates[1]);
   return {};
 }
 

@@ -17,8 +17,11 @@ struct AgentProcess {
 
 // The agent's program: beside the library in the build tree, or under
 // libexec/jotwell/ of the library's prefix once installed. Empty when
-// neither exists.
+// neither is a program; standard error then tells why.
 std::string FindAgentProgram();
+
+// Tells on standard error, in one line, why the process goes on headless.
+void TellHeadless(const std::string& why);
 
 // The agent's exit status when it cannot open a display.
 inline constexpr int kNoDisplay = 2;

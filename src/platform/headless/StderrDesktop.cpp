@@ -27,10 +27,8 @@ void StderrDesktop::RefreshReport(ReportWindow& window) {
   PrintBlock("Run-Time Error", window.Text());
 }
 
+// Nobody can click it and its closing is no failure: nothing to tell.
 void StderrDesktop::ShowAbout(AboutWindow& window) {
-  String body;
-  for (const AboutWindow::Label& label : window.Labels()) body += label.text + "\n";
-  PrintBlock("About", body);
   Integer escape = 27;
   window.KeyPressed(escape);
 }

@@ -1,5 +1,6 @@
 // The headless Desktop, for no display: every box and report is one block
-// on standard error, reports are answered Abort, sounds are silent.
+// on standard error, reports are answered Abort, the About window closes
+// at once without a word, sounds are silent.
 #pragma once
 
 #include <mutex>
