@@ -36,10 +36,8 @@ int main(int argc, char** argv) {
   // Nothing here is for assistive tools to wait on at start-up.
   g_setenv("NO_AT_BRIDGE", "1", TRUE);
   g_set_prgname("jotwell-desktop");
-  if (!gtk_init_check(&argc, &argv)) {
-    g_printerr("jotwell-desktop: cannot open display %s\n", g_getenv("DISPLAY"));
-    return 2;  // the library reads 2 as "no display"
-  }
+  // The library reads 2 as "no display" and says so in its own one line.
+  if (!gtk_init_check(&argc, &argv)) return 2;
   LoadStyle();
   ListenForRequests(Handle);
   Answer(0, kVerbReady);
