@@ -21,13 +21,15 @@ c++ "$examples/minimal/minimal.cpp" $(pkg-config --cflags --libs jotwell) -o "$p
 # No display: the About window must not wait for a click.
 unset DISPLAY WAYLAND_DISPLAY
 export LD_LIBRARY_PATH="$libdir"
-runs=0
-for example in "$prefix/with-cmake/minimal" "$prefix/with-pkg-config" \
-               "python3 $examples/python/minimal.py $libdir/libjotwell.so.1"; do
-  runs=$((runs + 1))
-  # A folder relative to where the example runs.
-  printed=$(cd "$prefix" && $example "run$runs")
-  [ "$printed" = hello ] || { echo "$example printed '$printed', not hello" >&2; exit 1; }
-  grep -q ' - Program started' "$prefix/run$runs/app.log" || { echo "$example logged nothing" >&2; exit 1; }
-done
+# run NAME COMMAND...: the example, given a folder relative to where it runs.
+run() {
+  name=$1
+  shift
+  printed=$(cd "$prefix" && "$@" "$name")
+  [ "$printed" = hello ] || { echo "$name printed '$printed', not hello" >&2; exit 1; }
+  grep -q ' - Program started' "$prefix/$name/app.log" || { echo "$name logged nothing" >&2; exit 1; }
+}
+run cmake "$prefix/with-cmake/minimal"
+run pkg-config "$prefix/with-pkg-config"
+run python python3 "$examples/python/minimal.py" "$libdir/libjotwell.so.1"
 echo "consumer.sh: ok"
