@@ -57,7 +57,7 @@ def text(value):
 factory, book = ctypes.c_void_p(), ctypes.c_void_p()
 if library.DllGetClassObject(CLSID_JotBook, IID_IClassFactory, ctypes.byref(factory)) != 0:
     sys.exit("no class object")
-call(factory, CREATE_INSTANCE, None, IID__JotBook, ctypes.byref(book))  # the About window
+call(factory, CREATE_INSTANCE, None, IID__JotBook, ctypes.byref(book))  # the About window opens
 call(factory, RELEASE)
 
 log, ini = bstr(os.path.join(folder, "app.log")), bstr(os.path.join(folder, "app.ini"))
