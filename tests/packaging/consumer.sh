@@ -1,21 +1,35 @@
 #!/bin/sh
-# Installs the build into a fresh prefix and builds a project outside the
-# tree against it twice: with find_package(Jotwell) and with pkg-config.
+# Installs the build into a fresh prefix, then uses it as the README shows:
+# builds the C++ example outside the tree with the compiler's default
+# standard, with find_package(Jotwell) and with pkg-config, runs both, and
+# runs the Python example against the installed library.
 # Usage: consumer.sh BUILD_DIR
 set -eu
-here=$(cd "$(dirname "$0")" && pwd)
+examples=$(cd "$(dirname "$0")/../../examples" && pwd)
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$1" --prefix "$prefix/usr" >/dev/null
-cmake -S "$here/consumer" -B "$prefix/with-cmake" -DCMAKE_PREFIX_PATH="$prefix/usr" >/dev/null
+cmake -S "$examples/minimal" -B "$prefix/with-cmake" -DCMAKE_PREFIX_PATH="$prefix/usr" >/dev/null
 cmake --build "$prefix/with-cmake" >/dev/null
 libdir=$(dirname "$(find "$prefix/usr" -name libjotwell.so.1 | head -n 1)")
 [ -f "$prefix/usr/bin/jotbook" ] || { echo "jotbook was not installed" >&2; exit 1; }
 readelf -d "$libdir/libjotwell.so.1" | grep -q 'SONAME.*libjotwell.so.1' || { echo "no SONAME" >&2; exit 1; }
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
 # shellcheck disable=SC2046
-c++ -std=c++20 "$here/consumer/consumer.cpp" $(pkg-config --cflags --libs jotwell) -o "$prefix/with-pkg-config"
-"$prefix/with-cmake/consumer" "$prefix/cmake.log"
-LD_LIBRARY_PATH="$libdir" "$prefix/with-pkg-config" "$prefix/pkg-config.log"
-grep -q ' - from a consumer' "$prefix/cmake.log" "$prefix/pkg-config.log"
+c++ "$examples/minimal/minimal.cpp" $(pkg-config --cflags --libs jotwell) -o "$prefix/with-pkg-config"
+
+# No display: the About window must not wait for a click.
+unset DISPLAY WAYLAND_DISPLAY
+export LD_LIBRARY_PATH="$libdir"
+# run NAME COMMAND...: the example, given a folder relative to where it runs.
+run() {
+  name=$1
+  shift
+  printed=$(cd "$prefix" && "$@" "$name")
+  [ "$printed" = hello ] || { echo "$name printed '$printed', not hello" >&2; exit 1; }
+  grep -q ' - Program started' "$prefix/$name/app.log" || { echo "$name logged nothing" >&2; exit 1; }
+}
+run cmake "$prefix/with-cmake/minimal"
+run pkg-config "$prefix/with-pkg-config"
+run python python3 "$examples/python/minimal.py" "$libdir/libjotwell.so.1"
 echo "consumer.sh: ok"
