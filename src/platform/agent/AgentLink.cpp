@@ -3,7 +3,6 @@
 #include <glib.h>
 #include <pthread.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include <thread>
 
 #include "platform/agent/AgentProcess.h"
+#include "platform/posix/Environment.h"
 #include "platform/posix/Retry.h"
 
 namespace jotwell::platform::agent {
@@ -58,9 +58,20 @@ namespace {
 
 bool DisplayNamed() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = ::getenv(name);
+    const char* value = posix::EnvironmentValue(name);
     if (value && *value) return true;
   }
+  return false;
+}
+
+// The agent would run with a set-ID host's rights in its caller's
+// environment, which chooses the toolkit's modules and settings.
+bool MayStartAgent() {
+  if (!posix::RunsSetId()) return true;
+  std::fputs(
+      "jotwell: the desktop agent is not started in a set-ID process; message boxes and "
+      "reports go to standard error\n",
+      stderr);
   return false;
 }
 
@@ -69,7 +80,7 @@ bool DisplayNamed() {
 bool AgentLink::Shared::EnsureRunning() {
   if (state == State::Running) return true;
   if (state == State::Unavailable) return false;
-  std::string program = DisplayNamed() ? FindAgentProgram() : std::string();
+  std::string program = MayStartAgent() && DisplayNamed() ? FindAgentProgram() : std::string();
   std::optional<AgentProcess> started;
   if (!program.empty()) started = StartAgent(program);
   if (!started) {
