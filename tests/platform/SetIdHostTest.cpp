@@ -32,14 +32,12 @@ std::set<std::string> EntriesUnder(const fs::path& folder) {
   return names;
 }
 
-class SetIdHostTest : public ::testing::TestWithParam<HostRun> {
- protected:
-  test::TempDir dir;
-  std::string caller = dir.File("caller");
-};
+class SetIdHostTest : public ::testing::TestWithParam<HostRun> {};
 
 TEST_P(SetIdHostTest, TheCallersEnvironmentChoosesNothing) {
   const HostRun& run = GetParam();
+  test::TempDir dir;
+  const std::string caller = dir.File("caller"), kClass = "{04229DBD-EDDA-4E43-B75F-66A8ECD82D0C}";
   std::string host = run.setId ? dir.File("host") : JOTWELL_JOTBOOK;
   if (run.setId) {
     fs::copy_file(JOTWELL_JOTBOOK, host);
@@ -47,27 +45,22 @@ TEST_P(SetIdHostTest, TheCallersEnvironmentChoosesNothing) {
     fs::permissions(host, fs::perms(04755));
   }
   test::WriteFile(caller + "/notes.txt", "notes");
-  const std::string kClass = "{04229DBD-EDDA-4E43-B75F-66A8ECD82D0C}";
   test::WriteFile(caller + "/data/jotwell/components.ini",
                   "[ProgID Jotwell.JotBook]\nCLSID=" + kClass + "\n[CLSID " + kClass +
                       "]\nInprocServer=" + caller + "/planted.so\n");
   fs::permissions(dir.path(), fs::perms(0755));
   for (const std::string& folder : {caller, caller + "/data"})
     fs::permissions(folder, fs::perms::all);
-  const std::set<std::string> before = EntriesUnder(caller);
-  // Leak checking traces the process, which a set-ID process forbids.
-  std::string command = "cd " + caller + " && HOME=" + caller + " XDG_DATA_HOME=" + caller +
-                        "/data XDG_STATE_HOME=" + caller +
-                        "/state DISPLAY=:65000 ASAN_OPTIONS=detect_leaks=0 " + host + " " +
-                        run.arguments + " 2>&1; echo exit $?";
-  std::FILE* output = ::popen(command.c_str(), "r");
-  std::string printed;
-  for (int c; (c = std::fgetc(output)) != EOF;) printed += static_cast<char>(c);
-  ::pclose(output);
-  EXPECT_THAT(printed, ::testing::HasSubstr(run.printed));
-  std::set<std::string> expected = before;
+  std::set<std::string> expected = EntriesUnder(caller);
   if (*run.written) expected.insert(run.written);
-  EXPECT_EQ(EntriesUnder(caller), expected) << printed;
+  // Leak checking traces the process, which a set-ID process forbids.
+  std::system(("cd " + caller + " && HOME=" + caller + " XDG_DATA_HOME=" + caller +
+               "/data XDG_STATE_HOME=" + caller +
+               "/state DISPLAY=:65000 ASAN_OPTIONS=detect_leaks=0 " + host + " " + run.arguments +
+               " >../out 2>&1; echo exit $? >>../out")
+                  .c_str());
+  EXPECT_THAT(test::ReadFile(dir.File("out")), ::testing::HasSubstr(run.printed));
+  EXPECT_EQ(EntriesUnder(caller), expected) << test::ReadFile(dir.File("out"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
