@@ -18,6 +18,7 @@ set(JOTWELL_POSIX_BACKEND_SOURCES
   src/platform/posix/BstrAndVariant.cpp
   src/platform/posix/DefaultApplication.cpp
   src/platform/posix/Descriptors.cpp
+  src/platform/posix/Environment.cpp
   src/platform/posix/Errno.cpp
   src/platform/posix/FileCopy.cpp
   src/platform/posix/FolderSearch.cpp

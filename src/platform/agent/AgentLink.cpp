@@ -3,7 +3,6 @@
 #include <glib.h>
 #include <pthread.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include <thread>
 
 #include "platform/agent/AgentProcess.h"
+#include "platform/posix/Environment.h"
 #include "platform/posix/Retry.h"
 
 namespace jotwell::platform::agent {
@@ -58,10 +58,24 @@ namespace {
 
 bool DisplayNamed() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = ::getenv(name);
+    const char* value = posix::EnvironmentValue(name);
     if (value && *value) return true;
   }
   return false;
+}
+
+// An agent in a set-ID process would run with the host's rights in its
+// caller's environment, which chooses the toolkit's modules and settings.
+bool MayStartAgent() {
+  if (posix::RunsSetId()) {
+    TellHeadless("the desktop agent is not started in a set-ID process");
+    return false;
+  }
+  if (!DisplayNamed()) {
+    TellHeadless("no display is named (DISPLAY and WAYLAND_DISPLAY are unset)");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -69,9 +83,7 @@ bool DisplayNamed() {
 bool AgentLink::Shared::EnsureRunning() {
   if (state == State::Running) return true;
   if (state == State::Unavailable) return false;
-  bool display = DisplayNamed();
-  if (!display) TellHeadless("no display is named (DISPLAY and WAYLAND_DISPLAY are unset)");
-  std::string program = display ? FindAgentProgram() : std::string();
+  std::string program = MayStartAgent() ? FindAgentProgram() : std::string();
   std::optional<AgentProcess> started;
   if (!program.empty()) started = StartAgent(program);
   if (!started) {

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/posix/Environment.h"
+
 namespace jotwell::platform::posix {
 namespace {
 
@@ -21,9 +23,11 @@ bool OpensWith(const String& verb) { return verb.empty() || ::strcasecmp(verb.c_
 
 // An address is opened as it is; a file name as its file: address.
 void OpenWithDefaultApplication(const String& verb, const String& file, const String& directory) {
-  // A name holding NUL names some other file: nothing is opened.
+  // A name holding NUL names some other file: nothing is opened. Nor in a
+  // set-ID process, where the caller's settings would choose the program
+  // that runs with its rights.
   if (!OpensWith(verb) || file.empty() || file.find('\0') != String::npos ||
-      directory.find('\0') != String::npos)
+      directory.find('\0') != String::npos || RunsSetId())
     return;
   std::unique_ptr<char, GFree> scheme(g_uri_parse_scheme(file.c_str()));
   std::unique_ptr<char, GFree> uri;

@@ -86,7 +86,9 @@ std::optional<String> WithDocument(std::string_view list, const std::string& pat
 
 class PosixShell final : public Shell {
  public:
+  // GLib finds the trash under its own idea of the user's folders.
   bool MoveToTrash(const String& path) override {
+    if (!posix::GLibFoldersAreTrusted()) return false;
     try {
       std::unique_ptr<GFile, GUnref> file(
           g_vfs_get_file_for_path(g_vfs_get_local(), Absolute(path).c_str()));
@@ -103,6 +105,9 @@ class PosixShell final : public Shell {
       std::string document = Absolute(path);
       // Read afresh: GLib keeps its first answer for the life of the process.
       std::string folder = posix::XdgFolder(UserFolder::Data);
+      // GLib guesses the document's type from the MIME database under its
+      // own folders.
+      if (!posix::GLibFoldersAreTrusted()) return;
       if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) return;
       posix::EditUnderLock(
           folder + "/recently-used.xbel",
