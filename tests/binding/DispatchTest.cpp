@@ -5,8 +5,6 @@
 #include <thread>
 
 #include "binding/BindingSupport.h"
-#include "binding/MemberTable.h"
-#include "binding/Utf16.h"
 
 namespace jotwell {
 namespace {

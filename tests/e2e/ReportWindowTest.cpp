@@ -87,12 +87,9 @@ TEST_F(ReportWindowTest, CopyPutsTheWholeReportOnTheClipboardAndLeavesTheWindowO
   for (int i = 0; i < 10000; ++i) big += "line " + std::to_string(i) + " \0 \xFF\xFE\xC3 \r\n"s;
   Integer choice = 0;
   Caller probe([&] {
-    RunTraced(
-        test::kProbe,
-        [&](Registrations& r) {
-          r.Arguments({{"Big", big}});
-        },
-        [&](Trap& trap) { trap.Do([] { throw RuntimeError(errnum::kPathNotFound); }); });
+    auto registrations = [&](Registrations& r) { r.Arguments({{"Big", big}}); };
+    auto body = [](Trap& trap) { trap.Do([] { throw RuntimeError(errnum::kPathNotFound); }); };
+    RunTraced(test::kProbe, registrations, body);
     choice = ErrorManager().UserChoice();
   });
   std::string window = test::WindowOf("jotwell-report");

@@ -68,7 +68,10 @@ TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
     Body body;
     bool failEntry = false;
   };
-  std::vector<std::string_view> traceInBody;  // seen by the body run again after its entry failed
+  std::vector<std::string_view> seen;  // the trace the body saw, run again after its entry failed
+  auto recordTrace = [&](Trap& trap) {
+    trap.Do([&] { std::ranges::copy(ErrorManager().CallStack(), std::back_inserter(seen)); });
+  };
   Path paths[] = {
       // the answer to the report, 0 for none
       {"end of body", 0, [](Trap& trap) { trap.Do([] {}); }},
@@ -84,13 +87,7 @@ TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
       {"abort", choice::kAbort, FailOnce},
       {"ignore below callers", choice::kIgnore,
        [](Trap& trap) { FailOnce(trap), trap.Do(CallInner); }},
-      {"failing entry, retry", choice::kRetry,
-       [&](Trap& trap) {
-         trap.Do([&] {
-           for (auto name : ErrorManager().CallStack()) traceInBody.push_back(name);
-         });
-       },
-       true}};
+      {"failing entry, retry", choice::kRetry, recordTrace, true}};
   for (const Path& path : paths) {
     SCOPED_TRACE(path.name);
     if (path.answer) desktop->QueueReportChoice(path.answer);
@@ -101,7 +98,7 @@ TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
       EXPECT_EQ(ErrorManager().CallDepth(), path.answer ? 0u : 2u);
     });
   }
-  EXPECT_THAT(traceInBody, ElementsAre(kProbe.Trace()));
+  EXPECT_THAT(seen, ElementsAre(kProbe.Trace()));
   ASSERT_THAT(Reports().back(), HasSubstr("        Number: 7\r\n"));
   EXPECT_EQ(SectionOf(Reports().back(), "Call Stack:").size(), frmErrMn::kInitialTraceCapacity);
 }

@@ -84,23 +84,16 @@ TEST_F(LogTest, SinkChangesTheNumberShownOnlyForOtherFailures) {
 TEST_F(LogTest, WritesEndAndDeleteInTurn) {
   recorder.onSuccess = [&] {
     recorder.onSuccess = nullptr;
-    book->WriteEventToLogFile("from\r\nthe sink");
-    book->OverwriteLogFile(True);
+    book->WriteEventToLogFile("from\r\nthe sink"), book->OverwriteLogFile(True);
   };
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("one"); }), Succeeded(2));
   EXPECT_EQ(book->OverwriteLogFile(), False);
-  EXPECT_EQ(Outcome([&] {
-              book->EndLogFileEvents();
-              book->WriteEventToLogFile("two");
-            }),
+  EXPECT_EQ(Outcome([&] { book->EndLogFileEvents(), book->WriteEventToLogFile("two"); }),
             Succeeded(3));
   EXPECT_THAT(LogLines(),
               ElementsAre("started", "", "- one", "- from", "the sink", "", "ended", "", "- two"));
   EXPECT_EQ(book->DoesLogFileExist(), True);
-  EXPECT_EQ(Outcome([&] {
-              book->DeleteLogFile();
-              book->WriteEventToLogFile("three");
-            }),
+  EXPECT_EQ(Outcome([&] { book->DeleteLogFile(), book->WriteEventToLogFile("three"); }),
             Succeeded(4));
   EXPECT_THAT(LogLines(), ElementsAre("started", "", "- three"));  // the old log gone
 }
