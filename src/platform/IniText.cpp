@@ -1,6 +1,8 @@
 #include "platform/IniText.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 #include "platform/IniUnits.h"
@@ -8,7 +10,7 @@
 namespace jotwell::platform::ini {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
 // What would end the written line early, or cut it for the system.
 constexpr std::string_view kLineBreakers("\r\n\0", 3);
 constexpr std::size_t kNone = std::string_view::npos;
@@ -124,14 +126,6 @@ std::optional<Section> FirstSection(const Units& text, const Units& name) {
   return found;
 }
 
-// The file's own line end; CR LF for a file that has none yet.
-std::string_view LineEnd(const Units& text) {
-  std::size_t end = text.LineBreakAt(0);
-  if (end == text.size()) return "\r\n";
-  if (text[end] == '\n') return "\n";
-  return end + 1 < text.size() && text[end + 1] == '\n' ? "\r\n" : "\r";
-}
-
 // A value that reading would trim or unquote is written in quotes.
 String Written(std::string_view value) {
   bool quoted = !value.empty() &&
@@ -150,6 +144,14 @@ String Spliced(const Units& text, Span replaced, std::string_view bytes) {
   return result;
 }
 
+// The file's own line end; CR LF for a file that has none yet.
+std::string_view LineEnd(const Units& text) {
+  std::size_t end = text.LineBreakAt(0);
+  if (end == text.size()) return "\r\n";
+  if (text[end] == '\n') return "\n";
+  return end + 1 < text.size() && text[end + 1] == '\n' ? "\r\n" : "\r";
+}
+
 // The file with spans of units cut out, given in file order. A lone CR left
 // before a line feed would join it into one line end, and the blank line
 // would go: that line ends in CR LF instead.
@@ -166,6 +168,9 @@ class Cut {
   String Done() && {
     Keep(text_.size());
     result_ += text_.From(text_.size());
+    // A line that came to lead a file without a mark would be read as one.
+    if (text_.Before(0).empty() && !Units::OfFile(result_).Before(0).empty())
+      result_.insert(0, LineEnd(text_));
     return std::move(result_);
   }
 
@@ -231,11 +236,13 @@ Long NumberOf(const std::optional<String>& value, Long fallback) {
 
 bool CanWrite(std::string_view section, std::string_view key, std::string_view value) {
   std::string_view name = Trim(key);
-  // A key written first in a file would lose a leading byte-order mark to
-  // the reader.
+  // A key written first in a file would be read as the file's byte-order
+  // mark, or as the mark of another encoding.
+  bool marked = std::any_of(std::begin(kByteOrderMarks), std::end(kByteOrderMarks),
+                            [&](std::string_view mark) { return name.starts_with(mark); });
   return section.find_first_of(kLineBreakers) == kNone && section.find(']') == kNone &&
          key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone &&
-         !name.empty() && !name.starts_with('[') && !name.starts_with(kByteOrderMark) &&
+         !name.empty() && !name.starts_with('[') && !marked &&
          value.find_first_of(kLineBreakers) == kNone;
 }
 

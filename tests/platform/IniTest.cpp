@@ -114,6 +114,7 @@ TEST_F(IniEngine, RefusedWritesChangeNoByte) {
       {"a\nb", "k", "v"}, {"a", "k\r", "v"}, {"a", "k", nul}, {"a", "k=x", "v"},
       {"a", " [k", "v"},  {"a", " \t", "v"}, {"a]", "k", "v"}, {"a", "k", "x\ny=1"},
       {"", " \xEF\xBB\xBF[a]", "v"},  // first in a new file, a header once the mark is read
+      {"", "\xFE\xFFk", "v"},  // first in a new file, a UTF-16 mark
   };
   test::WriteFile(file, kMixed);
   for (const auto& [section, key, value] : rows) {
@@ -146,6 +147,8 @@ TEST_F(IniEngine, ErasesKeysAndSectionsWithTheirLines) {
   EXPECT_TRUE(Ini().EraseProfileKey("a", "k", dir.File("none.ini")) && !fs::exists(dir.File("none.ini")));
   test::WriteFile(file, "a=1\rk=2\n\n[s]");  // a lone CR before the blank line would end it
   EXPECT_TRUE(Ini().EraseProfileKey("", "k", file) && test::ReadFile(file) == "a=1\r\r\n[s]");
+  test::WriteFile(file, "a=1\n\xFF\xFEk=2\n");  // a file that would start with a UTF-16 mark
+  EXPECT_TRUE(Ini().EraseProfileKey("", "a", file) && test::ReadFile(file) == "\n\xFF\xFEk=2\n");
 }
 
 // The bytes a "Unicode" save gives: the mark, then each 16-bit unit.
