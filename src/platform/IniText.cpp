@@ -241,9 +241,8 @@ bool CanWrite(std::string_view section, std::string_view key, std::string_view v
   bool marked = std::any_of(std::begin(kByteOrderMarks), std::end(kByteOrderMarks),
                             [&](std::string_view mark) { return name.starts_with(mark); });
   return section.find_first_of(kLineBreakers) == kNone && section.find(']') == kNone &&
-         key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone &&
-         !name.empty() && !name.starts_with('[') && !marked &&
-         value.find_first_of(kLineBreakers) == kNone;
+         key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone && !name.empty() &&
+         !name.starts_with('[') && !marked && value.find_first_of(kLineBreakers) == kNone;
 }
 
 std::optional<String> WithValue(std::string_view file, std::string_view section,

@@ -110,12 +110,13 @@ TEST_F(IniEngine, WritesChangeOnlyWhatTheyConcern) {
 
 TEST_F(IniEngine, RefusedWritesChangeNoByte) {
   const std::string nul("v\0w", 3);
+  // The last two keys come first in a new file: a header once the mark is
+  // read, and a UTF-16 mark.
   const std::array<std::string, 3> rows[] = {
-      {"a\nb", "k", "v"}, {"a", "k\r", "v"}, {"a", "k", nul}, {"a", "k=x", "v"},
-      {"a", " [k", "v"},  {"a", " \t", "v"}, {"a]", "k", "v"}, {"a", "k", "x\ny=1"},
-      {"", " \xEF\xBB\xBF[a]", "v"},  // first in a new file, a header once the mark is read
-      {"", "\xFE\xFFk", "v"},  // first in a new file, a UTF-16 mark
-  };
+      {"a\nb", "k", "v"},    {"a", "k\r", "v"},    {"a", "k", nul},
+      {"a", "k=x", "v"},     {"a", " [k", "v"},    {"a", " \t", "v"},
+      {"a]", "k", "v"},      {"a", "k", "x\ny=1"}, {"", " \xEF\xBB\xBF[a]", "v"},
+      {"", "\xFE\xFFk", "v"}};
   test::WriteFile(file, kMixed);
   for (const auto& [section, key, value] : rows) {
     EXPECT_FALSE(Ini().WriteProfileText(section, key, value, file)) << key;
