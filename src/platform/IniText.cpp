@@ -103,7 +103,8 @@ std::size_t ValueStart(const Units& text, Span line) {
   return at;
 }
 
-// The lines after the header; the section before any header has none.
+// The header line (none for the lines before any header), and the lines
+// after it.
 struct Section {
   std::optional<Line> header;
   Span body;
