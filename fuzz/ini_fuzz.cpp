@@ -79,6 +79,40 @@ std::vector<std::string_view> Lines(std::string_view text) {
   return lines;
 }
 
+bool IsUtf16(std::string_view bytes) {
+  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
+// The file's text as the rules read it: a UTF-16 file's units decoded to
+// UTF-8 behind a UTF-8 mark, which Lines skips as the engine skips theirs.
+// Nothing for a damaged UTF-16 file (an odd byte, a lone surrogate), which
+// is only checked to keep the bytes no edit concerns.
+std::optional<std::string> Modelled(std::string_view bytes) {
+  if (!IsUtf16(bytes)) return std::string(bytes);
+  if (bytes.size() % 2 != 0) return std::nullopt;
+  auto unit = [&](std::size_t at) -> char32_t {
+    char32_t first = static_cast<unsigned char>(bytes[at]),
+             second = static_cast<unsigned char>(bytes[at + 1]);
+    return bytes[0] == '\xFE' ? first << 8 | second : second << 8 | first;
+  };
+  std::string text = "\xEF\xBB\xBF";
+  for (std::size_t at = 2; at < bytes.size(); at += 2) {
+    char32_t c = unit(at);
+    if (c >= 0xD800 && c < 0xDC00 && at + 2 < bytes.size() && unit(at + 2) >= 0xDC00 &&
+        unit(at + 2) < 0xE000) {
+      at += 2;
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(at) - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      return std::nullopt;
+    }
+    static constexpr char32_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
+    int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    text += static_cast<char>(kLead[extra] | c >> (6 * extra));
+    while (extra-- > 0) text += static_cast<char>(0x80 | (c >> (6 * extra) & 0x3F));
+  }
+  return text;
+}
+
 using Key = std::pair<std::string, std::string>;  // section and key, as compared
 using Pairs = std::map<Key, std::string>;
 
@@ -106,15 +140,22 @@ Pairs Readable(std::string_view text) {
   return pairs;
 }
 
+bool IsMarked(std::string_view text) { return text.starts_with("\xEF\xBB\xBF") || IsUtf16(text); }
+
 bool SameMark(std::string_view a, std::string_view b) {
   return a.starts_with("\xEF\xBB\xBF") == b.starts_with("\xEF\xBB\xBF");
 }
 
 // Whether `part` is `whole` with some lines removed, the others as they
 // were; but a blank line that came to follow a lone CR may end in CR LF, as
-// it must to stay a line.
+// it must to stay a line, and a file without a mark may start with a blank
+// line where its first line would read as one.
 bool Removed(std::string_view whole, std::string_view part) {
   std::vector<std::string_view> from = Lines(whole), kept = Lines(part);
+  if (!IsMarked(whole) && kept.size() > 1 &&
+      kept[0].find_first_not_of("\r\n") == std::string_view::npos &&
+      IsMarked(part.substr(kept[0].size())))
+    kept.erase(kept.begin());
   auto at = from.begin();
   for (std::string_view line : kept) {
     auto same = [&](std::string_view original) { return original == line || (original == "\n" && line == "\r\n"); };
@@ -188,10 +229,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           Escaped(key) + ", value " + Escaped(value) + "\nbefore: " + Escaped(before);
 
   // The reader, through the file and directly, finds what the rules give.
-  const Pairs was = Readable(before);
+  const std::optional<std::string> text = Modelled(before);
+  const Pairs was = text ? Readable(*text) : Pairs();
   const Key asked(Name(section), Name(key));
   auto rule = was.find(asked);
-  CHECK(Ini().ReadProfileText(section, key, "\x01", file) == (rule == was.end() ? "\x01" : rule->second));
+  const std::string read = Ini().ReadProfileText(section, key, "\x01", file);
+  CHECK(!text || read == (rule == was.end() ? "\x01" : rule->second));
   Ini().ReadProfileNumber(section, key, 7, file);
   std::size_t checked = 0;
   for (const auto& [name, found] : was)
@@ -202,7 +245,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (operation <= 1) {
     done = Ini().WriteProfileText(section, key, value, file);
     std::optional<String> edited = ini::WithValue(before, section, key, value);
-    CHECK(done == ini::CanWrite(section, key, value) && done == edited.has_value());
+    // A UTF-16 file takes only UTF-8.
+    CHECK(done == edited.has_value() &&
+          (done ? ini::CanWrite(section, key, value)
+                : !ini::CanWrite(section, key, value) || IsUtf16(before)));
     if (done) {
       CHECK(ReadFile(file) == *edited);
       CHECK(Ini().ReadProfileText(section, key, "\x01", file) == value);
@@ -220,15 +266,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string after = ReadFile(file);
   shown += "\nafter:  " + Escaped(after);
   CHECK(done || after == before);
-  // No other key changed, none appeared, none was lost.
-  CHECK(Readable(after) == expected);
-  // Every other line stays, in order, with its line end: a write replaces
-  // the key's line or adds lines (the key, maybe its header), an erase only
-  // removes lines.
-  if (operation <= 1)
-    CHECK(OneEdit(before, after, !done || rule != was.end()));
-  else
-    CHECK(Removed(before, after));
+  // A file keeps its encoding, and a damaged one its odd last byte.
+  CHECK(IsUtf16(before) ? after.substr(0, 2) == before.substr(0, 2) : !IsUtf16(after));
+  CHECK(!IsUtf16(before) || before.size() % 2 == 0 || after.back() == before.back());
+  const std::optional<std::string> now = Modelled(after);
+  CHECK(!text || now);
+  if (text) {
+    // No other key changed, none appeared, none was lost.
+    CHECK(Readable(*now) == expected);
+    // Every other line stays, in order, with its line end: a write replaces
+    // the key's line or adds lines (the key, maybe its header), an erase
+    // only removes lines.
+    if (operation <= 1) CHECK(OneEdit(*text, *now, !done || rule != was.end()));
+    else CHECK(Removed(*text, *now));
+  }
   // The write left no copy behind.
   CHECK(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()) == 1);
   return 0;

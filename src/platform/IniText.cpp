@@ -2,157 +2,130 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <iterator>
+#include <utility>
+
+#include "platform/IniUnits.h"
 
 namespace jotwell::platform::ini {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
 // What would end the written line early, or cut it for the system.
 constexpr std::string_view kLineBreakers("\r\n\0", 3);
 constexpr std::size_t kNone = std::string_view::npos;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char32_t c) { return c == ' ' || c == '\t'; }
+bool IsQuote(char32_t c) { return c == '"' || c == '\''; }
+char32_t Lower(char32_t c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 
-// Loops of its own: the library's find_first_not_of makes a call per byte.
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Units [begin, end) of a text.
+struct Span {
+  std::size_t begin, end;
+  bool empty() const { return begin == end; }
+};
 
-bool SameName(std::string_view a, std::string_view b) {
-  a = Trim(a);
-  b = Trim(b);
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return Lower(x) == Lower(y); });
+Span Trim(const Units& text, Span span) {
+  while (span.begin < span.end && IsBlank(text[span.begin])) ++span.begin;
+  while (span.begin < span.end && IsBlank(text[span.end - 1])) --span.end;
+  return span;
 }
 
-// Where the line that starts at `from` ends.
-std::size_t LineBreakAt(std::string_view text, std::size_t from) {
-  auto end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                          [](char c) { return c == '\r' || c == '\n'; });
-  return static_cast<std::size_t>(end - text.begin());
+std::size_t Find(const Units& text, Span span, char32_t c) {
+  for (std::size_t at = span.begin; at < span.end; ++at)
+    if (text[at] == c) return at;
+  return kNone;
 }
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+std::size_t FindLast(const Units& text, Span span, char32_t c) {
+  for (std::size_t at = span.end; at > span.begin; --at)
+    if (text[at - 1] == c) return at - 1;
+  return kNone;
+}
+
+bool SameName(const Units& text, Span name, const Units& asked) {
+  name = Trim(text, name);
+  Span wanted = Trim(asked, {0, asked.size()});
+  if (name.end - name.begin != wanted.end - wanted.begin) return false;
+  for (std::size_t i = 0; i < name.end - name.begin; ++i)
+    if (Lower(text[name.begin + i]) != Lower(asked[wanted.begin + i])) return false;
+  return true;
+}
 
 // A line's text runs from begin to end; its line end, if any, to next.
 struct Line {
   std::size_t begin, end, next;
+  Span Text() const { return {begin, end}; }
 };
 
-// Lines [first, last) follow the header line; the section before any
-// header has none.
-struct Section {
-  std::size_t header, first, last;
+// The lines of a stretch of text that starts at a line, one at a time.
+class Lines {
+ public:
+  Lines(const Units& text, Span within) : text_(text), at_(within.begin), end_(within.end) {}
+  std::optional<Line> Next() {
+    if (at_ >= end_) return std::nullopt;
+    std::size_t end = text_.LineBreakAt(at_), next = end;
+    if (end < text_.size())
+      next += text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
+    return Line{std::exchange(at_, next), end, next};
+  }
+
+ private:
+  const Units& text_;
+  std::size_t at_, end_;
 };
 
 // A header's name, or nothing for a line that is no header: it runs from
 // `[` to the last `]`, and whatever follows is ignored.
-std::optional<std::string_view> HeaderName(std::string_view line) {
-  line = Trim(line);
-  if (!line.starts_with('[')) return std::nullopt;
-  std::size_t close = line.rfind(']');
+std::optional<Span> HeaderName(const Units& text, Span line) {
+  line = Trim(text, line);
+  if (line.empty() || text[line.begin] != '[') return std::nullopt;
+  std::size_t close = FindLast(text, line, ']');
   if (close == kNone) return std::nullopt;
-  return Trim(line.substr(1, close - 1));
+  return Span{line.begin + 1, close};
 }
 
-class Layout {
- public:
-  explicit Layout(std::string_view text) : text_(text) {
-    std::size_t at = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    start_ = at;
-    while (at < text.size()) {
-      std::size_t end = LineBreakAt(text, at);
-      std::size_t next = end + (text.substr(end, 2) == "\r\n" ? 2 : end < text.size() ? 1 : 0);
-      lines_.push_back({at, end, next});
-      at = next;
-    }
-  }
+bool NamesKey(const Units& text, Span line, const Units& key) {
+  std::size_t equals = Find(text, line, '=');
+  return equals != kNone && SameName(text, {line.begin, equals}, key);
+}
 
-  // Every section of that name, the one that counts first.
-  std::vector<Section> SectionsNamed(std::string_view name) const {
-    std::vector<Section> all{{kNone, 0, 0}};
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-      if (!HeaderName(Text(i))) continue;
-      all.back().last = i;
-      all.push_back({i, i + 1, 0});
-    }
-    all.back().last = lines_.size();
-    std::erase_if(all, [&](const Section& s) { return !SameName(NameOf(s), name); });
-    return all;
-  }
+// Where the value starts: after `=` and the blanks that follow.
+std::size_t ValueStart(const Units& text, Span line) {
+  std::size_t at = Find(text, line, '=') + 1;
+  while (at < line.end && IsBlank(text[at])) ++at;
+  return at;
+}
 
-  std::optional<Section> FindSection(std::string_view name) const {
-    std::vector<Section> all = SectionsNamed(name);
-    if (all.empty()) return std::nullopt;
-    return all.front();
-  }
-
-  // The section's lines that name the key, the one that counts first.
-  std::vector<std::size_t> KeyLines(const Section& section, std::string_view key) const {
-    std::vector<std::size_t> found;
-    for (std::size_t i = section.first; i < section.last; ++i) {
-      std::size_t equals = Text(i).find('=');
-      if (equals != kNone && SameName(Text(i).substr(0, equals), key)) found.push_back(i);
-    }
-    return found;
-  }
-
-  std::string_view Text(std::size_t line) const {
-    return text_.substr(lines_[line].begin, lines_[line].end - lines_[line].begin);
-  }
-  // Where the value starts in the file: after `=` and the blanks that follow.
-  std::size_t ValueStart(std::size_t line) const {
-    std::string_view text = Text(line);
-    std::size_t at = text.find('=') + 1;
-    while (at < text.size() && IsBlank(text[at])) ++at;
-    return lines_[line].begin + at;
-  }
-  std::size_t End(std::size_t line) const { return lines_[line].end; }
-
-  // The file's own line end; CR LF for a file that has none yet.
-  std::string_view LineEnd() const {
-    for (const Line& line : lines_)
-      if (line.next > line.end) return text_.substr(line.end, line.next - line.end);
-    return "\r\n";
-  }
-
-  // Where a line goes after the section's last non-blank line, and whether
-  // the line before it lacks a line end.
-  std::pair<std::size_t, bool> InsertionPoint(const Section& section) const {
-    std::size_t after = section.header;
-    for (std::size_t i = section.first; i < section.last; ++i)
-      if (!Trim(Text(i)).empty()) after = i;
-    if (after == kNone) return {start_, false};
-    return {lines_[after].next, lines_[after].next == lines_[after].end};
-  }
-  std::pair<std::size_t, bool> EndPoint() const {
-    return {text_.size(), !lines_.empty() && lines_.back().next == lines_.back().end};
-  }
-
-  // Where the section's lines begin and end in the file.
-  std::pair<std::size_t, std::size_t> Span(const Section& section) const {
-    std::size_t first = section.header == kNone ? section.first : section.header;
-    if (first >= section.last) return {start_, start_};
-    return {lines_[first].begin, lines_[section.last - 1].next};
-  }
-  std::pair<std::size_t, std::size_t> Span(std::size_t line) const {
-    return {lines_[line].begin, lines_[line].next};
-  }
-
- private:
-  std::string_view NameOf(const Section& section) const {
-    return section.header == kNone ? std::string_view() : *HeaderName(Text(section.header));
-  }
-
-  std::string_view text_;
-  std::size_t start_ = 0;
-  std::vector<Line> lines_;
+// The header line (none for the lines before any header), and the lines
+// after it.
+struct Section {
+  std::optional<Line> header;
+  Span body;
 };
+
+// The first section of the name, the only one a reader sees.
+std::optional<Section> FirstSection(const Units& text, const Units& name) {
+  std::optional<Section> found;
+  if (SameName(text, {0, 0}, name)) found = Section{std::nullopt, {0, text.size()}};
+  Lines lines(text, {0, text.size()});
+  while (std::optional<Line> line = lines.Next()) {
+    std::optional<Span> header = HeaderName(text, line->Text());
+    if (!header) continue;
+    if (found) {
+      found->body.end = line->begin;
+      return found;
+    }
+    if (SameName(text, *header, name)) found = Section{line, {line->next, text.size()}};
+  }
+  return found;
+}
 
 // A value that reading would trim or unquote is written in quotes.
 String Written(std::string_view value) {
@@ -162,33 +135,59 @@ String Written(std::string_view value) {
   return quoted ? '"' + String(value) + '"' : String(value);
 }
 
-String Inserted(std::string_view text, std::pair<std::size_t, bool> at, std::string_view lines,
-                std::string_view lineEnd) {
-  String result(text.substr(0, at.first));
-  if (at.second) result += lineEnd;
-  result += lines;
-  return result + String(text.substr(at.first));
-}
-
-// Appends what follows a removed line. A lone CR would join the line feed
-// of a blank line next into one line end, and the blank line would go: that
-// line ends in CR LF instead.
-void Rejoin(String& result, std::string_view kept) {
-  if (kept.starts_with('\n') && result.ends_with('\r')) result += '\r';
-  result += kept;
-}
-
-// Removes the spans, which come in file order.
-String Without(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& spans) {
+// The file with units [replaced) replaced by `bytes`.
+String Spliced(const Units& text, Span replaced, std::string_view bytes) {
   String result;
-  std::size_t kept = 0;
-  for (auto [begin, end] : spans) {
-    Rejoin(result, text.substr(kept, begin - kept));
-    kept = end;
-  }
-  Rejoin(result, text.substr(kept));
+  result.reserve(text.FileSize() + bytes.size());
+  result += text.Before(replaced.begin);
+  result += bytes;
+  result += text.From(replaced.end);
   return result;
 }
+
+// The file's own line end; CR LF for a file that has none yet.
+std::string_view LineEnd(const Units& text) {
+  std::size_t end = text.LineBreakAt(0);
+  if (end == text.size()) return "\r\n";
+  if (text[end] == '\n') return "\n";
+  return end + 1 < text.size() && text[end + 1] == '\n' ? "\r\n" : "\r";
+}
+
+// The file with spans of units cut out, given in file order. A lone CR left
+// before a line feed would join it into one line end, and the blank line
+// would go: that line ends in CR LF instead.
+class Cut {
+ public:
+  explicit Cut(const Units& text) : text_(text) {
+    result_.reserve(text.FileSize());
+    result_ += text.Before(0);
+  }
+  void Remove(Span span) {
+    Keep(span.begin);
+    kept_ = span.end;
+  }
+  String Done() && {
+    Keep(text_.size());
+    result_ += text_.From(text_.size());
+    // A line that came to lead a file without a mark would be read as one.
+    if (text_.Before(0).empty() && !Units::OfFile(result_).Before(0).empty())
+      result_.insert(0, LineEnd(text_));
+    return std::move(result_);
+  }
+
+ private:
+  void Keep(std::size_t end) {
+    if (kept_ == end) return;
+    if (endsInCr_ && text_[kept_] == '\n') result_ += *text_.Encoded("\r");
+    result_ += text_.Bytes(kept_, end);
+    endsInCr_ = text_[end - 1] == '\r';
+  }
+
+  const Units& text_;
+  String result_;
+  std::size_t kept_ = 0;
+  bool endsInCr_ = false;
+};
 
 int DigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -199,18 +198,23 @@ int DigitValue(char c) {
 
 }  // namespace
 
-std::optional<String> FindValue(std::string_view text, std::string_view section,
+std::optional<String> FindValue(std::string_view file, std::string_view section,
                                 std::string_view key) {
-  Layout file(text);
-  std::optional<Section> found = file.FindSection(section);
+  Units text = Units::OfFile(file);
+  std::optional<String> sectionUnits = text.Encoded(section), keyUnits = text.Encoded(key);
+  if (!sectionUnits || !keyUnits) return std::nullopt;
+  std::optional<Section> found = FirstSection(text, text.Over(*sectionUnits));
   if (!found) return std::nullopt;
-  std::vector<std::size_t> lines = file.KeyLines(*found, key);
-  if (lines.empty()) return std::nullopt;
-  std::string_view line = file.Text(lines.front());
-  std::string_view value = Trim(line.substr(line.find('=') + 1));
-  if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
-    value = value.substr(1, value.size() - 2);
-  return String(value);
+  Lines lines(text, found->body);
+  while (std::optional<Line> line = lines.Next()) {
+    if (!NamesKey(text, line->Text(), text.Over(*keyUnits))) continue;
+    Span value = Trim(text, {ValueStart(text, line->Text()), line->end});
+    if (value.end - value.begin >= 2 && IsQuote(text[value.begin]) &&
+        text[value.end - 1] == text[value.begin])
+      value = {value.begin + 1, value.end - 1};
+    return text.Utf8(value.begin, value.end);
+  }
+  return std::nullopt;
 }
 
 Long NumberOf(const std::optional<String>& value, Long fallback) {
@@ -233,52 +237,86 @@ Long NumberOf(const std::optional<String>& value, Long fallback) {
 
 bool CanWrite(std::string_view section, std::string_view key, std::string_view value) {
   std::string_view name = Trim(key);
-  // A key written first in a file would lose a leading byte-order mark to
-  // the reader.
+  // A key written first in a file would be read as the file's byte-order
+  // mark, or as the mark of another encoding.
+  bool marked = std::any_of(std::begin(kByteOrderMarks), std::end(kByteOrderMarks),
+                            [&](std::string_view mark) { return name.starts_with(mark); });
   return section.find_first_of(kLineBreakers) == kNone && section.find(']') == kNone &&
-         key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone &&
-         !name.empty() && !name.starts_with('[') && !name.starts_with(kByteOrderMark) &&
-         value.find_first_of(kLineBreakers) == kNone;
+         key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone && !name.empty() &&
+         !name.starts_with('[') && !marked && value.find_first_of(kLineBreakers) == kNone;
 }
 
-std::optional<String> WithValue(std::string_view text, std::string_view section,
+std::optional<String> WithValue(std::string_view file, std::string_view section,
                                 std::string_view key, std::string_view value) {
   if (!CanWrite(section, key, value)) return std::nullopt;
-  Layout file(text);
-  std::optional<Section> found = file.FindSection(section);
+  Units text = Units::OfFile(file);
+  std::optional<String> sectionUnits = text.Encoded(section), keyUnits = text.Encoded(key);
+  if (!sectionUnits || !keyUnits) return std::nullopt;
+  std::optional<Section> found = FirstSection(text, text.Over(*sectionUnits));
+  // Where the new lines go: after the section's last non-blank line, or at
+  // the end of the file for a new section; and whether the line before them
+  // lacks a line end.
+  std::size_t at = text.size();
+  bool unended = at > 0 && text[at - 1] != '\r' && text[at - 1] != '\n';
   if (found) {
-    std::vector<std::size_t> lines = file.KeyLines(*found, key);
-    if (!lines.empty()) {
-      std::size_t at = file.ValueStart(lines.front());
-      return String(text.substr(0, at)) + Written(value) +
-             String(text.substr(file.End(lines.front())));
+    std::optional<Line> after = found->header;
+    Lines lines(text, found->body);
+    while (std::optional<Line> line = lines.Next()) {
+      if (NamesKey(text, line->Text(), text.Over(*keyUnits))) {
+        std::optional<String> written = text.Encoded(Written(value));
+        if (!written) return std::nullopt;
+        return Spliced(text, {ValueStart(text, line->Text()), line->end}, *written);
+      }
+      if (!Trim(text, line->Text()).empty()) after = line;
     }
+    at = after ? after->next : 0;
+    unended = after && after->next == after->end;
   }
-  std::pair<std::size_t, bool> at = found ? file.InsertionPoint(*found) : file.EndPoint();
-  String lineEnd(file.LineEnd());
+  String lineEnd(LineEnd(text));
   // A lone CR before a blank line's line feed would join it into one line end.
-  if (lineEnd == "\r" && text.substr(at.first).starts_with('\n')) lineEnd = "\r\n";
-  String lines = found ? String() : '[' + String(Trim(section)) + ']' + lineEnd;
-  return Inserted(text, at, lines + String(Trim(key)) + '=' + Written(value) + lineEnd, lineEnd);
+  if (lineEnd == "\r" && at < text.size() && text[at] == '\n') lineEnd = "\r\n";
+  String lines = unended ? lineEnd : String();
+  if (!found) lines += '[' + String(Trim(section)) + ']' + lineEnd;
+  std::optional<String> inserted =
+      text.Encoded(lines + String(Trim(key)) + '=' + Written(value) + lineEnd);
+  if (!inserted) return std::nullopt;
+  return Spliced(text, {at, at}, *inserted);
 }
 
 // Every line of the key goes, so that a duplicate never surfaces in its place.
-String WithoutKey(std::string_view text, std::string_view section, std::string_view key) {
-  Layout file(text);
-  std::optional<Section> found = file.FindSection(section);
-  std::vector<std::pair<std::size_t, std::size_t>> spans;
-  if (found)
-    for (std::size_t line : file.KeyLines(*found, key)) spans.push_back(file.Span(line));
-  return Without(text, spans);
+String WithoutKey(std::string_view file, std::string_view section, std::string_view key) {
+  Units text = Units::OfFile(file);
+  Cut cut(text);
+  std::optional<String> sectionUnits = text.Encoded(section), keyUnits = text.Encoded(key);
+  std::optional<Section> found;
+  if (sectionUnits && keyUnits) found = FirstSection(text, text.Over(*sectionUnits));
+  if (found) {
+    Lines lines(text, found->body);
+    while (std::optional<Line> line = lines.Next())
+      if (NamesKey(text, line->Text(), text.Over(*keyUnits))) cut.Remove({line->begin, line->next});
+  }
+  return std::move(cut).Done();
 }
 
 // Every section of the name goes, so that an unread later one never
 // surfaces in its place.
-String WithoutSection(std::string_view text, std::string_view section) {
-  Layout file(text);
-  std::vector<std::pair<std::size_t, std::size_t>> spans;
-  for (const Section& found : file.SectionsNamed(section)) spans.push_back(file.Span(found));
-  return Without(text, spans);
+String WithoutSection(std::string_view file, std::string_view section) {
+  Units text = Units::OfFile(file);
+  Cut cut(text);
+  std::optional<String> sectionUnits = text.Encoded(section);
+  if (!sectionUnits) return std::move(cut).Done();
+  Units name = text.Over(*sectionUnits);
+  std::optional<std::size_t> from;  // where the section of the name now open began
+  if (SameName(text, {0, 0}, name)) from = 0;
+  Lines lines(text, {0, text.size()});
+  while (std::optional<Line> line = lines.Next()) {
+    std::optional<Span> header = HeaderName(text, line->Text());
+    if (!header) continue;
+    if (from) cut.Remove({*from, line->begin});
+    from = SameName(text, *header, name) ? std::optional(line->begin) : std::nullopt;
+  }
+  if (from) cut.Remove({*from, text.size()});
+  return std::move(cut).Done();
 }
 
 }  // namespace jotwell::platform::ini

@@ -1,6 +1,9 @@
 // The bytes of an initialization file, read and edited as the profile
 // functions read them, without any I/O. An edit touches only the lines it
 // concerns: comments, order, spacing, line ends and a byte-order mark stay.
+// A file with a UTF-16 mark is read and written in UTF-16 in its byte order;
+// names and values cross as UTF-8. Each call scans the file once and holds
+// nothing beyond its result.
 #pragma once
 
 #include <optional>
@@ -21,7 +24,8 @@ Long NumberOf(const std::optional<String>& value, Long fallback);
 // False when the written line would not read back as this key of this
 // section with this value.
 bool CanWrite(std::string_view section, std::string_view key, std::string_view value);
-// The text with the key set; nothing when !CanWrite.
+// The text with the key set; nothing when !CanWrite, or when a UTF-16 file
+// cannot hold the text, as it is no UTF-8.
 std::optional<String> WithValue(std::string_view text, std::string_view section,
                                 std::string_view key, std::string_view value);
 // The text without the key's lines in the section.

@@ -110,11 +110,13 @@ TEST_F(IniEngine, WritesChangeOnlyWhatTheyConcern) {
 
 TEST_F(IniEngine, RefusedWritesChangeNoByte) {
   const std::string nul("v\0w", 3);
+  // The last two keys come first in a new file: a header once the mark is
+  // read, and a UTF-16 mark.
   const std::array<std::string, 3> rows[] = {
-      {"a\nb", "k", "v"}, {"a", "k\r", "v"}, {"a", "k", nul}, {"a", "k=x", "v"},
-      {"a", " [k", "v"},  {"a", " \t", "v"}, {"a]", "k", "v"}, {"a", "k", "x\ny=1"},
-      {"", " \xEF\xBB\xBF[a]", "v"},  // first in a new file, a header once the mark is read
-  };
+      {"a\nb", "k", "v"},    {"a", "k\r", "v"},    {"a", "k", nul},
+      {"a", "k=x", "v"},     {"a", " [k", "v"},    {"a", " \t", "v"},
+      {"a]", "k", "v"},      {"a", "k", "x\ny=1"}, {"", " \xEF\xBB\xBF[a]", "v"},
+      {"", "\xFE\xFFk", "v"}};
   test::WriteFile(file, kMixed);
   for (const auto& [section, key, value] : rows) {
     EXPECT_FALSE(Ini().WriteProfileText(section, key, value, file)) << key;
@@ -146,6 +148,40 @@ TEST_F(IniEngine, ErasesKeysAndSectionsWithTheirLines) {
   EXPECT_TRUE(Ini().EraseProfileKey("a", "k", dir.File("none.ini")) && !fs::exists(dir.File("none.ini")));
   test::WriteFile(file, "a=1\rk=2\n\n[s]");  // a lone CR before the blank line would end it
   EXPECT_TRUE(Ini().EraseProfileKey("", "k", file) && test::ReadFile(file) == "a=1\r\r\n[s]");
+  test::WriteFile(file, "a=1\n\xFF\xFEk=2\n");  // a file that would start with a UTF-16 mark
+  EXPECT_TRUE(Ini().EraseProfileKey("", "a", file) && test::ReadFile(file) == "\n\xFF\xFEk=2\n");
+}
+
+// The bytes a "Unicode" save gives: the mark, then each 16-bit unit.
+std::string Utf16(std::u16string_view units, bool bigEndian) {
+  std::string bytes;
+  for (char16_t unit : u"\uFEFF" + std::u16string(units)) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+// A UTF-16 file stays UTF-16 in its byte order, values crossing as UTF-8; a
+// damaged one (a lone surrogate, an odd last byte) keeps the bytes no edit
+// concerns.
+TEST_F(IniEngine, KeepsUtf16FilesInTheirEncoding) {
+  for (bool big : {false, true}) {
+    test::WriteFile(file, Utf16(u"[S]\r\nk=caf\u00E9 \U0001D11E\r\nx=1\r\n[t]\ny=2\n", big));
+    EXPECT_EQ(Ini().ReadProfileText("s", "k", "-", file), "caf\u00E9 \U0001D11E");
+    EXPECT_TRUE(Ini().WriteProfileText("s", "k", "\u00FC", file));
+    EXPECT_TRUE(Ini().WriteProfileText("s", "n", "1", file));
+    EXPECT_TRUE(Ini().WriteProfileText("\u00E4", "k", "v", file));
+    EXPECT_FALSE(Ini().WriteProfileText("s", "k", "\xFF", file));
+    EXPECT_TRUE(Ini().EraseProfileKey("s", "x", file));
+    EXPECT_TRUE(Ini().EraseProfileSection("T", file));
+    EXPECT_EQ(test::ReadFile(file), Utf16(u"[S]\r\nk=\u00FC\r\nn=1\r\n[\u00E4]\r\nk=v\r\n", big))
+        << big;
+    test::WriteFile(file, Utf16(u"a=\xD800\r\n", big) + '\x01');
+    EXPECT_EQ(Ini().ReadProfileText("", "a", "-", file), "\uFFFD");
+    EXPECT_TRUE(Ini().WriteProfileText("", "k", "v", file));
+    EXPECT_EQ(test::ReadFile(file), Utf16(u"a=\xD800\r\nk=v\r\n", big) + '\x01') << big;
+  }
 }
 
 // Root writing a user's file leaves it the user's; a file with more than one

@@ -29,8 +29,13 @@ int OpenNonBlocking(const char* path, int flags, mode_t mode = 0) {
   return posix::Open(path, flags | O_NONBLOCK, mode);
 }
 
+// Room for the whole file at once: growing by doubling would hold up to
+// twice its size.
 std::optional<std::string> ReadAll(int fd) {
   std::string bytes;
+  struct stat facts {};
+  if (::fstat(fd, &facts) == 0 && facts.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(facts.st_size));
   char buffer[16384];
   for (;;) {
     ssize_t n = RetryOnInterrupt(
