@@ -16,7 +16,7 @@ constexpr Procedure kDeleteLogFile = "JotBook![Sub DeleteLogFile]";
 }  // namespace
 
 void JotBook::EndLogFileEvents() {
-  RunTraced(kEndLogFileEvents, NoRegistrations,
+  RunMember(private_->lastFailure_, kEndLogFileEvents, NoRegistrations,
             [&](Trap& trap) { trap.Do([&] { private_->CloseLogFileEvent(); }); });
 }
 
@@ -37,6 +37,8 @@ void JotBook::Private::CloseLogFileEvent() {
         trap.Do([&] { date2 = TodayText(); });
         trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
         if (trap.If([&] { return DoesItExist.IsFalse(); })) {
+          NoteFailure(errnum::kFileNotFound,
+                      "Unable to close " + log_.LogFileName + ", file not found!");
           trap.Do([&] { ExclamationSound(); });
           trap.Do([&] {
             ShowFailureBox(
@@ -63,17 +65,26 @@ void JotBook::Private::CloseLogFileEvent() {
 
 void JotBook::DeleteLogFile() {
   Long dl = 0;
-  RunTraced(
-      kDeleteLogFile, [&](Registrations& r) { r.Variables({{"dl&", dl}}); },
+  RunMember(
+      private_->lastFailure_, kDeleteLogFile,
+      [&](Registrations& r) {
+        r.Variables({{"dl&", dl}});
+      },
       [&](Trap& trap) {
         if (trap.If([&] { return private_->log_.LogFileName.empty(); })) {
+          NoteFailure(errnum::kInvalidProcedureCall,
+                      "Can't delete logfile, no logfile name specified!");
           trap.Do([&] { private_->ExclamationSound(); });
           trap.Do([&] {
             ShowFailureBox({"Device I/O Error!", "Can't delete logfile, no logfile name specified!"});
           });
           return;
         }
-        trap.Do([&] { dl = platform::Files().EraseFile(private_->log_.LogFileName) ? 1 : 0; });
+        trap.Do([&] {
+          dl = Refusable([&] { return platform::Files().EraseFile(private_->log_.LogFileName); })
+                   ? 1
+                   : 0;
+        });
         if (trap.If([&] { return dl == 0; }))
           trap.Do([&] {
             ShowNoticeBox(
