@@ -13,6 +13,8 @@ namespace {
 constexpr Procedure kEndLogFileEvents = "JotBook![Sub EndLogFileEvents]";
 constexpr Procedure kCloseLogFileEvent = "JotBook![Sub CloseLogFileEvent]";
 constexpr Procedure kDeleteLogFile = "JotBook![Sub DeleteLogFile]";
+
+constexpr const char* kNoLogFileName = "Can't delete logfile, no logfile name specified!";
 }  // namespace
 
 void JotBook::EndLogFileEvents() {
@@ -37,13 +39,10 @@ void JotBook::Private::CloseLogFileEvent() {
         trap.Do([&] { date2 = TodayText(); });
         trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
         if (trap.If([&] { return DoesItExist.IsFalse(); })) {
-          NoteFailure(errnum::kFileNotFound,
-                      "Unable to close " + log_.LogFileName + ", file not found!");
+          String notFound = "Unable to close " + log_.LogFileName + ", file not found!";
+          NoteFailure(errnum::kFileNotFound, notFound);
           trap.Do([&] { ExclamationSound(); });
-          trap.Do([&] {
-            ShowFailureBox(
-                {"Device I/O Error!", "Unable to close " + log_.LogFileName + ", file not found!"});
-          });
+          trap.Do([&] { ShowFailureBox({"Device I/O Error!", notFound}); });
           return;
         }
         if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
@@ -72,18 +71,13 @@ void JotBook::DeleteLogFile() {
       },
       [&](Trap& trap) {
         if (trap.If([&] { return private_->log_.LogFileName.empty(); })) {
-          NoteFailure(errnum::kInvalidProcedureCall,
-                      "Can't delete logfile, no logfile name specified!");
+          NoteFailure(errnum::kInvalidProcedureCall, kNoLogFileName);
           trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] {
-            ShowFailureBox({"Device I/O Error!", "Can't delete logfile, no logfile name specified!"});
-          });
+          trap.Do([&] { ShowFailureBox({"Device I/O Error!", kNoLogFileName}); });
           return;
         }
         trap.Do([&] {
-          dl = Refusable([&] { return platform::Files().EraseFile(private_->log_.LogFileName); })
-                   ? 1
-                   : 0;
+          dl = Refusable([&] { return platform::Files().EraseFile(private_->log_.LogFileName); });
         });
         if (trap.If([&] { return dl == 0; }))
           trap.Do([&] {
