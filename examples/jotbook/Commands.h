@@ -1,5 +1,6 @@
 // The subcommands of the jotbook example host. Each returns the process's
-// exit code: 0 done, 1 the library reported a failure, 2 a usage error.
+// exit code: 0 done, 1 a failure (said in one line on standard error), 2 a
+// usage error.
 #pragma once
 
 #include <cstdio>
@@ -50,9 +51,20 @@ class EventCounter : public jotwell::JotBookEvents {
   jotwell::Integer lastError = 0;
 };
 
-// A file or folder name from the command line: relative names are taken
-// from the current folder, as a shell user expects (the library itself
-// would put them beside the library). A trailing separator stays.
+// A file or folder name from the command line: a name whose text starts
+// with / once blanks are trimmed is passed as given (the library trims
+// it); any other is trimmed and taken from the current folder, as a shell
+// user expects (the library itself would put it beside the library). A
+// trailing separator stays; a blank name stays empty.
 std::string PathFromCommandLine(const std::string& name);
+
+// The exit code after calling `member` on `book`: kFailed, said in one line
+// on standard error, when the member returned its failure result
+// (`failedResult`: a False, a 0, an event) or its call met a failure.
+int Outcome(const jotwell::JotBook& book, const char* member, bool failedResult = false);
+
+// The host's own check that what a command works on is there (blanks
+// around the path aside); false, said on standard error, when it is not.
+bool Exists(const std::string& path, bool folder = false);
 
 }  // namespace jotbook

@@ -1,7 +1,6 @@
 // The log subcommands: one per JotBook log member.
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 
 #include "Commands.h"
@@ -69,17 +68,7 @@ std::optional<Options> Parse(const Arguments& args, Allowed allowed) {
   return options;
 }
 
-int ReportFailure(const EventCounter& events) {
-  std::fprintf(stderr, "%d\n", events.lastError);
-  return kFailed;
-}
-
 }  // namespace
-
-std::string PathFromCommandLine(const std::string& name) {
-  if (name.empty()) return name;  // the library's own "no name" case
-  return std::filesystem::absolute(name).string();
-}
 
 int Log(const Arguments& args) {
   std::optional<Options> options = Parse(args, kLogOptions);
@@ -95,13 +84,7 @@ int Log(const Arguments& args) {
   if (options->overwrite) book.OverwriteLogFile(jotwell::True);
   book.WriteEventToLogFile(text);
   book.Unadvise(events);
-
-  if (events.errors > 0) return ReportFailure(events);
-  if (events.successes == 0) {
-    std::fputs("jotbook: the event was not written\n", stderr);
-    return kFailed;
-  }
-  return kDone;
+  return Outcome(book, "WriteEventToLogFile", events.errors > 0 || events.successes == 0);
 }
 
 int EndLog(const Arguments& args) {
@@ -111,24 +94,18 @@ int EndLog(const Arguments& args) {
   EventCounter events;
   book.Advise(events);
   book.LogFileName(PathFromCommandLine(*options->file));
-  // A missing log gets no end line, only the library's message box.
-  bool existed = book.DoesLogFileExist().IsTrue();
   book.EndLogFileEvents();
   book.Unadvise(events);
-  if (events.errors > 0) return ReportFailure(events);
-  return existed ? kDone : kFailed;
+  return Outcome(book, "EndLogFileEvents", events.errors > 0);
 }
 
 int DeleteLog(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
   JotBook book;
-  std::string path = PathFromCommandLine(*options->file);
-  book.LogFileName(path);
+  book.LogFileName(PathFromCommandLine(*options->file));
   book.DeleteLogFile();
-  std::error_code ignored;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, ignored)) ? kFailed
-                                                                                 : kDone;
+  return Outcome(book, "DeleteLogFile");
 }
 
 int FreeSpace(const Arguments& args) {
@@ -138,7 +115,7 @@ int FreeSpace(const Arguments& args) {
   book.LogFileName(PathFromCommandLine(*options->file));
   jotwell::Currency bytes = book.DiskFreeSpace();
   std::printf("%lld\n", static_cast<long long>(bytes.Scaled() / jotwell::Currency::kScale));
-  return kDone;
+  return Outcome(book, "DiskFreeSpace");
 }
 
 int LogSize(const Arguments& args) {
@@ -147,7 +124,7 @@ int LogSize(const Arguments& args) {
   JotBook book;
   book.LogFileName(PathFromCommandLine(*options->file));
   std::printf("%d\n", book.SizeOfCurrentLogFile());
-  return kDone;
+  return Outcome(book, "SizeOfCurrentLogFile");
 }
 
 }  // namespace jotbook

@@ -32,46 +32,51 @@ int Ini(const Arguments& args) {
   if (!request) return Usage();
   JotBook book;
   book.INI_PathToINI(request->file);
-  if (request->action == "set") return book.INI_WriteString(request->section, request->key, request->value) ? kDone : kFailed;
-  // A missing file gets only the library's box.
-  bool exists = std::filesystem::is_regular_file(request->file);
-  if (request->action == "get-int")
+  if (request->action == "set")
+    return Outcome(book, "INI_WriteString",
+                   book.INI_WriteString(request->section, request->key, request->value) == 0);
+  if (request->action == "get-int") {
     std::printf("%d\n", book.INI_ReadINT(request->section, request->key));
-  else
-    std::printf("%s\n", book.INI_ReadString(request->section, request->key).c_str());
-  return exists ? kDone : kFailed;
+    return Outcome(book, "INI_ReadINT");
+  }
+  std::printf("%s\n", book.INI_ReadString(request->section, request->key).c_str());
+  return Outcome(book, "INI_ReadString");
 }
 
 int StripPath(const Arguments& args) {
   if (args.size() != 1) return Usage();
   JotBook book;
   std::string name = book.StripPath(PathFromCommandLine(args[0]));
-  if (name.empty()) return kFailed;
-  std::printf("%s\n", name.c_str());
-  return kDone;
+  if (!name.empty()) std::printf("%s\n", name.c_str());
+  return Outcome(book, "StripPath", name.empty());
 }
 
 int Trash(const Arguments& args) {
   if (args.size() != 1) return Usage();
+  std::string path = PathFromCommandLine(args[0]);
+  if (!Exists(path)) return kFailed;
   JotBook book;
-  return book.DeleteToRecycleBin(PathFromCommandLine(args[0])) == jotwell::True ? kDone : kFailed;
+  return Outcome(book, "DeleteToRecycleBin", !book.DeleteToRecycleBin(path).IsTrue());
 }
 
 // The folders are prefixes: "out/" copies into out, "out" names the copies
 // "out" + name.
 int Copy(const Arguments& args) {
   if (args.size() != 3) return Usage();
+  std::string source = PathFromCommandLine(args[0]);
+  if (!Exists(std::filesystem::path(source).parent_path().string(), true)) return kFailed;
   JotBook book;
-  std::printf("%d\n", book.CopyFiles(PathFromCommandLine(args[0]), PathFromCommandLine(args[1]), args[2]));
-  return kDone;
+  std::printf("%d\n", book.CopyFiles(source, PathFromCommandLine(args[1]), args[2]));
+  return Outcome(book, "CopyFiles");
 }
 
 int Recent(const Arguments& args) {
   if (args.size() != 1) return Usage();
-  JotBook book;
   std::string path = PathFromCommandLine(args[0]);
+  if (!Exists(path)) return kFailed;
+  JotBook book;
   book.AddToRecentDocuments(path);
-  return kDone;
+  return Outcome(book, "AddToRecentDocuments");
 }
 
 }  // namespace jotbook

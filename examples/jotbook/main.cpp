@@ -3,41 +3,85 @@
 // the member subcommands show message boxes and reports on standard error
 // unless --windows asks for real windows; the demo shows real windows
 // whenever a display can be reached, unless --headless.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "Commands.h"
 #include "jotwell/Desktop.h"
 
 namespace jotbook {
 
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const Arguments&);
+  // Each line a form of the command, after "jotbook ", or, when it starts
+  // with a blank, a note to the line before.
+  const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {"demo", Demo, "demo"},
+    {"log", Log, "log --file F [--max BYTES] [--overwrite] [--] TEXT..."},
+    {"end-log", EndLog, "end-log --file F"},
+    {"delete-log", DeleteLog, "delete-log --file F"},
+    {"free-space", FreeSpace, "free-space --file F"},
+    {"log-size", LogSize, "log-size --file F"},
+    {"ini", Ini,
+     "ini get|get-int --ini F SECTION KEY   (a missing or empty key prints an empty line)\n"
+     "ini set --ini F SECTION KEY VALUE"},
+    {"strip-path", StripPath, "strip-path PATH"},
+    {"trash", Trash, "trash FILE   (FILE must exist)"},
+    {"copy", Copy,
+     "copy SOURCE DESTINATION PATTERN   (prints the number of entries handled;\n"
+     "     the folder SOURCE names must exist)"},
+    {"recent", Recent, "recent FILE   (FILE must exist)"},
+    {"register", Register, "register   (the component, in $XDG_DATA_HOME/jotwell/)"},
+    {"unregister", Unregister, "unregister"},
+    {"call", Call,
+     "call [--set PROPERTY=VALUE]... MEMBER [ARGUMENT]...\n"
+     "     (late bound through the registration record: prints the result,\n"
+     "     then every argument the member changed)"},
+};
+
+void PrintUsageOf(const Command& command, std::FILE* out) {
+  std::string lines = command.usage;
+  for (std::size_t at = 0, end; at < lines.size(); at = end + 1) {
+    end = std::min(lines.find('\n', at), lines.size());
+    std::string line = lines.substr(at, end - at);
+    std::fprintf(out, "  %s%s\n", line[0] == ' ' ? "" : "jotbook ", line.c_str());
+  }
+}
+
+// "--help" among the options, which end at "--".
+bool AsksForHelp(const Arguments& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == "--help") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int Usage(std::FILE* out) {
+  std::fputs("usage: jotbook [--windows | --headless] COMMAND\n", out);
+  for (const Command& command : kCommands) PrintUsageOf(command, out);
   std::fputs(
-      "usage: jotbook [--windows | --headless] COMMAND\n"
-      "commands: demo\n"
-      "          log --file F [--max BYTES] [--overwrite] [--] TEXT...\n"
-      "          end-log --file F\n"
-      "          delete-log --file F\n"
-      "          free-space --file F\n"
-      "          log-size --file F\n"
-      "          ini get|get-int --ini F SECTION KEY\n"
-      "          ini set --ini F SECTION KEY VALUE\n"
-      "          strip-path PATH\n"
-      "          trash FILE\n"
-      "          copy SOURCE DESTINATION PATTERN   (prints the number of entries handled)\n"
-      "          recent FILE\n"
-      "          register | unregister   (the component, in $XDG_DATA_HOME/jotwell/)\n"
-      "          call [--set PROPERTY=VALUE]... MEMBER [ARGUMENT]...\n"
-      "               (late bound through the registration record: prints the result,\n"
-      "               then every argument the member changed)\n"
-      "          --help\n"
+      "  jotbook --help | --version\n"
+      "  jotbook COMMAND --help   (that command's usage)\n"
+      "A relative path is taken from the current folder; one starting with / is\n"
+      "passed as given. trash, recent and copy check first that their source exists.\n"
       "--windows  shows the About window, message boxes and reports in real windows\n"
       "           (the default for demo when a display can be reached; the other\n"
       "           commands use standard error, so that scripts never wait on a window)\n"
       "--headless shows message boxes and reports on standard error, never in a window\n"
-      "exit codes: 0 done; 1 the library reported a failure (log and end-log print\n"
-      "the run-time error number on standard error); 2 usage error\n",
+      "exit codes: 0 done; 1 a failure, said in one line on standard error (the\n"
+      "library's: 'jotbook: MEMBER: NUMBER DESCRIPTION'); 2 usage error\n",
       out);
   return kUsage;
 }
@@ -48,17 +92,6 @@ int Usage() { return Usage(stderr); }
 
 int main(int argc, char** argv) {
   using namespace jotbook;
-  struct Command {
-    const char* name;
-    int (*run)(const Arguments&);
-  };
-  static constexpr Command kCommands[] = {
-      {"demo", Demo},           {"log", Log},               {"end-log", EndLog},
-      {"delete-log", DeleteLog}, {"free-space", FreeSpace}, {"log-size", LogSize},
-      {"ini", Ini},             {"strip-path", StripPath}, {"trash", Trash},
-      {"copy", Copy},           {"recent", Recent},         {"register", Register},
-      {"unregister", Unregister}, {"call", Call},
-  };
   int first = 1;
   bool windows = false;
   bool headless = false;
@@ -71,16 +104,25 @@ int main(int argc, char** argv) {
   if (headless || (!windows && std::strcmp(argv[first], "demo") != 0))
     jotwell::SetDesktop(jotwell::HeadlessDesktop());
   if (std::strcmp(argv[first], "--help") == 0) return Usage(stdout), kDone;
+  if (std::strcmp(argv[first], "--version") == 0)
+    return std::puts("jotbook " JOTBOOK_VERSION), kDone;
   Arguments args(argv + first + 1, argv + argc);
   for (const Command& command : kCommands) {
     if (std::strcmp(argv[first], command.name) != 0) continue;
+    if (AsksForHelp(args)) {
+      std::fputs("usage:\n", stdout);
+      PrintUsageOf(command, stdout);
+      return kDone;
+    }
     try {
       return command.run(args);
     } catch (const std::exception& error) {
-      // Only an error raised while the library's own handler ran gets here.
-      std::fprintf(stderr, "jotbook: %s\n", error.what());
+      // An error raised while the library's own handler ran, or the host's
+      // own (the current folder gone, say).
+      std::fprintf(stderr, "jotbook: %s: %s\n", command.name, error.what());
       return kFailed;
     }
   }
+  std::fprintf(stderr, "jotbook: unknown command '%s'\n", argv[first]);
   return Usage();
 }

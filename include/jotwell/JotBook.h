@@ -143,6 +143,22 @@ class JOTWELL_EXPORT JotBook {
   void Advise(JotBookEvents& sink);
   void Unadvise(JotBookEvents& sink);
 
+  // The last failure the last member call on this object met, for a C++
+  // host, which has no report, box or event to watch: a run-time error the
+  // library handled (whatever the user chose), a precondition the member
+  // refused with its error box (5 when a path is not set, 53 for a missing
+  // file), or a refusal of the system the member returned as its result or
+  // passed over (an INI write into a missing folder is 76; a copy refused
+  // inside CopyFiles gives its number, though it is still counted). Number
+  // 0 and an empty description when the call met none. Failures while the
+  // first object of a thread starts up belong to no call. Like every
+  // member, not for concurrent calls on one object.
+  struct FailureInfo {
+    Long Number = 0;
+    String Description;
+  };
+  FailureInfo LastFailure() const;
+
  private:
   struct WithoutStartUp {};
   explicit JotBook(WithoutStartUp);

@@ -26,6 +26,7 @@ class JOTWELL_EXPORT RuntimeError : public std::runtime_error {
 
 // Run-time error numbers the library raises or reports by name.
 namespace errnum {
+inline constexpr Long kInvalidProcedureCall = 5;
 inline constexpr Long kOutOfMemory = 7;
 inline constexpr Long kOverflow = 6;
 inline constexpr Long kSubscriptOutOfRange = 9;

@@ -46,6 +46,7 @@ class JOTWELL_HIDDEN JotBook::Private {
 
   LogFields log_;
   std::vector<JotBookEvents*> sinks_;
+  JotBook::FailureInfo lastFailure_;
 };
 
 }  // namespace jotwell

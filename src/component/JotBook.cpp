@@ -34,4 +34,6 @@ JotBook& JotBook::Global() {
 void JotBook::Advise(JotBookEvents& sink) { private_->Advise(sink); }
 void JotBook::Unadvise(JotBookEvents& sink) { private_->Unadvise(sink); }
 
+JotBook::FailureInfo JotBook::LastFailure() const { return private_->lastFailure_; }
+
 }  // namespace jotwell

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "base/LibraryFacts.h"
+#include "base/MemberCall.h"
 
 namespace jotwell {
 
@@ -27,6 +28,7 @@ void RecordCurrentError(const RuntimeError& error) {
   record.Source = kLibraryName;
   record.LastDllError = error.LastDllError();
   record.Line = 0;
+  NoteFailure(error);
 }
 
 }  // namespace jotwell

@@ -22,7 +22,8 @@ ErrorRecord& CurrentError();
 // subscript out of range (9), overflow (6), or internal error (51).
 RuntimeError AsRuntimeError(const std::exception& caught);
 
-// Makes `error` the thread's current error.
+// Makes `error` the thread's current error, and the last failure of the
+// member call running.
 void RecordCurrentError(const RuntimeError& error);
 
 }  // namespace jotwell

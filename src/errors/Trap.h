@@ -25,8 +25,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "errors/CurrentError.h"
+#include "base/MemberCall.h"
 #include "base/Variant.h"
+#include "errors/CurrentError.h"
 #include "errors/frmErrMn.h"
 
 namespace jotwell {
@@ -149,6 +150,15 @@ void RunTraced(const Procedure& procedure, Context&& context, Body&& body) {
     return;
   }
   errorManager.RemoveLastCall();
+}
+
+// A public member of JotBook: RunTraced, with the failures the call meets
+// kept in its object's `lastFailure`, which the call first clears.
+template <class Context, class Body>
+void RunMember(JotBook::FailureInfo& lastFailure, const Procedure& procedure, Context&& context,
+               Body&& body) {
+  MemberCall call(lastFailure);
+  RunTraced(procedure, context, body);
 }
 
 }  // namespace jotwell

@@ -13,10 +13,12 @@ namespace {
 constexpr Procedure kEndLogFileEvents = "JotBook![Sub EndLogFileEvents]";
 constexpr Procedure kCloseLogFileEvent = "JotBook![Sub CloseLogFileEvent]";
 constexpr Procedure kDeleteLogFile = "JotBook![Sub DeleteLogFile]";
+
+constexpr const char* kNoLogFileName = "Can't delete logfile, no logfile name specified!";
 }  // namespace
 
 void JotBook::EndLogFileEvents() {
-  RunTraced(kEndLogFileEvents, NoRegistrations,
+  RunMember(private_->lastFailure_, kEndLogFileEvents, NoRegistrations,
             [&](Trap& trap) { trap.Do([&] { private_->CloseLogFileEvent(); }); });
 }
 
@@ -37,11 +39,10 @@ void JotBook::Private::CloseLogFileEvent() {
         trap.Do([&] { date2 = TodayText(); });
         trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
         if (trap.If([&] { return DoesItExist.IsFalse(); })) {
+          String notFound = "Unable to close " + log_.LogFileName + ", file not found!";
+          NoteFailure(errnum::kFileNotFound, notFound);
           trap.Do([&] { ExclamationSound(); });
-          trap.Do([&] {
-            ShowFailureBox(
-                {"Device I/O Error!", "Unable to close " + log_.LogFileName + ", file not found!"});
-          });
+          trap.Do([&] { ShowFailureBox({"Device I/O Error!", notFound}); });
           return;
         }
         if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
@@ -63,17 +64,21 @@ void JotBook::Private::CloseLogFileEvent() {
 
 void JotBook::DeleteLogFile() {
   Long dl = 0;
-  RunTraced(
-      kDeleteLogFile, [&](Registrations& r) { r.Variables({{"dl&", dl}}); },
+  RunMember(
+      private_->lastFailure_, kDeleteLogFile,
+      [&](Registrations& r) {
+        r.Variables({{"dl&", dl}});
+      },
       [&](Trap& trap) {
         if (trap.If([&] { return private_->log_.LogFileName.empty(); })) {
+          NoteFailure(errnum::kInvalidProcedureCall, kNoLogFileName);
           trap.Do([&] { private_->ExclamationSound(); });
-          trap.Do([&] {
-            ShowFailureBox({"Device I/O Error!", "Can't delete logfile, no logfile name specified!"});
-          });
+          trap.Do([&] { ShowFailureBox({"Device I/O Error!", kNoLogFileName}); });
           return;
         }
-        trap.Do([&] { dl = platform::Files().EraseFile(private_->log_.LogFileName) ? 1 : 0; });
+        trap.Do([&] {
+          dl = Refusable([&] { return platform::Files().EraseFile(private_->log_.LogFileName); });
+        });
         if (trap.If([&] { return dl == 0; }))
           trap.Do([&] {
             ShowNoticeBox(

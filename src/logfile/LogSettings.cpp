@@ -22,14 +22,17 @@ constexpr Procedure kDetermineLogFileSize = "JotBook![Sub DetermineLogFileSize]"
 
 String JotBook::LogFileName() {
   String result;
-  RunTraced(kGetLogFileName, NoRegistrations,
+  RunMember(private_->lastFailure_, kGetLogFileName, NoRegistrations,
             [&](Trap& trap) { trap.Do([&] { result = private_->log_.LogFileName; }); });
   return result;
 }
 
 void JotBook::LogFileName(String NameOfLogFile) {
-  RunTraced(
-      kLetLogFileName, [&](Registrations& r) { r.Arguments({{"NameOfLogFile", NameOfLogFile}}); },
+  RunMember(
+      private_->lastFailure_, kLetLogFileName,
+      [&](Registrations& r) {
+        r.Arguments({{"NameOfLogFile", NameOfLogFile}});
+      },
       [&](Trap& trap) {
         trap.Do([&] { NameOfLogFile = TrimBlanks(NameOfLogFile); });
         trap.Do([&] {
@@ -40,33 +43,39 @@ void JotBook::LogFileName(String NameOfLogFile) {
 
 Boolean JotBook::OverwriteLogFile() {
   Boolean result;
-  RunTraced(kGetOverwriteLogFile, NoRegistrations,
+  RunMember(private_->lastFailure_, kGetOverwriteLogFile, NoRegistrations,
             [&](Trap& trap) { trap.Do([&] { result = private_->log_.OverwriteLogFile; }); });
   return result;
 }
 
 void JotBook::OverwriteLogFile(Boolean TrueOrFalse) {
-  RunTraced(
-      kLetOverwriteLogFile, [&](Registrations& r) { r.Arguments({{"TrueOrFalse", TrueOrFalse}}); },
+  RunMember(
+      private_->lastFailure_, kLetOverwriteLogFile,
+      [&](Registrations& r) {
+        r.Arguments({{"TrueOrFalse", TrueOrFalse}});
+      },
       [&](Trap& trap) { trap.Do([&] { private_->log_.OverwriteLogFile = TrueOrFalse; }); });
 }
 
 Long JotBook::MaximumLogFileSize() {
   Long result = 0;
-  RunTraced(kGetMaximumLogFileSize, NoRegistrations,
+  RunMember(private_->lastFailure_, kGetMaximumLogFileSize, NoRegistrations,
             [&](Trap& trap) { trap.Do([&] { result = private_->log_.MaximumLogFileSize; }); });
   return result;
 }
 
 void JotBook::MaximumLogFileSize(Long Size) {
-  RunTraced(
-      kLetMaximumLogFileSize, [&](Registrations& r) { r.Arguments({{"Size", Size}}); },
+  RunMember(
+      private_->lastFailure_, kLetMaximumLogFileSize,
+      [&](Registrations& r) {
+        r.Arguments({{"Size", Size}});
+      },
       [&](Trap& trap) { trap.Do([&] { private_->log_.MaximumLogFileSize = Size; }); });
 }
 
 Long JotBook::SizeOfCurrentLogFile() {
   Long result = 0;
-  RunTraced(kGetSizeOfCurrentLogFile, NoRegistrations, [&](Trap& trap) {
+  RunMember(private_->lastFailure_, kGetSizeOfCurrentLogFile, NoRegistrations, [&](Trap& trap) {
     trap.Do([&] { private_->DetermineLogFileSize(); });
     trap.Do([&] { result = private_->log_.SizeOfCurrentLogFile; });
   });
@@ -76,8 +85,11 @@ Long JotBook::SizeOfCurrentLogFile() {
 Boolean JotBook::DoesLogFileExist() {
   Boolean result;
   Boolean DoesItExist;
-  RunTraced(
-      kGetDoesLogFileExist, [&](Registrations& r) { r.Variables({{"DoesItExist", DoesItExist}}); },
+  RunMember(
+      private_->lastFailure_, kGetDoesLogFileExist,
+      [&](Registrations& r) {
+        r.Variables({{"DoesItExist", DoesItExist}});
+      },
       [&](Trap& trap) {
         trap.Do([&] { DoesItExist = private_->CheckFileExistance(private_->log_.LogFileName); });
         trap.Do([&] { result = DoesItExist; });

@@ -17,8 +17,11 @@ constexpr Long kDefaultMaximumLogFileSize = 2'000'000;
 }  // namespace
 
 void JotBook::WriteEventToLogFile(const String& Data) {
-  RunTraced(
-      kWriteEventToLogFile, [&](Registrations& r) { r.Arguments({{"Data", Data}}); },
+  RunMember(
+      private_->lastFailure_, kWriteEventToLogFile,
+      [&](Registrations& r) {
+        r.Arguments({{"Data", Data}});
+      },
       [&](Trap& trap) {
         trap.Do([&] { private_->log_.EventData = Data; });
         trap.Do([&] { private_->OpenLogFileForEvent(); });

@@ -61,7 +61,8 @@ class FileSystem {
   // RuntimeError when the system reported a failure.
   virtual void Close(NativeFile file) = 0;
 
-  // Deletes the file; false when it cannot be deleted.
+  // Deletes the file; false, the reason noted (platform/Refusal.h), when it
+  // cannot be deleted.
   virtual bool EraseFile(const String& path) = 0;
 
   // Creates the folder, one level; false when it cannot (it exists, or its
@@ -76,7 +77,7 @@ class FileSystem {
   // Copies the regular file `from` to `to`, replacing a file `to` the user
   // may write, with `from`'s permission bits and modification time. The copy
   // is made under another name and renamed: `to` holds its old bytes or all
-  // of the new ones, never part. False on failure.
+  // of the new ones, never part. False on failure, the reason noted.
   virtual bool CopyOver(const String& from, const String& to) = 0;
 
   // Bytes the calling user may still write on the volume holding `folder`.

@@ -22,7 +22,8 @@ class IniProfile {
                                  const String& path) = 0;
   // Stores the value, creating file, section and key as needed. False when
   // refused (a name or value that would not read back, a file that may not
-  // be written), and then no byte has changed.
+  // be written), and then no byte has changed; the reason is noted
+  // (platform/Refusal.h).
   virtual bool WriteProfileText(const String& section, const String& key, const String& value,
                                 const String& path) = 0;
   // Removes the key's line; true when the key is gone.

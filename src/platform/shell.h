@@ -12,10 +12,11 @@ class Shell {
  public:
   virtual ~Shell() = default;
 
-  // Moves the file to the trash, restorable, without asking; false on failure.
+  // Each answers false on failure, the reason noted (platform/Refusal.h).
+  // Moves the file to the trash, restorable, without asking.
   virtual bool MoveToTrash(const String& path) = 0;
-  // Adds the document to the recent-documents list; failures go unnoticed.
-  virtual void AddRecentDocument(const String& path) = 0;
+  // Adds the document to the recent-documents list.
+  virtual bool AddRecentDocument(const String& path) = 0;
 };
 
 template <>

@@ -73,6 +73,9 @@ Currency JotBook::Private::DiskFreeSpace() {
   return result;
 }
 
-Currency JotBook::DiskFreeSpace() { return private_->DiskFreeSpace(); }
+Currency JotBook::DiskFreeSpace() {
+  MemberCall call(private_->lastFailure_);
+  return private_->DiskFreeSpace();
+}
 
 }  // namespace jotwell

@@ -7,9 +7,11 @@
 namespace jotwell {
 
 // The exclamation sound, then the library's error box with `message`, each a
-// statement of the member's trap. `book` is JotBook's private part.
+// statement of the member's trap; the call's failure is `number` with the
+// message. `book` is JotBook's private part.
 template <class Book>
-void Abort(Trap& trap, Book& book, const String& message) {
+void Abort(Trap& trap, Book& book, Long number, const String& message) {
+  NoteFailure(number, message);
   trap.Do([&] { book.ExclamationSound(); });
   trap.Do([&] { ShowErrorBox({message}); });
 }

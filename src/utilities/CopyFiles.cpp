@@ -1,9 +1,9 @@
 // Pattern copies from one folder to another.
 #include <vector>
 
+#include "base/JotBookPrivate.h"
 #include "base/Module1.h"
 #include "errors/Trap.h"
-#include "jotwell/JotBook.h"
 #include "platform/files.h"
 
 namespace jotwell {
@@ -48,7 +48,10 @@ Long Module1::rgbCopyFiles(const String& sSourcePath, const String& sDestination
               if (hFile == kInvalidHandle) return;
               for (std::size_t next = 0; next < found.size();) {
                 currFile = found[next++];
-                platform::Files().CopyOver(sSourcePath + currFile, sDestination + currFile);
+                Refusable([&] {
+                  return platform::Files().CopyOver(sSourcePath + currFile,
+                                                    sDestination + currFile);
+                });
                 copied = copied + 1;
                 bNext = next < found.size();
               }
@@ -61,8 +64,8 @@ Long Module1::rgbCopyFiles(const String& sSourcePath, const String& sDestination
 
 Long JotBook::CopyFiles(const String& Source, const String& Destination, const String& FileSpec) {
   Long result = 0;
-  RunTraced(
-      kCopyFiles,
+  RunMember(
+      private_->lastFailure_, kCopyFiles,
       [&](Registrations& r) {
         r.Arguments({{"Source", Source}, {"Destination", Destination}, {"FileSpec", FileSpec}});
       },

@@ -26,23 +26,28 @@ String NotFound(const char* member) {
 // otherwise the member aborts. True when the read may go on.
 template <class Book>
 bool IniFileFound(Trap& trap, Book& book, Boolean& DoesItExist, const char* member) {
-  if (trap.If([&] { return ThisThread().INIPath.empty(); })) return Abort(trap, book, NotSet(member)), false;
+  if (trap.If([&] { return ThisThread().INIPath.empty(); }))
+    return Abort(trap, book, errnum::kInvalidProcedureCall, NotSet(member)), false;
   trap.Do([&] { DoesItExist = book.CheckFileExistance(ThisThread().INIPath); });
-  if (trap.If([&] { return DoesItExist.IsFalse(); })) return Abort(trap, book, NotFound(member)), false;
+  if (trap.If([&] { return DoesItExist.IsFalse(); }))
+    return Abort(trap, book, errnum::kFileNotFound, NotFound(member)), false;
   return true;
 }
 }  // namespace
 
 String JotBook::INI_PathToINI() {
   String result;
-  RunTraced(kGetINI_PathToINI, NoRegistrations,
+  RunMember(private_->lastFailure_, kGetINI_PathToINI, NoRegistrations,
             [&](Trap& trap) { trap.Do([&] { result = ThisThread().INIPath; }); });
   return result;
 }
 
 void JotBook::INI_PathToINI(String PathToINI) {
-  RunTraced(
-      kLetINI_PathToINI, [&](Registrations& r) { r.Arguments({{"PathToINI", PathToINI}}); },
+  RunMember(
+      private_->lastFailure_, kLetINI_PathToINI,
+      [&](Registrations& r) {
+        r.Arguments({{"PathToINI", PathToINI}});
+      },
       [&](Trap& trap) {
         trap.Do([&] { PathToINI = TrimBlanks(PathToINI); });
         trap.Do([&] { ThisThread().INIPath = NativePaths().Complete(PathToINI, LibraryFolder()); });
@@ -52,8 +57,8 @@ void JotBook::INI_PathToINI(String PathToINI) {
 Long JotBook::INI_WriteString(const String& SectionName, const String& keyname,
                               const String& WhatToWrite) {
   Long result = 0;
-  RunTraced(
-      kINI_WriteString,
+  RunMember(
+      private_->lastFailure_, kINI_WriteString,
       [&](Registrations& r) {
         r.Arguments({{"SectionName$", SectionName},
                      {"keyname$", keyname},
@@ -61,9 +66,12 @@ Long JotBook::INI_WriteString(const String& SectionName, const String& keyname,
       },
       [&](Trap& trap) {
         if (trap.If([&] { return ThisThread().INIPath.empty(); }))
-          return Abort(trap, *private_, NotSet("INI_WriteString"));
+          return Abort(trap, *private_, errnum::kInvalidProcedureCall, NotSet("INI_WriteString"));
         trap.Do([&] {
-          result = platform::Ini().WriteProfileText(SectionName, keyname, WhatToWrite, ThisThread().INIPath);
+          result = Refusable([&] {
+            return platform::Ini().WriteProfileText(SectionName, keyname, WhatToWrite,
+                                                    ThisThread().INIPath);
+          });
         });
       });
   return result;
@@ -72,8 +80,8 @@ Long JotBook::INI_WriteString(const String& SectionName, const String& keyname,
 Integer JotBook::INI_ReadINT(const String& SectionName, const String& keyname) {
   Integer result = 0;
   Boolean DoesItExist;
-  RunTraced(
-      kINI_ReadINT,
+  RunMember(
+      private_->lastFailure_, kINI_ReadINT,
       [&](Registrations& r) {
         r.Arguments({{"SectionName$", SectionName}, {"keyname$", keyname}});
         r.Variables({{"DoesItExist", DoesItExist}});
@@ -88,8 +96,8 @@ Integer JotBook::INI_ReadINT(const String& SectionName, const String& keyname) {
 String JotBook::INI_ReadString(const String& SectionName, const String& keyname) {
   String result;
   Boolean DoesItExist;
-  RunTraced(
-      kINI_ReadString,
+  RunMember(
+      private_->lastFailure_, kINI_ReadString,
       [&](Registrations& r) {
         r.Arguments({{"SectionName$", SectionName}, {"keyname$", keyname}});
         r.Variables({{"DoesItExist", DoesItExist}});

@@ -30,8 +30,8 @@ String JotBook::StripPath(const String& FullPath) {
   Integer x = 0;
   Integer ct = 0;
   Boolean DoesItExist;
-  RunTraced(
-      kStripPath,
+  RunMember(
+      private_->lastFailure_, kStripPath,
       [&](Registrations& r) {
         r.Arguments({{"FullPath$", FullPath}});
         r.Variables({{"x%", x}, {"ct%", ct}, {"DoesItExist", DoesItExist}});
@@ -39,7 +39,8 @@ String JotBook::StripPath(const String& FullPath) {
       [&](Trap& trap) {
         trap.Do([&] { DoesItExist = private_->CheckFileExistance(FullPath); });
         if (trap.If([&] { return DoesItExist.IsFalse(); }))
-          return Abort(trap, *private_, "Cannot find file " + FullPath + ", function StripPath aborted!");
+          return Abort(trap, *private_, errnum::kFileNotFound,
+                       "Cannot find file " + FullPath + ", function StripPath aborted!");
         size_t after = 0;
         trap.Do([&] { FindLastSeparator(FullPath, x, ct, after); });
         trap.Do([&] { result = FullPath.substr(after); });

@@ -19,8 +19,8 @@ Boolean JotBook::DeleteToRecycleBin(String FileName) {
   Boolean result = False;
   Long RetVal = 0;
   Boolean DoesItExist;
-  RunTraced(
-      kDeleteToRecycleBin,
+  RunMember(
+      private_->lastFailure_, kDeleteToRecycleBin,
       [&](Registrations& r) {
         r.Arguments({{"FileName", FileName}});
         r.Variables({{"RetVal", RetVal}, {"DoesItExist", DoesItExist}});
@@ -28,20 +28,30 @@ Boolean JotBook::DeleteToRecycleBin(String FileName) {
       [&](Trap& trap) {
         trap.Do([&] { DoesItExist = private_->CheckFileExistance(FileName); });
         if (trap.If([&] { return DoesItExist.IsFalse(); }))
-          return Abort(trap, *private_,
-                       "Cannot delete a file that doesn't exist, function DeleteToRecycleBin aborted!");
-        trap.Do([&] { RetVal = platform::DesktopShell().MoveToTrash(FileName) ? kMoved : kNotMoved; });
+          return Abort(
+              trap, *private_, errnum::kFileNotFound,
+              "Cannot delete a file that doesn't exist, function DeleteToRecycleBin aborted!");
+        trap.Do([&] {
+          RetVal = Refusable([&] { return platform::DesktopShell().MoveToTrash(FileName); })
+                       ? kMoved
+                       : kNotMoved;
+        });
         trap.Do([&] { result = RetVal == kMoved; });
       });
   return result;
 }
 
 void JotBook::AddToRecentDocuments(String& FilePath) {
-  RunTraced(
-      kAddToRecentDocuments, [&](Registrations& r) { r.Arguments({{"FilePath", FilePath}}); },
+  RunMember(
+      private_->lastFailure_, kAddToRecentDocuments,
+      [&](Registrations& r) {
+        r.Arguments({{"FilePath", FilePath}});
+      },
       [&](Trap& trap) {
         trap.Do([&] { FilePath = TrimBlanks(FilePath); });
-        trap.Do([&] { platform::DesktopShell().AddRecentDocument(FilePath); });
+        trap.Do([&] {
+          Refusable([&] { return platform::DesktopShell().AddRecentDocument(FilePath); });
+        });
       });
 }
 

@@ -1,6 +1,7 @@
 // Start-up on each thread's first JotBook and the About window's handlers;
 // every member follows the error trap under its own name.
 
+#include <filesystem>
 #include <tuple>
 #include <type_traits>
 
@@ -27,30 +28,41 @@ Lines ArgumentsIn(const std::string& report) {
 // Short texts keep the call free of heap allocations before the member's entry.
 struct Args { String file = "f", folder = "d", ini = "i", log = "l"; };
 
-struct Member { const char* title; std::function<void(JotBook&, const Args&)> call; Lines arguments{}; };
+// `failure` is the last failure of the call run normally.
+struct Member {
+  const char* title;
+  std::function<void(JotBook&, const Args&)> call;
+  Lines arguments{};
+  Long failure = 0;
+};
 
 class JotBookMember : public JotBookTest, public ::testing::WithParamInterface<Member> {
  protected:
   ScopedEnv dataHome{"XDG_DATA_HOME", dir.path().string()};  // recent documents stay here
 };
 
-// Run normally, the member leaves the trace as it found it; with a failing
-// entry it reports under its own title with the arguments it was given.
+// Run normally, the member leaves the trace as it found it and tells the
+// failure it met, if any, forgetting the last call's; with a failing entry
+// it reports under its own title with the arguments it was given.
 TEST_P(JotBookMember, KeepsTheTraceAndReportsUnderItsTitleWithItsArguments) {
   Args real{dir.File("missing.txt"), dir.path().string(), dir.File("settings.ini"), dir.File("app.log")};
   WriteFile(dir.File("copy.txt"), "x");  // something for CopyFiles to copy
   OnFreshThread([&] {
     JotBook book;
     book.INI_PathToINI(real.ini), book.LogFileName(real.log);
+    book.StripPath(real.file);
     ErrorManager().AddCall({"Host![Sub Caller]"});
     GetParam().call(book, real);
     EXPECT_THAT(ErrorManager().CallStack(), ElementsAre("Host![Sub Caller]"));
+    EXPECT_EQ(book.LastFailure().Number, GetParam().failure);
+    EXPECT_EQ(book.LastFailure().Description.empty(), GetParam().failure == 0);
   });
   ASSERT_TRUE(Reports().empty());
   OnFreshThread([&] {
     JotBook book;
     FailNextTraceEntry();
     GetParam().call(book, Args{});
+    EXPECT_EQ(book.LastFailure().Number, 7);
   });
   ASSERT_THAT(Reports(), ElementsAre(IsReport(7, "JotBook", GetParam().title)));
   EXPECT_EQ(ArgumentsIn(Reports()[0]), GetParam().arguments);
@@ -60,17 +72,17 @@ using B = JotBook;
 using A = const Args&;
 INSTANTIATE_TEST_SUITE_P(Table, JotBookMember,
     ::testing::ValuesIn(std::vector<Member>{
-        {"Function DeleteToRecycleBin", [](B& b, A a) { b.DeleteToRecycleBin(a.file); }, {"FileName"}},
+        {"Function DeleteToRecycleBin", [](B& b, A a) { b.DeleteToRecycleBin(a.file); }, {"FileName"}, 53},
         {"Property Get INI_PathToINI", [](B& b, A) { b.INI_PathToINI(); }},
         {"Property Let INI_PathToINI", [](B& b, A a) { b.INI_PathToINI(a.ini); }, {"PathToINI"}},
-        {"Function StripPath", [](B& b, A a) { b.StripPath(a.file); }, {"FullPath$"}},
+        {"Function StripPath", [](B& b, A a) { b.StripPath(a.file); }, {"FullPath$"}, 53},
         {"Function INI_WriteString", [](B& b, A) { b.INI_WriteString("S", "k", "v"); }, {"SectionName$", "keyname$", "WhatToWrite$"}},
-        {"Function INI_ReadINT", [](B& b, A) { b.INI_ReadINT("S", "k"); }, {"SectionName$", "keyname$"}},
-        {"Function INI_ReadString", [](B& b, A) { b.INI_ReadString("S", "k"); }, {"SectionName$", "keyname$"}},
-        {"Sub EndLogFileEvents", [](B& b, A) { b.EndLogFileEvents(); }},
+        {"Function INI_ReadINT", [](B& b, A) { b.INI_ReadINT("S", "k"); }, {"SectionName$", "keyname$"}, 53},
+        {"Function INI_ReadString", [](B& b, A) { b.INI_ReadString("S", "k"); }, {"SectionName$", "keyname$"}, 53},
+        {"Sub EndLogFileEvents", [](B& b, A) { b.EndLogFileEvents(); }, {}, 53},
         {"Sub WriteEventToLogFile", [](B& b, A) { b.WriteEventToLogFile("event"); }, {"Data"}},
         {"Sub AddToRecentDocuments", [](B& b, A a) { String p = a.file; b.AddToRecentDocuments(p); }, {"FilePath"}},
-        {"Property Get SizeOfCurrentLogFile", [](B& b, A) { b.SizeOfCurrentLogFile(); }},
+        {"Property Get SizeOfCurrentLogFile", [](B& b, A) { b.SizeOfCurrentLogFile(); }, {}, 76},
         {"Property Get OverwriteLogFile", [](B& b, A) { b.OverwriteLogFile(); }},
         {"Property Let OverwriteLogFile", [](B& b, A) { b.OverwriteLogFile(True); }, {"TrueOrFalse"}},
         {"Property Get MaximumLogFileSize", [](B& b, A) { b.MaximumLogFileSize(); }},
@@ -78,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Table, JotBookMember,
         {"Property Get LogFileName", [](B& b, A) { b.LogFileName(); }},
         {"Property Let LogFileName", [](B& b, A a) { b.LogFileName(a.log); }, {"NameOfLogFile"}},
         {"Property Get DoesLogFileExist", [](B& b, A) { b.DoesLogFileExist(); }},
-        {"Sub DeleteLogFile", [](B& b, A) { b.DeleteLogFile(); }},
+        {"Sub DeleteLogFile", [](B& b, A) { b.DeleteLogFile(); }, {}, 76},
         {"Function CopyFiles", [](B& b, A a) { b.CopyFiles(a.folder, a.folder + "/o", "*.txt"); }, {"Source", "Destination", "FileSpec"}},
         {"Function DiskFreeSpace", [](B& b, A) { b.DiskFreeSpace(); }}}),
     [](const auto& info) {  // "Property Get X" becomes "XGet"
@@ -117,10 +129,44 @@ TEST_F(JotBookTest, TheFirstOnAThreadBeepsTwiceAndReturnsOnlyAfterTheAboutWindow
   desktop->QueueAboutActions([](AboutWindow&) { throw RuntimeError(errnum::kDeviceUnavailable); });
   OnFreshThread([] {
     JotBook book;
+    EXPECT_EQ(book.LastFailure().Number, 0);                   // the start-up's is no call's
     EXPECT_EQ(book.LogFileName() + book.INI_PathToINI(), "");  // every property starts empty
     EXPECT_EQ(book.MaximumLogFileSize() + book.SizeOfCurrentLogFile() + book.OverwriteLogFile().Raw(), 0);
   });
   ASSERT_THAT(Reports(), ElementsAre(IsReport(68, "Module1", "Sub Main")));
+}
+
+// A handled error is the call's failure whatever the user chose; so are the
+// refusals a member passes over; and a call a sink makes on another object
+// keeps its failure to that object.
+TEST_F(JotBookTest, LastFailureIsTheCallsWhateverTheChoiceAndStaysWithItsObject) {
+  WriteFile(dir.File("in/a.txt"), "a");
+  std::filesystem::create_directory(dir.File("in/b.txt"));  // matched, counted, not copied
+  OnFreshThread([&] {
+    JotBook book, other;
+    for (Long choice : {choice::kAbort, choice::kRetry, choice::kIgnore}) {
+      desktop->QueueReportChoice(choice);
+      FailNextTraceEntry();
+      book.MaximumLogFileSize(1);
+      EXPECT_EQ(book.LastFailure().Number, 7) << choice;
+    }
+    book.INI_PathToINI(dir.File("no/settings.ini"));
+    EXPECT_EQ(book.INI_WriteString("S", "k", "v"), 0);
+    EXPECT_EQ(book.LastFailure().Description, "Path not found");
+    EXPECT_EQ(book.CopyFiles(dir.File("in/"), dir.File("out/"), "*.txt"), 2);
+    EXPECT_EQ(book.LastFailure().Number, 75);
+    struct : JotBookEvents {
+      JotBook* other;
+      void SuccessfulWriteToLogFile() override {}
+      void ErrorWritingToLogFile(Integer&) override { other->StripPath(""); }
+    } sink;
+    sink.other = &other;
+    book.Advise(sink);
+    book.LogFileName(dir.File("no/app.log"));
+    book.WriteEventToLogFile("lost");
+    EXPECT_EQ(book.LastFailure().Number, 76);
+    EXPECT_EQ(other.LastFailure().Number, 53);
+  });
 }
 
 // Each About handler closes the window or not, links open their targets, and

@@ -14,6 +14,7 @@ cmake --build "$prefix/with-cmake" >/dev/null
 libdir=$(dirname "$(find "$prefix/usr" -name libjotwell.so.1 | head -n 1)")
 [ -f "$prefix/usr/bin/jotbook" ] || { echo "jotbook was not installed" >&2; exit 1; }
 readelf -d "$libdir/libjotwell.so.1" | grep -q 'SONAME.*libjotwell.so.1' || { echo "no SONAME" >&2; exit 1; }
+if readelf -S "$libdir/libjotwell.so.1" | grep -q '\.debug_'; then echo "installed with debug information" >&2; exit 1; fi
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
 # shellcheck disable=SC2046
 c++ "$examples/minimal/minimal.cpp" $(pkg-config --cflags --libs jotwell) -o "$prefix/with-pkg-config"

@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
     Each, SetIdHostTest,
     ::testing::Values(HostRun{"RecentListOfAPlainHost", false, "recent notes.txt", "exit 0",
                               "data/recently-used.xbel"},
-                      HostRun{"RecentList", true, "recent notes.txt", "exit 0", ""},
+                      HostRun{"RecentList", true, "recent notes.txt", "exit 1", ""},
                       HostRun{"Trash", true, "trash notes.txt", "exit 1", ""},
                       HostRun{"RegisteredLibrary", true, "call LogFileName", "REGDB_E_CLASSNOTREG",
                               ""},

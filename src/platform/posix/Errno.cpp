@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "platform/Refusal.h"
+
 namespace jotwell::platform::posix {
 
 Long RunTimeErrorNumberOf(int errnoValue) {
@@ -41,6 +43,11 @@ RuntimeError ErrorFromErrno(int errnoValue) {
 
 RuntimeError NotARegularFile(int errnoValue) {
   return RuntimeError(errnum::kPathFileAccess, errnoValue);
+}
+
+bool Refuse(const RuntimeError& why) {
+  NoteRefusal(why);
+  return false;
 }
 
 }  // namespace jotwell::platform::posix

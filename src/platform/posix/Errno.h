@@ -12,4 +12,9 @@ RuntimeError ErrorFromErrno(int errnoValue);
 // library writes one: a path/file access error, keeping errnoValue.
 RuntimeError NotARegularFile(int errnoValue = 0);
 
+// For an operation that answers a refusal with false: notes why (see
+// platform/Refusal.h) and answers false.
+bool Refuse(const RuntimeError& why);
+inline bool RefuseForErrno(int errnoValue) { return Refuse(ErrorFromErrno(errnoValue)); }
+
 }  // namespace jotwell::platform::posix

@@ -9,6 +9,7 @@
 
 #include "jotwell/RuntimeError.h"
 #include "platform/posix/Descriptors.h"
+#include "platform/posix/Errno.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
 
@@ -57,22 +58,24 @@ bool CopyOver(const String& from, const String& to) {
     const char* target = SystemPath(to);
     Descriptor source(Open(SystemPath(from), O_RDONLY | O_NONBLOCK));
     struct stat info {};
-    if (source.get() < 0 || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        !MayReplace(target))
-      return false;
+    if (source.get() < 0 || ::fstat(source.get(), &info) != 0) return RefuseForErrno(errno);
+    if (!S_ISREG(info.st_mode)) return Refuse(NotARegularFile());
+    if (!MayReplace(target)) return RefuseForErrno(errno);
     std::string spare = SpareTemplateBeside(target);
     Descriptor copy(::mkostemp(spare.data(), O_CLOEXEC));
-    if (copy.get() < 0) return false;
+    if (copy.get() < 0) return RefuseForErrno(errno);
     // Like the copies the other platform makes, the copy keeps the time the
     // original was last written.
     const struct timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
     bool copied = CopyBytes(source.get(), copy.get(), info.st_size) &&
                   ::fchmod(copy.get(), info.st_mode & 07777) == 0 &&
                   ::futimens(copy.get(), times) == 0 && ::rename(spare.c_str(), target) == 0;
-    if (!copied) ::unlink(spare.c_str());
-    return copied;
-  } catch (const RuntimeError&) {
-    return false;
+    if (copied) return true;
+    int failure = errno;
+    ::unlink(spare.c_str());
+    return RefuseForErrno(failure);
+  } catch (const RuntimeError& refused) {
+    return Refuse(refused);
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include "jotwell/RuntimeError.h"
 #include "platform/posix/Descriptors.h"
+#include "platform/posix/Errno.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
 #include "values/PathDialect.h"
@@ -84,9 +85,11 @@ struct LockedFile {
 // Opens the file for reading and writing (so a read-only file is refused
 // even where a rename could replace it) and locks it. The file locked is
 // the one the name names once the lock is held: another writer may have
-// renamed a new file over it meanwhile.
+// renamed a new file over it meanwhile. Nothing, with errno set, when it
+// cannot.
 std::optional<LockedFile> OpenLocked(const char* name, std::optional<mode_t> createMode) {
   Clock::time_point deadline = Clock::now() + kLockWait;
+  int failure = EBUSY;
   while (Clock::now() < deadline) {
     int fd = OpenNonBlocking(name, O_RDWR);
     bool created = false;
@@ -97,12 +100,15 @@ std::optional<LockedFile> OpenLocked(const char* name, std::optional<mode_t> cre
     }
     if (fd < 0) return std::nullopt;
     LockedFile locked{Descriptor(fd), created};
-    if (!IsRegularFile(fd) || !LockBefore(fd, LOCK_EX, deadline)) {
+    bool regular = IsRegularFile(fd);
+    if (!regular || !LockBefore(fd, LOCK_EX, deadline)) {
       if (created && NamesFile(name, fd)) ::unlink(name);
+      if (!regular) failure = EISDIR;
       break;
     }
     if (NamesFile(name, fd)) return locked;
   }
+  errno = failure;
   return std::nullopt;
 }
 
@@ -180,17 +186,19 @@ std::string ReadUnderLock(const String& path) {
 bool EditUnderLock(const String& path, const Change& change, std::optional<mode_t> createMode) {
   try {
     std::optional<std::string> name = Target(SystemPath(path));
-    if (!name) return false;
+    if (!name) return RefuseForErrno(ELOOP);
     std::optional<LockedFile> locked = OpenLocked(name->c_str(), createMode);
-    if (!locked) return false;
+    if (!locked) return RefuseForErrno(errno);
     int fd = locked->file.get();
     std::optional<std::string> before = ReadAll(fd);
     std::optional<String> after = before ? change(*before) : std::nullopt;
-    bool stored = after && (*after == *before || Replace(*name, fd, *after));
-    if (!stored && locked->created) ::unlink(name->c_str());
-    return stored;
-  } catch (const RuntimeError&) {
-    return false;
+    if (after && (*after == *before || Replace(*name, fd, *after))) return true;
+    RuntimeError why =
+        before && !after ? RuntimeError(errnum::kPathFileAccess) : ErrorFromErrno(errno);
+    if (locked->created) ::unlink(name->c_str());
+    return Refuse(why);
+  } catch (const RuntimeError& refused) {
+    return Refuse(refused);
   }
 }
 

@@ -22,9 +22,9 @@ using Change = std::function<std::optional<String>(std::string_view)>;
 std::string ReadUnderLock(const String& path);
 
 // Applies the change to the file's bytes under its lock and stores the
-// result; false, with no byte changed, when the change is refused or
-// anything fails. A missing file is made with `createMode`'s permission
-// bits (less the umask) when it is given, else the edit fails.
+// result; false, with no byte changed and the reason noted (see
+// platform/Refusal.h), when the change is refused or anything fails. A missing file is made with
+// `createMode`'s permission bits (less the umask) when it is given, else the edit fails.
 bool EditUnderLock(const String& path, const Change& change, std::optional<mode_t> createMode);
 
 }  // namespace jotwell::platform::posix

@@ -96,7 +96,11 @@ class PosixFiles final : public FileSystem {
   }
 
   bool EraseFile(const String& path) override {
-    return Quietly([&] { return ::unlink(SystemPath(path)) == 0; });
+    try {
+      return ::unlink(SystemPath(path)) == 0 || posix::RefuseForErrno(errno);
+    } catch (const RuntimeError& refused) {
+      return posix::Refuse(refused);
+    }
   }
 
   bool MakeFolder(const String& path) override {

@@ -1,6 +1,7 @@
 #include "jotwell/RuntimeError.h"
 #include "platform/IniText.h"
 #include "platform/ini.h"
+#include "platform/posix/Errno.h"
 #include "platform/posix/LockedEdit.h"
 #include "platform/posix/SystemPath.h"
 
@@ -41,7 +42,8 @@ class PosixIni final : public IniProfile {
 
   bool WriteProfileText(const String& section, const String& key, const String& value,
                         const String& path) override {
-    if (!ini::CanWrite(section, key, value)) return false;
+    if (!ini::CanWrite(section, key, value))
+      return posix::Refuse(RuntimeError(errnum::kInvalidProcedureCall));
     return EditUnderLock(
         path, [&](std::string_view text) { return ini::WithValue(text, section, key, value); },
         0666);

@@ -9,6 +9,7 @@
 
 #include "jotwell/RuntimeError.h"
 #include "platform/posix/Descriptors.h"
+#include "platform/posix/Errno.h"
 #include "platform/posix/LockedEdit.h"
 #include "platform/posix/SystemPath.h"
 #include "platform/posix/UserFolders.h"
@@ -84,35 +85,53 @@ std::optional<String> WithDocument(std::string_view list, const std::string& pat
   return String(data.get(), length);
 }
 
+// GIO's reason for a refusal, as the errno it most often stands for.
+int ErrnoOf(const GError* error) {
+  if (error && error->domain == G_IO_ERROR) {
+    switch (error->code) {
+      case G_IO_ERROR_NOT_FOUND: return ENOENT;
+      case G_IO_ERROR_PERMISSION_DENIED: return EACCES;
+      case G_IO_ERROR_NO_SPACE: return ENOSPC;
+      default: break;
+    }
+  }
+  return EIO;
+}
+
 class PosixShell final : public Shell {
  public:
   // GLib finds the trash under its own idea of the user's folders.
   bool MoveToTrash(const String& path) override {
-    if (!posix::GLibFoldersAreTrusted()) return false;
+    if (!posix::GLibFoldersAreTrusted()) return posix::RefuseForErrno(EACCES);
     try {
       std::unique_ptr<GFile, GUnref> file(
           g_vfs_get_file_for_path(g_vfs_get_local(), Absolute(path).c_str()));
-      return g_file_trash(file.get(), nullptr, nullptr);
-    } catch (const RuntimeError&) {
-      return false;
+      GError* error = nullptr;
+      if (g_file_trash(file.get(), nullptr, &error)) return true;
+      int failure = ErrnoOf(error);
+      g_error_free(error);
+      return posix::RefuseForErrno(failure);
+    } catch (const RuntimeError& refused) {
+      return posix::Refuse(refused);
     }
   }
 
   // Two programs adding at once each add to the list the other left: the
   // list is changed under its lock. A new list is the user's alone.
-  void AddRecentDocument(const String& path) override {
+  bool AddRecentDocument(const String& path) override {
     try {
       std::string document = Absolute(path);
       // Read afresh: GLib keeps its first answer for the life of the process.
       std::string folder = posix::XdgFolder(UserFolder::Data);
       // GLib guesses the document's type from the MIME database under its
       // own folders.
-      if (!posix::GLibFoldersAreTrusted()) return;
-      if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) return;
-      posix::EditUnderLock(
+      if (!posix::GLibFoldersAreTrusted()) return posix::RefuseForErrno(EACCES);
+      if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) return posix::RefuseForErrno(errno);
+      return posix::EditUnderLock(
           folder + "/recently-used.xbel",
           [&](std::string_view list) { return WithDocument(list, document); }, 0600);
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& refused) {
+      return posix::Refuse(refused);
     }
   }
 };
