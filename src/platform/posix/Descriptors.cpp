@@ -40,7 +40,10 @@ bool LockWait::Lock(int fd, int operation) {
 
 bool LockWait::Over() {
   Clock::time_point now = Clock::now();
-  if (Facts facts = FactsNow(); facts != seen_) seen_ = facts, progressed_ = now;
+  if (Facts facts = FactsNow(); facts != seen_) {
+    seen_ = facts;
+    progressed_ = now;
+  }
   bool over = now - progressed_ >= kLockPatience || now - start_ >= kLockWait;
   if (over) errno = EWOULDBLOCK;
   return over;
