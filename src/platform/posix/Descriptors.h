@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -58,7 +59,9 @@ class LockWait {
 
   std::string name_;
   Clock::time_point start_ = Clock::now(), progressed_ = start_;
-  Facts seen_ = FactsNow();
+  // Looked at only once the lock is found taken: the lock that is free at
+  // once, as it is for most writes, costs no system call more.
+  std::optional<Facts> seen_;
 };
 
 }  // namespace jotwell::platform::posix
