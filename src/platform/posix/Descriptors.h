@@ -39,8 +39,9 @@ bool IsRegularFile(int fd);
 
 // One wait for the lock of the file a name names. Writers ahead of us show
 // progress on that name: a new file renamed over it, or its length or
-// modification time changed. A holder that shows none for kLockPatience is
-// given up on, whatever the others do.
+// modification time changed. The wait gives up once the name has shown none
+// for kLockPatience, and after kLockWait in all: a holder that makes no
+// progress is stuck, or holds the lock on purpose.
 class LockWait {
  public:
   explicit LockWait(std::string name);
