@@ -48,8 +48,9 @@ class FileSystem {
   // file is created already locked, so that no other writer finds it empty
   // before this one has written. Never blocks on what it opens. Throws
   // RuntimeError: a name naming no regular file (a folder, FIFO or device)
-  // is a path/file access error (75); a lock not had within a few seconds is
-  // permission denied (70).
+  // is a path/file access error (75); a lock not had is permission denied
+  // (70): the wait gives up once the file has shown no progress (no write,
+  // no new file in its place) for a few seconds, or after a minute in all.
   virtual LockedFile OpenLockedAppend(const String& path) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;

@@ -1,8 +1,13 @@
 // The INI engine over real files: the profile read rules, writes that keep
 // every other byte, and safety across processes and users.
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <future>
 #include <map>
 #include <random>
@@ -10,6 +15,7 @@
 #include <thread>
 
 #include "platform/ini.h"
+#include "platform/shell.h"
 #include "support/Children.h"
 #include "support/FileFacts.h"
 #include "support/TestSupport.h"
@@ -201,25 +207,90 @@ TEST_F(IniEngine, WritesThroughLinksAndKeepsOwnerAndPermissionBits) {
   EXPECT_EQ(test::ReadFile(file), "[s]\nk=w\n");
 }
 
-// Each process writes its 500 keys from two threads, which exclude each
-// other as processes do.
-TEST_F(IniEngine, TwoProcessesOfTwoThreadsWritingAtOnceLoseNoKey) {
-  auto keys = [this](std::string tag) {
+// A link is followed only where the system's protected-symlinks rule would
+// follow it, whatever that is set to: not one that another user planted in
+// a sticky folder anyone may write, at any hop. The recent-documents list is
+// written the same way.
+TEST_F(IniEngine, FollowsNoLinkAnotherUserPlantedInAStickyFolder) {
+  fs::permissions(dir.path(), fs::perms(0755));
+  for (auto [folder, mode] : {std::pair{"sticky", 01777}, {"open", 0777}}) {
+    fs::create_directory(dir.path() / folder);
+    fs::permissions(dir.path() / folder, fs::perms(mode));
+  }
+  ASSERT_EQ(test::InChild([&] {
+              bool planted = test::BecomeNobody();
+              for (const char* link :
+                   {"sticky/nobody.ini", "open/nobody.ini", "sticky/recently-used.xbel"})
+                planted = planted && ::symlink(file.c_str(), dir.File(link).c_str()) == 0;
+              return std::string(planted ? "" : "cannot plant the links");
+            }),
+            "");
+  fs::create_symlink(file, dir.File("sticky/root.ini"));
+  fs::create_symlink("nobody.ini", dir.File("sticky/hop.ini"));
+  const std::pair<const char*, bool> rows[] = {{"sticky/nobody.ini", false},
+                                               {"sticky/hop.ini", false},
+                                               {"sticky/root.ini", true},
+                                               {"open/nobody.ini", true}};
+  for (const auto& [link, followed] : rows) {
+    test::WriteFile(file, "[s]\n");
+    EXPECT_EQ(Ini().WriteProfileText("s", "k", "v", dir.File(link)), followed) << link;
+    EXPECT_EQ(test::ReadFile(file), followed ? "[s]\nk=v\n" : "[s]\n") << link;
+  }
+  test::ScopedEnv dataHome("XDG_DATA_HOME", dir.File("sticky"));
+  test::WriteFile(file, "");  // what the list would take as its own, empty
+  platform::Group<platform::Shell>::Native().AddRecentDocument(file);
+  EXPECT_EQ(test::ReadFile(file), "");
+}
+
+// 8 processes of 4 threads write keys of their own: each waits for the lock
+// far longer than a writer's patience, but the writers ahead show progress.
+TEST_F(IniEngine, ManyProcessesOfManyThreadsWritingAtOnceLoseNoKey) {
+  constexpr int kProcesses = 8, kThreads = 4, kKeys = 100;
+  auto keys = [this](int writer) {
     bool all = true;
-    for (int i = 0; i < 250; ++i)
-      all = Ini().WriteProfileText("s", tag + std::to_string(i), tag, file) && all;
+    for (int key = writer * kKeys; key < (writer + 1) * kKeys; ++key)
+      all = Ini().WriteProfileText("s", std::to_string(key), std::to_string(writer), file) && all;
     return all;
   };
-  auto writer = [=](std::string tag) -> std::function<std::string()> {
-    return [=] {
-      std::future<bool> other = std::async(std::launch::async, keys, tag + "t");
-      return keys(tag) && other.get() ? "" : "refused";
-    };
+  std::vector<std::function<std::string()>> writers;
+  for (int process = 0; process < kProcesses; ++process)
+    writers.push_back([=] {
+      std::vector<std::future<bool>> threads;
+      for (int thread = 0; thread < kThreads; ++thread)
+        threads.push_back(std::async(std::launch::async, keys, process * kThreads + thread));
+      return std::all_of(threads.begin(), threads.end(), [](auto& thread) { return thread.get(); })
+                 ? ""
+                 : "refused";
+    });
+  EXPECT_THAT(test::InChildren(writers), ::testing::Each(""));
+  for (int key = 0; key < kProcesses * kThreads * kKeys; ++key)
+    ASSERT_EQ(Ini().ReadProfileNumber("s", std::to_string(key), -1, file), key / kKeys) << key;
+}
+
+// A writer waits for the lock while its holder shows progress, however
+// long, and gives up on one that shows none for a few seconds: both holders
+// here keep the lock for seven.
+TEST_F(IniEngine, AWriterWaitsForTheLockOnlyWhileItsHolderShowsProgress) {
+  auto writeWhileHeld = [this](bool progressing) {
+    const std::string held = dir.File(progressing ? "busy.ini" : "stuck.ini");
+    test::WriteFile(held, "[s]\n");
+    const int holder = ::open(held.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (::flock(holder, LOCK_EX) != 0) return std::string("cannot lock");
+    std::thread release([=] {
+      for (int second = 0; second < 7; ++second) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        if (progressing && ::write(holder, "\n", 1) != 1) break;
+      }
+      ::close(holder);
+    });
+    const bool written = Ini().WriteProfileText("s", "k", "v", held);
+    release.join();
+    return std::string(written ? "written" : "refused") +
+           (Ini().ReadProfileText("s", "k", "", held) == "v" ? "+" : "-");
   };
-  EXPECT_THAT(test::InChildren({writer("a"), writer("b")}), ::testing::Each(""));
-  for (int i = 0; i < 250; ++i)
-    for (const char* tag : {"a", "at", "b", "bt"})
-      EXPECT_EQ(Ini().ReadProfileText("s", tag + std::to_string(i), "", file), tag) << i;
+  std::future<std::string> stuck = std::async(std::launch::async, writeWhileHeld, false);
+  EXPECT_EQ(writeWhileHeld(true), "written+");
+  EXPECT_EQ(stuck.get(), "refused-");
 }
 
 // A writer killed at any moment of its writes leaves the old file or the
@@ -247,18 +318,23 @@ TEST_F(IniEngine, AWriterKilledMidWriteLeavesTheOldFileOrTheNew) {
       known[key] = now;
     }
   }
+  ASSERT_TRUE(Ini().WriteProfileText("s", "k0", "last", file));
+  // The next write leaves no spare of the killed writers.
+  EXPECT_THAT(test::EntryNames(dir.path()), ElementsAre("p.ini"));
 }
 
 // A read-only file is refused even in a folder where a rename could replace
-// it; a writable file in a folder that takes no new file is written in place.
-// A write the size limit stops leaves the old bytes and no copy behind. The
+// it; a writable file in a folder that takes no new file, or bind-mounted
+// over its own name as a container receives one, is written in place. A
+// write the size limit stops leaves the old bytes and no copy behind. The
 // files are the writer's own, so that a copy can keep their owner.
 TEST_F(IniEngine, FollowsTheUsersRightsAndTheSystemsLimits) {
   struct Row { const char* name; fs::perms folder, file; std::size_t size; bool written; };
   const Row rows[] = {{"open", fs::perms(0777), fs::perms(0444), 3, false},
                       {"shut", fs::perms(0555), fs::perms(0666), 3, true},
                       {"copy", fs::perms(0777), fs::perms(0666), 90, false},
-                      {"full", fs::perms(0555), fs::perms(0666), 90, false}};
+                      {"full", fs::perms(0555), fs::perms(0666), 90, false},
+                      {"bound", fs::perms(0777), fs::perms(0666), 3, true}};
   auto ini = [&](const Row& row) { return dir.File(row.name) + "/p.ini"; };
   fs::permissions(dir.path(), fs::perms(0755));
   for (const Row& row : rows) {
@@ -267,15 +343,21 @@ TEST_F(IniEngine, FollowsTheUsersRightsAndTheSystemsLimits) {
     ASSERT_TRUE(test::GiveToNobody(ini(row)));
     fs::permissions(dir.path() / row.name, row.folder);
   }
+  const std::string bound = ini(rows[4]);
   const std::string written = test::InChild([&] {
     std::string said;
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount(bound.c_str(), bound.c_str(), nullptr, MS_BIND, nullptr) != 0)
+      return std::string("skip: cannot bind-mount a file: ") + std::strerror(errno);
     std::signal(SIGXFSZ, SIG_IGN);
     if (!test::BecomeNobody() || !test::Limit(RLIMIT_FSIZE, 64)) return std::string("?");
     for (const Row& row : rows)
       said += Ini().WriteProfileText("s", "k", std::string(row.size, 'n'), ini(row)) ? '1' : '0';
     return said;
   });
-  EXPECT_EQ(written, "0100");
+  if (written.starts_with("skip: ")) GTEST_SKIP() << written;
+  EXPECT_EQ(written, "01001");
   for (const Row& row : rows) {
     EXPECT_EQ(test::ReadFile(ini(row)), row.written ? "[s]\r\nk=nnn\r\n" : "[s]\r\nk=old\r\n")
         << row.name;

@@ -1,7 +1,10 @@
 // The files backend's own promises, beyond what the event log shows.
+#include <limits.h>
+
 #include "platform/files.h"
 #include "platform/posix/LockedAppend.h"
 #include "support/Children.h"
+#include "support/FileFacts.h"
 #include "support/TestSupport.h"
 
 namespace jotwell {
@@ -23,18 +26,30 @@ TEST(PosixFiles, EveryPathOperationRefusesANameHoldingNul) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("new")));
 }
 
-// A missing log is made under a spare name that carries the process, so a
-// forked child must not keep its parent's.
-TEST(PosixFiles, AForkedChildNamesItsSpareFilesForItself) {
-  auto ofThisProcess = [] {
-    std::string spare = platform::posix::SpareNameBeside("/var/log/app.log");
-    return spare.substr(0, spare.rfind('-'));
-  };
-  const std::string parent = ofThisProcess();
-  EXPECT_EQ(parent.rfind("/var/log/.jotwell-new-", 0), 0u) << parent;
-  EXPECT_NE(test::InChild(ofThisProcess), parent);
-  EXPECT_EQ(ofThisProcess(), parent);
+// A missing log is made under a spare name marked as ours, which a forked
+// child must not share with its parent, and which a long name still leaves
+// within the longest a folder takes.
+TEST(PosixFiles, SpareNamesAreMarkedAndAForkedChildNamesItsOwn) {
+  auto spare = [] { return platform::posix::SpareNameBeside("/var/log/app.log"); };
+  const std::string child = test::InChild(spare), parent = spare();  // the same serial
+  EXPECT_THAT(parent, ::testing::MatchesRegex("/var/log/\\.app\\.log\\.jotwell-[0-9A-Za-z]{6}"));
+  EXPECT_NE(child, parent);
+  EXPECT_NE(spare(), parent);
+  EXPECT_EQ(platform::posix::SpareNameBeside("/d/" + std::string(250, 'n')).size(), 3u + NAME_MAX);
 }
 
+// A creator killed before it removed its spare left it empty, or as a second
+// name of the log: the next writer that makes the log, or finds it with a
+// second name, removes it.
+TEST(PosixFiles, TheLockedAppendRemovesSparesOfKilledCreators) {
+  test::TempDir dir;
+  const std::string log = dir.File("app.log");
+  const std::string dead = test::InChild([&] { return platform::posix::SpareNameBeside(log); });
+  for (bool linked : {false, true}) {
+    linked ? std::filesystem::create_hard_link(log, dead) : test::WriteFile(dead, "");
+    Files().Close(Files().OpenLockedAppend(log).file);
+    EXPECT_THAT(test::EntryNames(dir.path()), ::testing::ElementsAre("app.log")) << linked;
+  }
+}
 }  // namespace
 }  // namespace jotwell

@@ -26,14 +26,34 @@ bool IsRegularFile(int fd) {
   return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool LockBefore(int fd, int operation, std::chrono::steady_clock::time_point deadline) {
+LockWait::LockWait(std::string name) : name_(std::move(name)) {}
+
+bool LockWait::Lock(int fd, int operation) {
   auto pause = std::chrono::microseconds(50);
   while (RetryOnInterrupt([&] { return ::flock(fd, operation | LOCK_NB); }) != 0) {
-    if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return false;
+    if (errno != EWOULDBLOCK || Over()) return false;
     std::this_thread::sleep_for(pause);
     pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
   }
   return true;
+}
+
+bool LockWait::Over() {
+  Clock::time_point now = Clock::now();
+  if (Facts facts = FactsNow(); facts != seen_) {
+    seen_ = facts;
+    progressed_ = now;
+  }
+  bool over = now - progressed_ >= kLockPatience || now - start_ >= kLockWait;
+  if (over) errno = EWOULDBLOCK;
+  return over;
+}
+
+// A missing name has facts too: all zero.
+LockWait::Facts LockWait::FactsNow() const {
+  struct stat info {};
+  ::stat(name_.c_str(), &info);
+  return {info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
 }
 
 }  // namespace jotwell::platform::posix

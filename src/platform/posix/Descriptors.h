@@ -5,12 +5,18 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <tuple>
 #include <utility>
 
 namespace jotwell::platform::posix {
 
-// How long a reader or writer waits for another writer to finish.
-inline constexpr auto kLockWait = std::chrono::seconds(5);
+// How long a reader or writer waits for another to finish: as long as the
+// file shows progress at least every kLockPatience, and kLockWait in all.
+inline constexpr auto kLockPatience = std::chrono::seconds(5);
+inline constexpr auto kLockWait = std::chrono::seconds(60);
 
 // Owns a descriptor and closes it when it goes.
 class Descriptor {
@@ -30,9 +36,33 @@ class Descriptor {
 // controlling one. -1 with errno set on failure.
 int Open(const char* path, int flags, mode_t mode = 0);
 bool IsRegularFile(int fd);
-// Polls for the `operation` lock (LOCK_EX or LOCK_SH) until the deadline: a
-// blocking lock could not give up. False with errno set when not had
-// (EWOULDBLOCK once the deadline has passed).
-bool LockBefore(int fd, int operation, std::chrono::steady_clock::time_point deadline);
+
+// One wait for the lock of the file a name names. Writers ahead of us show
+// progress on that name: a new file renamed over it, or its length or
+// modification time changed. The wait gives up once the name has shown none
+// for kLockPatience, and after kLockWait in all: a holder that makes no
+// progress is stuck, or holds the lock on purpose.
+class LockWait {
+ public:
+  explicit LockWait(std::string name);
+  // Polls for the `operation` lock (LOCK_EX or LOCK_SH) on `fd`: a blocking
+  // lock could not give up. False with errno set when not had (EWOULDBLOCK
+  // once the wait is over).
+  bool Lock(int fd, int operation);
+  // Whether the wait has given up.
+  bool Over();
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  using Facts = std::tuple<ino_t, off_t, std::int64_t, long>;  // inode, length, time
+
+  Facts FactsNow() const;
+
+  std::string name_;
+  Clock::time_point start_ = Clock::now(), progressed_ = start_;
+  // Looked at only once the lock is found taken: the lock that is free at
+  // once, as it is for most writes, costs no system call more.
+  std::optional<Facts> seen_;
+};
 
 }  // namespace jotwell::platform::posix

@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/Errno.h"
@@ -18,8 +20,6 @@
 
 namespace jotwell::platform::posix {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Opens that keep racing with another process's create or delete before we
 // settle for a plain create.
@@ -33,16 +33,16 @@ int OpenAppending(const char* path, int flags) {
   return fd;
 }
 
-// The locked file's length, or nothing when another process deleted the
+// The locked file's status, or nothing when another process deleted the
 // file while we waited for the lock. Writers restart a log by truncating it,
 // never by replacing it, so a file still linked is the one the path names.
 // A FIFO or a device is no log: writing to it could block or reach a device.
-std::optional<std::int64_t> LengthIfStillLinked(int fd) {
+std::optional<struct stat> StatusIfStillLinked(int fd) {
   struct stat opened {};
   if (::fstat(fd, &opened) != 0) throw ErrorFromErrno(errno);
   if (!S_ISREG(opened.st_mode)) throw NotARegularFile();
   if (opened.st_nlink == 0) return std::nullopt;
-  return opened.st_size;
+  return opened;
 }
 
 // This process's id, asked once: a forked child forgets its parent's.
@@ -58,14 +58,16 @@ pid_t ThisProcess() {
 // Creates the missing file already locked, so that no other writer can lock
 // it, and find it empty, before its creator has written to it: the file is
 // made and locked under a spare name, then linked to `path`, which fails
-// when `path` exists meanwhile. Returns -1 with errno set on failure.
+// when `path` exists meanwhile. A writer holding the lock of a log made
+// meanwhile may remove the spare before it is linked: that fails as the
+// log existing does. Returns -1 with errno set on failure.
 int CreateLocked(const std::string& path) {
   std::string spare = SpareNameBeside(path);
   int fd = OpenAppending(spare.c_str(), O_CREAT | O_EXCL);
   if (fd < 0) return -1;
   bool locked = RetryOnInterrupt([&] { return ::flock(fd, LOCK_EX); }) == 0;
   int linked = locked ? ::link(spare.c_str(), path.c_str()) : -1;
-  int failure = errno;
+  int failure = locked && linked != 0 && errno == ENOENT ? EEXIST : errno;
   ::unlink(spare.c_str());
   if (linked == 0) return fd;
   ::close(fd);
@@ -94,23 +96,36 @@ std::optional<LockedFile> OpenForAppend(const std::string& path, int attempt) {
 
 }  // namespace
 
+// The spare's letters tell the process (its id has at most 22 bits) and 13
+// bits of a serial apart: no two live opens share a name.
 std::string SpareNameBeside(const std::string& path) {
+  static constexpr std::string_view kLetters =
+      "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   static std::atomic<unsigned> serial{0};
-  return PosixPaths().Beside(path, ".jotwell-new-" + std::to_string(ThisProcess()) + "-" +
-                                       std::to_string(serial.fetch_add(1)));
+  std::uint64_t tag = std::uint64_t(ThisProcess()) << 13 | (serial.fetch_add(1) & 0x1FFF);
+  std::string spare = SpareTemplateBeside(path);
+  for (auto letter = spare.rbegin(); letter != spare.rend() && *letter == 'X'; ++letter) {
+    *letter = kLetters[tag % kLetters.size()];
+    tag /= kLetters.size();
+  }
+  return spare;
 }
 
 LockedFile OpenLockedAppend(const String& path) {
   const std::string name = SystemPath(path);
-  Clock::time_point deadline = Clock::now() + kLockWait;
+  LockWait wait(name);
   for (int attempt = 0;; ++attempt) {
     std::optional<LockedFile> opened = OpenForAppend(name, attempt);
     if (!opened) continue;
     int fd = static_cast<int>(opened->file);
     try {
-      if (!LockBefore(fd, LOCK_EX, deadline)) throw ErrorFromErrno(errno);
-      if (std::optional<std::int64_t> length = LengthIfStillLinked(fd)) {
-        opened->length = *length;
+      if (!wait.Lock(fd, LOCK_EX)) throw ErrorFromErrno(errno);
+      if (std::optional<struct stat> status = StatusIfStillLinked(fd)) {
+        // A creator killed before it removed its spare left it behind: a
+        // second name of the log, or an empty file where the log was
+        // missing until this open made it.
+        if (opened->created || status->st_nlink > 1) RemoveSparesBeside(name);
+        opened->length = status->st_size;
         return *opened;
       }
     } catch (...) {
@@ -118,7 +133,7 @@ LockedFile OpenLockedAppend(const String& path) {
       throw;
     }
     ::close(fd);
-    if (Clock::now() >= deadline) throw ErrorFromErrno(EWOULDBLOCK);
+    if (wait.Over()) throw ErrorFromErrno(EWOULDBLOCK);
   }
 }
 

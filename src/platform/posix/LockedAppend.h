@@ -12,8 +12,9 @@ namespace jotwell::platform::posix {
 // FileSystem::OpenLockedAppend promises.
 LockedFile OpenLockedAppend(const String& path);
 
-// A hidden name beside `path` that only this open of this process uses: a
-// missing log is made and locked there, then linked to its own name.
+// A hidden name beside `path`, marked as a spare, that only this open of
+// this process uses: a missing log is made and locked there, then linked to
+// its own name.
 std::string SpareNameBeside(const std::string& path);
 
 }  // namespace jotwell::platform::posix

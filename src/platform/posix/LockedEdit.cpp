@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 
 #include "jotwell/RuntimeError.h"
 #include "platform/posix/Descriptors.h"
@@ -19,8 +18,6 @@
 
 namespace jotwell::platform::posix {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Links followed before a loop of them is given up, as the system does.
 constexpr int kMaxLinks = 40;
@@ -57,24 +54,51 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Whether the link lies in a sticky folder that anyone may write, and is
+// neither ours nor the folder owner's: anyone could have planted it there
+// to turn our write onto another file. The system refuses to follow such a
+// link only where it is told to; a write refuses it always.
+bool Planted(int folder, const struct stat& link) {
+  struct stat shared {};
+  if (::fstat(folder, &shared) != 0) return true;
+  bool open = (shared.st_mode & S_ISVTX) && (shared.st_mode & S_IWOTH);
+  return open && link.st_uid != ::geteuid() && link.st_uid != shared.st_uid;
+}
+
 // The file a write replaces: a symbolic link leads to its target, so that
-// the link stays a link. Nothing for a loop of links.
+// the link stays a link. Each link is checked and read through one open of
+// it, so that it cannot be swapped in between. Nothing, with errno set, for
+// a loop of links or one that cannot be read; a planted link is an access
+// error.
 std::optional<std::string> Target(std::string path) {
   for (int hop = 0; hop < kMaxLinks; ++hop) {
-    char link[PATH_MAX];
-    ssize_t n = ::readlink(path.c_str(), link, sizeof link);
-    if (n < 0) return errno == EINVAL || errno == ENOENT ? std::optional(path) : std::nullopt;
-    if (static_cast<std::size_t>(n) == sizeof link) return std::nullopt;
-    std::string to(link, static_cast<std::size_t>(n));
-    path = to.starts_with('/') ? to : PosixPaths().Beside(path, to);
+    Descriptor folder(posix::Open(PosixPaths().FolderOf(path).c_str(), O_PATH | O_DIRECTORY));
+    if (folder.get() < 0) return std::nullopt;
+    std::string leaf = path.substr(path.rfind('/') + 1);
+    Descriptor link(::openat(folder.get(), leaf.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (link.get() < 0 || ::fstat(link.get(), &info) != 0)
+      return errno == ENOENT ? std::optional(path) : std::nullopt;
+    if (!S_ISLNK(info.st_mode)) return path;
+    if (Planted(folder.get(), info)) throw ErrorFromErrno(EACCES);
+    char to[PATH_MAX];
+    ssize_t n = ::readlinkat(link.get(), "", to, sizeof to);
+    if (n < 0) return std::nullopt;
+    if (static_cast<std::size_t>(n) == sizeof to) {
+      errno = ENAMETOOLONG;
+      return std::nullopt;
+    }
+    std::string text(to, static_cast<std::size_t>(n));
+    path = text.starts_with('/') ? text : PosixPaths().Beside(path, text);
   }
+  errno = ELOOP;
   return std::nullopt;
 }
 
 bool NamesFile(const char* name, int fd) {
   struct stat opened {}, named {};
-  return ::fstat(fd, &opened) == 0 && ::stat(name, &named) == 0 &&
-         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+  return ::fstat(fd, &opened) == 0 && ::lstat(name, &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
 }
 
 struct LockedFile {
@@ -85,23 +109,24 @@ struct LockedFile {
 // Opens the file for reading and writing (so a read-only file is refused
 // even where a rename could replace it) and locks it. The file locked is
 // the one the name names once the lock is held: another writer may have
-// renamed a new file over it meanwhile. Nothing, with errno set, when it
-// cannot.
+// renamed a new file over it meanwhile. The name is the end of its links:
+// a link put in its place meanwhile is not followed. Nothing, with errno
+// set, when it cannot.
 std::optional<LockedFile> OpenLocked(const char* name, std::optional<mode_t> createMode) {
-  Clock::time_point deadline = Clock::now() + kLockWait;
+  LockWait wait(name);
   int failure = EBUSY;
-  while (Clock::now() < deadline) {
-    int fd = OpenNonBlocking(name, O_RDWR);
+  while (!wait.Over()) {
+    int fd = OpenNonBlocking(name, O_RDWR | O_NOFOLLOW);
     bool created = false;
     if (fd < 0 && errno == ENOENT && createMode) {
-      fd = OpenNonBlocking(name, O_RDWR | O_CREAT | O_EXCL, *createMode);
+      fd = OpenNonBlocking(name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, *createMode);
       if (fd < 0 && errno == EEXIST) continue;
       created = fd >= 0;
     }
     if (fd < 0) return std::nullopt;
     LockedFile locked{Descriptor(fd), created};
     bool regular = IsRegularFile(fd);
-    if (!regular || !LockBefore(fd, LOCK_EX, deadline)) {
+    if (!regular || !wait.Lock(fd, LOCK_EX)) {
       if (created && NamesFile(name, fd)) ::unlink(name);
       if (!regular) failure = EISDIR;
       break;
@@ -146,9 +171,10 @@ void SyncFolder(const std::string& folder) {
 // permission bits, and renames it over `name`: a reader sees the old bytes
 // or the new, never a mix, and a failure leaves the original untouched. A
 // copy that cannot be made, or not be given the original's owner, would
-// leave the file unwritable or hand it to another user, and one renamed
-// over a file with other names would part it from them: the bytes then go
-// in place.
+// leave the file unwritable or hand it to another user, one renamed over a
+// file with other names would part it from them, and a file mounted over
+// its name (a bind mount) cannot be renamed over: the bytes then go in
+// place.
 bool Replace(const std::string& name, int locked, std::string_view bytes) {
   struct stat original {};
   if (::fstat(locked, &original) != 0) return false;
@@ -162,12 +188,14 @@ bool Replace(const std::string& name, int locked, std::string_view bytes) {
   bool written = owned && ::fchmod(fd, original.st_mode & 07777) == 0 && WriteAll(fd, bytes) &&
                  ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
-  if (written && ::rename(spare.c_str(), name.c_str()) == 0) {
+  bool renamed = written && ::rename(spare.c_str(), name.c_str()) == 0;
+  bool mounted = written && !renamed && errno == EBUSY;
+  if (renamed) {
     SyncFolder(PosixPaths().FolderOf(name));
     return true;
   }
   ::unlink(spare.c_str());
-  return !owned && WriteInPlace(locked, bytes);
+  return (!owned || mounted) && WriteInPlace(locked, bytes);
 }
 
 }  // namespace
@@ -176,7 +204,7 @@ std::string ReadUnderLock(const String& path) {
   try {
     Descriptor file(OpenNonBlocking(SystemPath(path), O_RDONLY));
     if (file.get() < 0 || !IsRegularFile(file.get())) return {};
-    LockBefore(file.get(), LOCK_SH, Clock::now() + kLockWait);
+    LockWait(path).Lock(file.get(), LOCK_SH);
     return ReadAll(file.get()).value_or(std::string());
   } catch (const RuntimeError&) {
     return {};
@@ -186,9 +214,10 @@ std::string ReadUnderLock(const String& path) {
 bool EditUnderLock(const String& path, const Change& change, std::optional<mode_t> createMode) {
   try {
     std::optional<std::string> name = Target(SystemPath(path));
-    if (!name) return RefuseForErrno(ELOOP);
+    if (!name) return RefuseForErrno(errno);
     std::optional<LockedFile> locked = OpenLocked(name->c_str(), createMode);
     if (!locked) return RefuseForErrno(errno);
+    RemoveSparesBeside(*name);
     int fd = locked->file.get();
     std::optional<std::string> before = ReadAll(fd);
     std::optional<String> after = before ? change(*before) : std::nullopt;

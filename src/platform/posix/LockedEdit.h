@@ -23,8 +23,18 @@ std::string ReadUnderLock(const String& path);
 
 // Applies the change to the file's bytes under its lock and stores the
 // result; false, with no byte changed and the reason noted (see
-// platform/Refusal.h), when the change is refused or anything fails. A missing file is made with
-// `createMode`'s permission bits (less the umask) when it is given, else the edit fails.
+// platform/Refusal.h), when the change is refused or anything fails. A
+// missing file is made with `createMode`'s permission bits (less the umask)
+// when it is given, else the edit fails. A symbolic link is followed to the
+// file it names, except one that another user planted in a sticky folder
+// anyone may write: that edit fails.
+//
+// The result is stored whole, through a spare file renamed over the old,
+// except where no file can take the old one's place (a bind-mounted file,
+// one with other names, one in a folder that takes no new file): there it
+// is written in place, its space had first, and a writer killed midway can
+// leave part of it. Spares left by writers killed earlier go while the lock
+// is held.
 bool EditUnderLock(const String& path, const Change& change, std::optional<mode_t> createMode);
 
 }  // namespace jotwell::platform::posix

@@ -1,5 +1,12 @@
 #include "platform/posix/SystemPath.h"
 
+#include <dirent.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string_view>
+
 #include "jotwell/RuntimeError.h"
 #include "values/PathDialect.h"
 
@@ -11,9 +18,35 @@ const char* SystemPath(const String& path) {
   return path.c_str();
 }
 
+namespace {
+
+// Marks a spare as ours; as many letters as mkostemp fills follow it.
+constexpr std::string_view kSpareMark = ".jotwell-";
+constexpr std::size_t kSpareLetters = 6;
+
+// ".NAME.jotwell-", which every spare of `path` starts with.
+std::string SparePrefixOf(const std::string& path) {
+  std::string name = path.substr(path.rfind('/') + 1);
+  name.resize(std::min<std::size_t>(name.size(), NAME_MAX - 1 - kSpareMark.size() - kSpareLetters));
+  return "." + name + std::string(kSpareMark);
+}
+
+}  // namespace
+
 std::string SpareTemplateBeside(const std::string& path) {
-  String name = path.substr(path.rfind('/') + 1);
-  return PosixPaths().Beside(path, "." + name + ".XXXXXX");
+  return PosixPaths().Beside(path, SparePrefixOf(path) + std::string(kSpareLetters, 'X'));
+}
+
+void RemoveSparesBeside(const std::string& path) {
+  DIR* folder = ::opendir(PosixPaths().FolderOf(path).c_str());
+  if (!folder) return;
+  const std::string prefix = SparePrefixOf(path);
+  while (const dirent* entry = ::readdir(folder)) {
+    std::string_view name = entry->d_name;
+    if (name.size() == prefix.size() + kSpareLetters && name.starts_with(prefix))
+      ::unlinkat(::dirfd(folder), entry->d_name, 0);
+  }
+  ::closedir(folder);
 }
 
 }  // namespace jotwell::platform::posix

@@ -15,7 +15,13 @@ namespace jotwell::platform::posix {
 const char* SystemPath(const String& path);
 
 // A template for mkostemp: a hidden name beside `path`, so that a folder
-// listing meanwhile does not show the file in the making.
+// listing meanwhile does not show the file in the making, and marked as
+// ours: ".NAME.jotwell-XXXXXX", NAME cut short where the whole would exceed
+// the longest name a folder takes.
 std::string SpareTemplateBeside(const std::string& path);
+// Removes the spares of `path` that writers killed before they could
+// rename them left behind. Only a writer that holds the file's lock may:
+// live writers make their spares only under it.
+void RemoveSparesBeside(const std::string& path);
 
 }  // namespace jotwell::platform::posix
