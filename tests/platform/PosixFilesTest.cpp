@@ -74,18 +74,17 @@ TEST(PosixFiles, ACopyHandsOutNoRightsAndKeepsTheTime) {
       ASSERT_TRUE(!mode || (test::GiveToNobody(file) && ::chmod(file.c_str(), mode) == 0));
     ::utimensat(AT_FDCWD, from.c_str(), written, 0);
     const uid_t owner = row.target ? test::StatOf(to).st_uid : ::geteuid();
-    const std::string said = test::InChild([&] {
-      ::umask(row.umask);
-      if (row.withoutProc && !HideProc()) return "/proc stays";
-      return Files().CopyOver(from, to) ? "copied" : "failed";
-    });
-    if (said == "/proc stays") GTEST_SKIP() << "no mount namespace of its own";
-    EXPECT_EQ(said, "copied") << i;
+    EXPECT_EQ(test::InChild([&] {
+                ::umask(row.umask);
+                if (row.withoutProc && !HideProc()) return "/proc stays";
+                return Files().CopyOver(from, to) ? "copied" : "failed";
+              }),
+              "copied")
+        << i;
     const struct stat copy = test::StatOf(to);
     EXPECT_EQ(std::tuple(copy.st_mode & 07777, copy.st_uid, copy.st_mtim.tv_sec),
               std::tuple(row.copy, owner, written[1].tv_sec))
         << i;
-    EXPECT_EQ(test::ReadFile(to), "new");
   }
   EXPECT_EQ(test::EntryNames(dir.path()).size(), 2 * std::size(rows));
 }
