@@ -76,9 +76,13 @@ class FileSystem {
   // them. Empty when nothing matches or the folder cannot be read.
   virtual std::vector<String> FindFiles(const String& pattern) = 0;
   // Copies the regular file `from` to `to`, replacing a file `to` the user
-  // may write, with `from`'s permission bits and modification time. The copy
-  // is made under another name and renamed: `to` holds its old bytes or all
-  // of the new ones, never part. False on failure, the reason noted.
+  // may write, with `from`'s modification time. A new file gets `from`'s
+  // permission bits less the umask; a replaced one keeps its own bits and,
+  // where the user may give them, its owner and group. Setuid, setgid and
+  // sticky bits never pass to a copy. `to` holds its old bytes or all of the
+  // new ones, never part, also when the copy is cut short; like any copy
+  // the system makes, it is not forced to disk. False on failure, the reason
+  // noted.
   virtual bool CopyOver(const String& from, const String& to) = 0;
 
   // Bytes the calling user may still write on the volume holding `folder`.

@@ -1,5 +1,7 @@
 // The files backend's own promises, beyond what the event log shows.
 #include <limits.h>
+#include <sched.h>
+#include <sys/mount.h>
 
 #include "platform/files.h"
 #include "platform/posix/LockedAppend.h"
@@ -51,5 +53,55 @@ TEST(PosixFiles, TheLockedAppendRemovesSparesOfKilledCreators) {
     EXPECT_THAT(test::EntryNames(dir.path()), ::testing::ElementsAre("app.log")) << linked;
   }
 }
+
+// This process's own view of the folders, without /proc, as some sandboxes
+// run programs. False when refused.
+bool HideProc() {
+  return ::unshare(CLONE_NEWNS) == 0 &&
+         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         ::mount("none", "/proc", "tmpfs", 0, nullptr) == 0;
+}
+
+// A copy, made by root here, hands out no rights: a new one has the
+// source's bits less the umask, a replaced one keeps the target's bits and
+// owner (nobody's), and neither keeps setuid, setgid or sticky. The time
+// stays, also where the unnamed file cannot be linked in through /proc.
+TEST(PosixFiles, ACopyHandsOutNoRightsAndKeepsTheTime) {
+  test::TempDir dir;
+  struct Row {
+    mode_t source, umask, target;  // target 0: none yet
+    bool withoutProc;
+    mode_t copy;
+  };
+  const Row rows[] = {
+      {04755, 022, 0, false, 0755},    {0666, 077, 0, false, 0600}, {02775, 002, 0640, false, 0640},
+      {0644, 022, 07711, false, 0711}, {03666, 027, 0, true, 0640},
+  };
+  const struct timespec written[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
+  for (int i = 0; i < std::ssize(rows); ++i) {
+    const Row& row = rows[i];
+    const std::string from = dir.File("from" + std::to_string(i)),
+                      to = dir.File("to" + std::to_string(i));
+    test::WriteFile(from, "new");
+    if (row.target) test::WriteFile(to, "old");
+    for (auto [file, mode] : {std::pair{from, row.source}, {to, row.target}})
+      ASSERT_TRUE(!mode || (test::GiveToNobody(file) && ::chmod(file.c_str(), mode) == 0));
+    ::utimensat(AT_FDCWD, from.c_str(), written, 0);
+    const uid_t owner = row.target ? test::StatOf(to).st_uid : ::geteuid();
+    EXPECT_EQ(test::InChild([&] {
+                ::umask(row.umask);
+                if (row.withoutProc && !HideProc()) return "/proc stays";
+                return Files().CopyOver(from, to) ? "copied" : "failed";
+              }),
+              "copied")
+        << i;
+    const struct stat copy = test::StatOf(to);
+    EXPECT_EQ(std::tuple(copy.st_mode & 07777, copy.st_uid, copy.st_mtim.tv_sec),
+              std::tuple(row.copy, owner, written[1].tv_sec))
+        << i;
+  }
+  EXPECT_EQ(test::EntryNames(dir.path()).size(), 2 * std::size(rows));
+}
+
 }  // namespace
 }  // namespace jotwell

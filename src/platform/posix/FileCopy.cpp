@@ -1,17 +1,19 @@
 #include "platform/posix/FileCopy.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <random>
+#include <string>
 
 #include "jotwell/RuntimeError.h"
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/Errno.h"
 #include "platform/posix/Retry.h"
 #include "platform/posix/SystemPath.h"
+#include "values/PathDialect.h"
 
 namespace jotwell::platform::posix {
 namespace {
@@ -45,35 +47,130 @@ bool CopyBytes(int from, int to, off_t length) {
   return true;
 }
 
-// The target may be replaced: it is missing, or a file the user may write.
-// A read-only file stays as it is, although a rename could replace it.
-bool MayReplace(const char* target) {
-  return ::access(target, W_OK) == 0 || errno == ENOENT;
+// What the copy replaces: nothing, or a file the user may write, whose
+// permission bits and owner the copy takes. A read-only file stays as it
+// is, although a rename could replace it.
+struct Target {
+  const char* path;
+  bool exists = false;
+  struct stat info {};
+};
+
+// False, with errno set, when the user may not write the target.
+bool MayReplace(Target& target) {
+  if (::stat(target.path, &target.info) != 0) return errno == ENOENT;
+  target.exists = true;
+  // The owner's own bits decide for the owner, access lists included; this
+  // spares a second look-up of the name in the usual case.
+  if (target.info.st_uid == ::getuid()) {
+    errno = EACCES;
+    return (target.info.st_mode & S_IWUSR) != 0;
+  }
+  return ::access(target.path, W_OK) == 0;
+}
+
+// Bits that would hand out the rights of the file's owner or group, or
+// change who may delete in a folder, never pass to a copy.
+constexpr mode_t kPermissionBits = 0777;
+
+// The copy's bytes, modification time and, for a file it replaces, that
+// file's permission bits and, as far as the user may give them, its owner
+// and group. A new copy already has the source's bits less the umask: it
+// was created with them.
+bool Fill(int copy, int source, const struct stat& info, const Target& target) {
+  // Like the copies the other platform makes, the copy keeps the time the
+  // original was last written.
+  const struct timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
+  if (!CopyBytes(source, copy, info.st_size) || ::futimens(copy, times) != 0) return false;
+  if (!target.exists) return true;
+  // Only root may give a file away, and others only to their own groups:
+  // where refused, the copy stays the user's.
+  if (target.info.st_uid != ::geteuid() || target.info.st_gid != ::getegid())
+    static_cast<void>(::fchown(copy, target.info.st_uid, target.info.st_gid) == 0);
+  return ::fchmod(copy, target.info.st_mode & kPermissionBits) == 0;
+}
+
+mode_t CreationMode(const struct stat& info, const Target& target) {
+  return target.exists ? S_IRUSR | S_IWUSR : info.st_mode & kPermissionBits;
+}
+
+// How a way of copying ended: Refused when the system does not offer it
+// here, as some file systems, old kernels and processes without /proc do
+// for an unnamed file, or when a target appeared meanwhile.
+enum class Outcome { kCopied, kFailed, kRefused };
+
+Outcome Failure() {
+  bool refused = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL || errno == ENOENT ||
+                 errno == EPERM || errno == EEXIST;
+  return refused ? Outcome::kRefused : Outcome::kFailed;
+}
+
+// A new copy is made as a file without a name and linked in whole, so that
+// neither a reader nor a copy killed halfway meets part of it, and so that
+// any name the folder can hold serves.
+Outcome CopyUnnamed(int source, const struct stat& info, const Target& target) {
+  Descriptor copy(Open(PosixPaths().FolderOf(target.path).c_str(), O_TMPFILE | O_WRONLY,
+                       CreationMode(info, target)));
+  if (copy.get() < 0) return Failure();
+  if (!Fill(copy.get(), source, info, target)) return Outcome::kFailed;
+  const std::string self = "/proc/self/fd/" + std::to_string(copy.get());
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.path, AT_SYMLINK_FOLLOW) == 0)
+    return Outcome::kCopied;
+  return Failure();
+}
+
+// Calls `make` with unused spare names beside `path` until it does not
+// fail for a name that exists; -1 with errno set when it failed otherwise.
+template <class Make>
+int AtSpareName(const char* path, std::string& spare, Make make) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::minstd_rand pick{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    spare = SpareTemplateBeside(path);
+    for (auto x = spare.end() - 6; x != spare.end(); ++x) *x = kLetters[letter(pick)];
+    int result = make(spare.c_str());
+    if (result >= 0 || errno != EEXIST) return result;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// The copy under a spare name, renamed over the target once whole. A file
+// without a name would need one all the same to be renamed from, and costs
+// more to link in.
+bool CopyNamed(int source, const struct stat& info, const Target& target) {
+  std::string spare;
+  Descriptor copy(AtSpareName(target.path, spare, [&](const char* name) {
+    return Open(name, O_WRONLY | O_CREAT | O_EXCL, CreationMode(info, target));
+  }));
+  if (copy.get() < 0) return false;
+  if (Fill(copy.get(), source, info, target) && ::rename(spare.c_str(), target.path) == 0)
+    return true;
+  int failure = errno;
+  ::unlink(spare.c_str());
+  errno = failure;
+  return false;
 }
 
 }  // namespace
 
 bool CopyOver(const String& from, const String& to) {
   try {
-    const char* target = SystemPath(to);
+    Target target{SystemPath(to)};
     Descriptor source(Open(SystemPath(from), O_RDONLY | O_NONBLOCK));
     struct stat info {};
     if (source.get() < 0 || ::fstat(source.get(), &info) != 0) return RefuseForErrno(errno);
     if (!S_ISREG(info.st_mode)) return Refuse(NotARegularFile());
     if (!MayReplace(target)) return RefuseForErrno(errno);
-    std::string spare = SpareTemplateBeside(target);
-    Descriptor copy(::mkostemp(spare.data(), O_CLOEXEC));
-    if (copy.get() < 0) return RefuseForErrno(errno);
-    // Like the copies the other platform makes, the copy keeps the time the
-    // original was last written.
-    const struct timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
-    bool copied = CopyBytes(source.get(), copy.get(), info.st_size) &&
-                  ::fchmod(copy.get(), info.st_mode & 07777) == 0 &&
-                  ::futimens(copy.get(), times) == 0 && ::rename(spare.c_str(), target) == 0;
-    if (copied) return true;
-    int failure = errno;
-    ::unlink(spare.c_str());
-    return RefuseForErrno(failure);
+    if (!target.exists) {
+      Outcome unnamed = CopyUnnamed(source.get(), info, target);
+      if (unnamed == Outcome::kCopied) return true;
+      if (unnamed == Outcome::kFailed || ::lseek(source.get(), 0, SEEK_SET) != 0)
+        return RefuseForErrno(errno);
+    }
+    return CopyNamed(source.get(), info, target) || RefuseForErrno(errno);
   } catch (const RuntimeError& refused) {
     return Refuse(refused);
   }
