@@ -29,6 +29,7 @@ class FaultyFiles : public platform::ForwardingFileSystem {
   std::optional<Long> volumeError;         // thrown by FreeBytes
   std::optional<Long> writeError;          // thrown by Write, once half went out
   std::vector<String> freeSpaceAskedFor;   // folders passed to FreeBytes
+  std::function<void()> meanwhile;         // runs once, when free space is next asked
 
   ScopedInstall<platform::FileSystem> installed{*this};
 
@@ -39,6 +40,7 @@ class FaultyFiles : public platform::ForwardingFileSystem {
   }
   std::uint64_t FreeBytes(const String& folder) override {
     freeSpaceAskedFor.push_back(folder);
+    if (meanwhile) std::exchange(meanwhile, nullptr)();
     if (volumeError) throw RuntimeError(*volumeError);
     return freeBytes ? *freeBytes : ForwardingFileSystem::FreeBytes(folder);
   }
