@@ -1,5 +1,6 @@
-// The system calls one event write cannot do without, in plain C: the
-// baseline the event-write benchmark compares JotBook against.
+// The literal sequence of one event write's steps in plain C, each step
+// making its own system calls: the baseline the event-write benchmark
+// compares JotBook against.
 #pragma once
 
 #include <stddef.h>

@@ -11,13 +11,17 @@
 
 namespace jotwell {
 
+class FoundLog;
+
 class JOTWELL_HIDDEN JotBook::Private {
  public:
   const String& LogFileName() const { return log_.LogFileName; }
 
-  Boolean CheckFileExistance(const String& FileNameToCheck);
+  // An event write passes `keepOpen`, which keeps the file the test opens
+  // for the write's later steps, and then `log` to DiskFreeSpace.
+  Boolean CheckFileExistance(const String& FileNameToCheck, FoundLog* keepOpen = nullptr);
   void ExclamationSound();
-  Currency DiskFreeSpace();
+  Currency DiskFreeSpace(const FoundLog* log = nullptr);
 
   void Advise(JotBookEvents& sink);
   void Unadvise(JotBookEvents& sink);

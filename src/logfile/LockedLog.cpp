@@ -1,6 +1,7 @@
 #include "logfile/LockedLog.h"
 
 #include "base/FileNumbers.h"
+#include "base/FoundLog.h"
 #include "jotwell/RuntimeError.h"
 #include "platform/files.h"
 
@@ -19,12 +20,13 @@ void CutBackQuietly(platform::NativeFile file, std::int64_t length) {
 
 }  // namespace
 
-LockedLog::LockedLog(Integer number, const String& path)
+LockedLog::LockedLog(Integer number, const String& path, FoundLog* found)
     : number_(0), created_(false), length_(0), end_(0) {
   FileNumbers& numbers = ThisThreadFileNumbers();
   // A number already in use fails before anything is opened.
   numbers.CheckFree(number);
-  platform::LockedFile opened = platform::Files().OpenLockedAppend(path);
+  platform::LockedFile opened =
+      platform::Files().OpenLockedAppend(path, found ? found->Release() : std::nullopt);
   numbers.Bind(number, opened.file);
   number_ = number;
   created_ = opened.created;

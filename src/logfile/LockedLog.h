@@ -10,11 +10,13 @@
 
 namespace jotwell {
 
+class FoundLog;
+
 class LockedLog {
  public:
-  // Opens `path` as file `number`, creating it when missing. Throws
-  // RuntimeError.
-  LockedLog(Integer number, const String& path);
+  // Opens `path` as file `number`, creating it when missing; the file
+  // `found` holds for `path`, if any, is taken over. Throws RuntimeError.
+  LockedLog(Integer number, const String& path, FoundLog* found = nullptr);
   // A hold not closed by Close (a failed write) is closed here, quietly, so
   // no failure leaves the file open.
   ~LockedLog();

@@ -1,9 +1,10 @@
 // Writing an event to the log.
-#include "errors/Trap.h"
-#include "base/JotBookPrivate.h"
 #include "base/FileNumbers.h"
-#include "logfile/LockedLog.h"
+#include "base/FoundLog.h"
+#include "base/JotBookPrivate.h"
 #include "base/LibraryBox.h"
+#include "errors/Trap.h"
+#include "logfile/LockedLog.h"
 #include "logfile/LogLines.h"
 
 namespace jotwell {
@@ -34,6 +35,8 @@ void JotBook::Private::OpenLogFileForEvent() {
   Boolean LogFileExists2;
   Boolean DoesItExist;
   String date2;
+  // Opened by the existence test, so that the later steps ask the same file.
+  FoundLog found;
   RunTraced(
       kOpenLogFileForEvent,
       [&](Registrations& r) {
@@ -45,11 +48,11 @@ void JotBook::Private::OpenLogFileForEvent() {
       },
       [&](Trap& trap) {
         trap.Do([&] { date2 = TodayText(); });
-        trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName); });
+        trap.Do([&] { DoesItExist = CheckFileExistance(log_.LogFileName, &found); });
         trap.Do([&] { LogFileExists2 = DoesItExist; });
         if (trap.If([&] { return log_.MaximumLogFileSize == 0; }))
           trap.Do([&] { log_.MaximumLogFileSize = kDefaultMaximumLogFileSize; });
-        if (trap.If([&] { return DiskFreeSpace() < log_.MaximumLogFileSize; })) {
+        if (trap.If([&] { return DiskFreeSpace(&found) < log_.MaximumLogFileSize; })) {
           trap.Do([&] { ExclamationSound(); });
           trap.Do([&] { ShowWarningBox({"Free drive space is getting low!"}); });
         }
@@ -60,7 +63,7 @@ void JotBook::Private::OpenLogFileForEvent() {
               // create the file at any time, so the restart decision is
               // taken on the locked file: the existence test above may be
               // stale.
-              LockedLog file(FileNum, log_.LogFileName);
+              LockedLog file(FileNum, log_.LogFileName, &found);
               LogFileExists2 = !file.IsNew(DoesItExist.IsFalse());
               if (log_.OverwriteLogFile.IsTrue()) LogFileExists2 = False;
               if (LogFileExists2.IsTrue()) {

@@ -14,6 +14,12 @@ namespace jotwell::platform {
 // The platform's own handle of an open file.
 using NativeFile = std::intptr_t;
 
+// A file opened by OpenExisting.
+struct ExistingFile {
+  std::optional<NativeFile> file;  // open for appending, unlocked; nothing when not opened
+  bool canOpen;                    // what CanOpen answers for its name
+};
+
 // A file opened by OpenLockedAppend.
 struct LockedFile {
   NativeFile file;
@@ -35,6 +41,12 @@ class FileSystem {
   virtual bool CanOpen(const String& path) = 0;
   // The file's length in bytes. Throws RuntimeError.
   virtual std::int64_t Length(const String& path) = 0;
+  // Opens `path` for appending as OpenLockedAppend does, but never creates
+  // it and locks nothing, and answers what CanOpen would: so that one open
+  // serves an event's existence test, free-space query and locked append.
+  // Never blocks and never throws. The file, when opened (a FIFO or device
+  // too), is the caller's, for OpenLockedAppend or Close.
+  virtual ExistingFile OpenExisting(const String& path) = 0;
 
   // Appends `bytes` to the file, creating it. Each step that fails (open,
   // write, close) is skipped and nothing blocks; the answer tells only
@@ -51,7 +63,9 @@ class FileSystem {
   // is a path/file access error (75); a lock not had is permission denied
   // (70): the wait gives up once the file has shown no progress (no write,
   // no new file in its place) for a few seconds, or after a minute in all.
-  virtual LockedFile OpenLockedAppend(const String& path) = 0;
+  // `found`, OpenExisting's file for `path`, is taken over in every case:
+  // locked and used while `path` still names it, closed otherwise.
+  virtual LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;
   // Writes all of `bytes` at the end of the file, in one write where the
@@ -89,6 +103,8 @@ class FileSystem {
   // Throws RuntimeError: path not found (76) when `folder` does not exist,
   // so that the caller may ask its parent.
   virtual std::uint64_t FreeBytes(const String& folder) = 0;
+  // The same for the volume holding the open file. Throws RuntimeError.
+  virtual std::uint64_t FreeBytesOf(NativeFile file) = 0;
 };
 
 template <>
@@ -104,11 +120,12 @@ class ForwardingFileSystem : public FileSystem {
 
   bool CanOpen(const String& path) override { return target_.CanOpen(path); }
   std::int64_t Length(const String& path) override { return target_.Length(path); }
+  ExistingFile OpenExisting(const String& path) override { return target_.OpenExisting(path); }
   bool AppendQuietly(const String& path, std::string_view bytes) override {
     return target_.AppendQuietly(path, bytes);
   }
-  LockedFile OpenLockedAppend(const String& path) override {
-    return target_.OpenLockedAppend(path);
+  LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) override {
+    return target_.OpenLockedAppend(path, found);
   }
   void Truncate(NativeFile file, std::int64_t length) override {
     target_.Truncate(file, length);
@@ -124,6 +141,7 @@ class ForwardingFileSystem : public FileSystem {
     return target_.CopyOver(from, to);
   }
   std::uint64_t FreeBytes(const String& folder) override { return target_.FreeBytes(folder); }
+  std::uint64_t FreeBytesOf(NativeFile file) override { return target_.FreeBytesOf(file); }
 
  private:
   FileSystem& target_;

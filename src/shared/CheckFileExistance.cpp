@@ -1,4 +1,5 @@
 // The existence test every subsystem asks before it touches a file.
+#include "base/FoundLog.h"
 #include "base/JotBookPrivate.h"
 #include "errors/Trap.h"
 #include "platform/files.h"
@@ -12,7 +13,7 @@ constexpr Procedure kCheckFileExistance = "JotBook![Function CheckFileExistance]
 constexpr Integer kOpenFailed = -1;
 }  // namespace
 
-Boolean JotBook::Private::CheckFileExistance(const String& FileNameToCheck) {
+Boolean JotBook::Private::CheckFileExistance(const String& FileNameToCheck, FoundLog* keepOpen) {
   Boolean result;
   Integer Result = 0;
   String strPath, strResults, strSearchFile;
@@ -31,7 +32,11 @@ Boolean JotBook::Private::CheckFileExistance(const String& FileNameToCheck) {
           return;
         }
         trap.Do([&] { strSearchFile = FileNameToCheck; });
-        trap.Do([&] { Result = platform::Files().CanOpen(strSearchFile) ? 0 : kOpenFailed; });
+        trap.Do([&] {
+          bool opens =
+              keepOpen ? keepOpen->Open(strSearchFile) : platform::Files().CanOpen(strSearchFile);
+          Result = opens ? 0 : kOpenFailed;
+        });
         trap.Do([&] { result = Result != kOpenFailed; });
       });
   return result;

@@ -2,10 +2,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/FoundLog.h"
 #include "base/JotBookPrivate.h"
-#include "values/PathDialect.h"
 #include "errors/Trap.h"
 #include "platform/files.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 
@@ -28,7 +29,7 @@ std::uint64_t FreeBytesNear(String folder) {
 
 }  // namespace
 
-Currency JotBook::Private::DiskFreeSpace() {
+Currency JotBook::Private::DiskFreeSpace(const FoundLog* log) {
   Currency result;
   String Drive, DrivePath;
   Long SectorsPerCluster = 0, BytesPerSector = 0, NumberOfFreeClusters = 0, TotalClusters = 0;
@@ -60,7 +61,11 @@ Currency JotBook::Private::DiskFreeSpace() {
             [&] {
               DrivePath = LogFileName();
               Drive = NativePaths().VolumeFolderOf(DrivePath);
-              std::uint64_t bytes = FreeBytesNear(Drive);
+              // An event write asks its open log: the volume the bytes go to,
+              // which a link or a mount may put elsewhere than the folder.
+              std::optional<platform::NativeFile> open = log ? log->File() : std::nullopt;
+              std::uint64_t bytes =
+                  open ? platform::Files().FreeBytesOf(*open) : FreeBytesNear(Drive);
               // Too many bytes for a Currency is an overflow, like any
               // figure above its largest whole number.
               BytesFreeToCalller = Currency::FromWhole(

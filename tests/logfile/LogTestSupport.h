@@ -29,6 +29,7 @@ class FaultyFiles : public platform::ForwardingFileSystem {
   std::optional<Long> volumeError;         // thrown by FreeBytes
   std::optional<Long> writeError;          // thrown by Write, once half went out
   std::vector<String> freeSpaceAskedFor;   // folders passed to FreeBytes
+  std::function<void()> meanwhile;         // runs once, when free space is next asked
 
   ScopedInstall<platform::FileSystem> installed{*this};
 
@@ -39,8 +40,18 @@ class FaultyFiles : public platform::ForwardingFileSystem {
   }
   std::uint64_t FreeBytes(const String& folder) override {
     freeSpaceAskedFor.push_back(folder);
+    return FreeBytesOr([&] { return ForwardingFileSystem::FreeBytes(folder); });
+  }
+  std::uint64_t FreeBytesOf(platform::NativeFile file) override {
+    return FreeBytesOr([&] { return ForwardingFileSystem::FreeBytesOf(file); });
+  }
+
+ private:
+  // The figure or fault asked for, else the real one.
+  std::uint64_t FreeBytesOr(const std::function<std::uint64_t()>& real) {
+    if (meanwhile) std::exchange(meanwhile, nullptr)();
     if (volumeError) throw RuntimeError(*volumeError);
-    return freeBytes ? *freeBytes : ForwardingFileSystem::FreeBytes(folder);
+    return freeBytes ? *freeBytes : real();
   }
 };
 

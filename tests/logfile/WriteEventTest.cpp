@@ -6,6 +6,10 @@ namespace {
 
 using namespace test;
 
+// How the log is reached, and what other writers do to it between the
+// existence test and the lock (while free space is asked).
+enum Around { Alone, ThroughALink, DeletedMeanwhile, ReplacedMeanwhile, WrittenMeanwhile };
+
 // The file found before the first write (its bytes, grown sparse to
 // `length` if set), the limit (0: the default), the overwrite request and
 // whether the write starts the file afresh. A missing file is started by
@@ -17,30 +21,51 @@ struct Existing {
   Boolean overwrite;
   bool restarts;
   std::uintmax_t length = 0;
+  Around around = Alone;
   friend void PrintTo(const Existing& file, std::ostream* out) { *out << file.name; }
 };
 class ExistingFileTest : public LogTest, public ::testing::WithParamInterface<Existing> {};
 
 TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   const Existing& file = GetParam();
-  WriteFile(logPath, file.bytes);
+  const std::string target = file.around == ThroughALink ? dir.File("target.log") : logPath;
+  WriteFile(target, file.bytes);
+  if (target != logPath) std::filesystem::create_symlink(target, logPath);
   if (file.length) std::filesystem::resize_file(logPath, file.length);  // no real disk use
+  FaultyFiles files;
+  files.meanwhile = [&] {
+    if (file.around == DeletedMeanwhile || file.around == ReplacedMeanwhile)
+      std::filesystem::remove(logPath);
+    if (file.around < ReplacedMeanwhile) return;
+    JotBook other;  // another object of this thread, which locks the log meanwhile
+    other.LogFileName(logPath), other.WriteEventToLogFile("other");
+  };
   book->MaximumLogFileSize(file.limit);
   book->OverwriteLogFile(file.overwrite);
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("new"); }), Succeeded(1));
   EXPECT_EQ(book->OverwriteLogFile(), False);  // any request is cleared by a write
   EXPECT_EQ(book->SizeOfCurrentLogFile(), static_cast<Long>(std::filesystem::file_size(logPath)));
-  const Lines restarted{"started", "", "- new"}, appended{"- new"};
-  EXPECT_EQ(Shape(After(logPath, file.restarts ? "" : file.bytes)), file.restarts ? restarted : appended);
+  Lines lines = file.restarts ? Lines{"started", ""} : Lines{};
+  if (file.around >= ReplacedMeanwhile) lines.push_back("- other");
+  lines.push_back("- new");
+  EXPECT_EQ(Shape(After(logPath, file.restarts ? "" : file.bytes)), lines);
+  EXPECT_EQ(std::filesystem::is_symlink(logPath), file.around == ThroughALink);
 }
 
 const std::string kOld = "old line\r\n";
-INSTANTIATE_TEST_SUITE_P(Files, ExistingFileTest,
+INSTANTIATE_TEST_SUITE_P(
+    Files, ExistingFileTest,
     ::testing::Values(Existing{"Empty", "", 0, False, false},
-                      Existing{"AsLongAsTheLimit", kOld, 10, False, false}, Existing{"OneByteOverTheLimit", kOld, 9, False, true},
+                      Existing{"AsLongAsTheLimit", kOld, 10, False, false},
+                      Existing{"OneByteOverTheLimit", kOld, 9, False, true},
                       Existing{"NegativeLimit", "", -1, False, true},  // restarts every time
                       Existing{"TooLongForALong", kOld, INT32_MAX, False, true, 3ull << 30},
-                      Existing{"OverwriteTrue", kOld, 0, True, true}, Existing{"OverwriteOne", kOld, 0, Boolean::FromRaw(1), false}),
+                      Existing{"OverwriteTrue", kOld, 0, True, true},
+                      Existing{"OverwriteOne", kOld, 0, Boolean::FromRaw(1), false},
+                      Existing{"OverwriteThroughALink", kOld, 0, True, true, 0, ThroughALink},
+                      Existing{"DeletedMeanwhile", kOld, 0, False, true, 0, DeletedMeanwhile},
+                      Existing{"ReplacedMeanwhile", kOld, 0, False, true, 0, ReplacedMeanwhile},
+                      Existing{"WrittenMeanwhile", kOld, 0, False, false, 0, WrittenMeanwhile}),
     [](const auto& info) { return info.param.name; });
 
 // Free space below the limit, or unreadable (counted as 0), is warned of

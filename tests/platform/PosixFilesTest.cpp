@@ -22,7 +22,7 @@ TEST(PosixFiles, EveryPathOperationRefusesANameHoldingNul) {
   Files().AppendQuietly(name, "x");
   EXPECT_FALSE(std::filesystem::exists(cut));
   EXPECT_THAT([&] { Files().Length(name); }, test::FailsWith(errnum::kPathFileAccess));
-  EXPECT_THAT([&] { Files().OpenLockedAppend(dir.File("new") + '\0'); },
+  EXPECT_THAT([&] { Files().OpenLockedAppend(dir.File("new") + '\0', std::nullopt); },
               test::FailsWith(errnum::kPathFileAccess));
   EXPECT_THAT([&] { Files().FreeBytes(dir.path().string() + '\0'); }, test::FailsWith(errnum::kPathFileAccess));
   EXPECT_FALSE(std::filesystem::exists(dir.File("new")));
@@ -49,7 +49,7 @@ TEST(PosixFiles, TheLockedAppendRemovesSparesOfKilledCreators) {
   const std::string dead = test::InChild([&] { return platform::posix::SpareNameBeside(log); });
   for (bool linked : {false, true}) {
     linked ? std::filesystem::create_hard_link(log, dead) : test::WriteFile(dead, "");
-    Files().Close(Files().OpenLockedAppend(log).file);
+    Files().Close(Files().OpenLockedAppend(log, std::nullopt).file);
     EXPECT_THAT(test::EntryNames(dir.path()), ::testing::ElementsAre("app.log")) << linked;
   }
 }

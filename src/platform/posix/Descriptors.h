@@ -26,6 +26,8 @@ class Descriptor {
   Descriptor& operator=(Descriptor&&) = delete;
   ~Descriptor();
   int get() const { return fd_; }
+  // Hands the descriptor on, to be closed by the taker.
+  int release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_;

@@ -25,12 +25,9 @@ namespace {
 // settle for a plain create.
 constexpr int kExclusiveCreateTries = 3;
 
-// Opens `path` for appending, with `flags` added. Never blocks: a FIFO
-// without a reader fails at once, and is no log file either.
-int OpenAppending(const char* path, int flags) {
-  int fd = Open(path, O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
-  if (fd < 0 && errno == ENXIO) throw NotARegularFile(ENXIO);
-  return fd;
+// Why the log would not open: a FIFO without a reader is no log file.
+RuntimeError OpenFailure(int errnoValue) {
+  return errnoValue == ENXIO ? NotARegularFile(ENXIO) : ErrorFromErrno(errnoValue);
 }
 
 // The locked file's status, or nothing when another process deleted the
@@ -78,9 +75,9 @@ int CreateLocked(const std::string& path) {
 // Opens for appending and tells whether this open created the file;
 // nothing when another process created it between our two tries.
 std::optional<LockedFile> OpenForAppend(const std::string& path, int attempt) {
-  int fd = OpenAppending(path.c_str(), 0);
+  int fd = OpenAppending(path.c_str());
   if (fd >= 0) return LockedFile{fd, false, 0};
-  if (errno != ENOENT) throw ErrorFromErrno(errno);
+  if (errno != ENOENT) throw OpenFailure(errno);
   // A dangling link never lets an exclusive create succeed, and some file
   // systems cannot link: then a plain create will do.
   if (attempt < kExclusiveCreateTries) {
@@ -91,10 +88,14 @@ std::optional<LockedFile> OpenForAppend(const std::string& path, int attempt) {
   }
   fd = OpenAppending(path.c_str(), O_CREAT);
   if (fd >= 0) return LockedFile{fd, true, 0};
-  throw ErrorFromErrno(errno);
+  throw OpenFailure(errno);
 }
 
 }  // namespace
+
+int OpenAppending(const char* path, int flags) {
+  return Open(path, O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
+}
 
 // The spare's letters tell the process (its id has at most 22 bits) and 13
 // bits of a serial apart: no two live opens share a name.
@@ -111,11 +112,15 @@ std::string SpareNameBeside(const std::string& path) {
   return spare;
 }
 
-LockedFile OpenLockedAppend(const String& path) {
+LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) {
+  Descriptor handed(found ? static_cast<int>(*found) : -1);
   const std::string name = SystemPath(path);
   LockWait wait(name);
-  for (int attempt = 0;; ++attempt) {
-    std::optional<LockedFile> opened = OpenForAppend(name, attempt);
+  for (int attempt = 0;;) {
+    // The file found open goes first; should it be gone once locked, the
+    // name is opened again like any other time.
+    std::optional<LockedFile> opened =
+        handed.get() >= 0 ? LockedFile{handed.release(), false, 0} : OpenForAppend(name, attempt++);
     if (!opened) continue;
     int fd = static_cast<int>(opened->file);
     try {

@@ -2,6 +2,7 @@
 // created already locked when missing.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -10,7 +11,12 @@ namespace jotwell::platform::posix {
 
 // Opens `path` for appending under an exclusive flock, as
 // FileSystem::OpenLockedAppend promises.
-LockedFile OpenLockedAppend(const String& path);
+LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found);
+
+// Opens `path` for appending, with `flags` added, as the log is opened.
+// Never blocks: a FIFO without a reader fails at once (ENXIO). -1 with errno
+// set on failure.
+int OpenAppending(const char* path, int flags = 0);
 
 // A hidden name beside `path`, marked as a spare, that only this open of
 // this process uses: a missing log is made and locked there, then linked to

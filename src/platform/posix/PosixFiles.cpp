@@ -33,6 +33,29 @@ bool Quietly(Operation operation) {
   }
 }
 
+// Whether `path` opens for reading; leaves nothing open.
+bool OpensForReading(const char* path) {
+  int fd = Open(path, O_RDONLY | O_NONBLOCK, 0);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+// Whether the permission bits show that whoever may write the file may read
+// it too: each read bit sits just above its write bit.
+bool WritersMayRead(mode_t mode) {
+  return (mode & (S_IWUSR | S_IWGRP | S_IWOTH) & ~(mode >> 1)) == 0;
+}
+
+// The bytes the calling user may still write on a volume.
+std::uint64_t FreeBytesIn(const struct statvfs& volume) {
+  std::uint64_t bytes;
+  if (__builtin_mul_overflow(static_cast<std::uint64_t>(volume.f_bavail),
+                             static_cast<std::uint64_t>(volume.f_frsize), &bytes))
+    return UINT64_MAX;
+  return bytes;
+}
+
 // Writes everything; 0, or the errno of the failure (a write that takes
 // nothing counts as a full disk).
 int WriteAll(int fd, std::string_view bytes) {
@@ -53,11 +76,29 @@ class PosixFiles final : public FileSystem {
     return Quietly([&] {
       struct stat info {};
       if (::stat(SystemPath(path), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-      int fd = Open(SystemPath(path), O_RDONLY | O_NONBLOCK, 0);
-      if (fd < 0) return false;
-      ::close(fd);
-      return true;
+      return OpensForReading(SystemPath(path));
     });
+  }
+
+  // Opened as the locked append opens the log, so that a FIFO or a device
+  // meets no open it would not meet anyway. A missing file needs no second
+  // look; one that will not open for writing may still open for reading, and
+  // one that did, when its bits leave that in doubt.
+  ExistingFile OpenExisting(const String& path) override {
+    ExistingFile found{std::nullopt, false};
+    Quietly([&] {
+      const char* name = SystemPath(path);
+      if (int fd = posix::OpenAppending(name); fd < 0) {
+        found.canOpen = errno != ENOENT && CanOpen(path);
+      } else {
+        found.file = fd;
+        struct stat info {};
+        found.canOpen = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                        (WritersMayRead(info.st_mode) || OpensForReading(name));
+      }
+      return found.canOpen;
+    });
+    return found;
   }
 
   std::int64_t Length(const String& path) override {
@@ -78,7 +119,9 @@ class PosixFiles final : public FileSystem {
     return opened;
   }
 
-  LockedFile OpenLockedAppend(const String& path) override { return posix::OpenLockedAppend(path); }
+  LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) override {
+    return posix::OpenLockedAppend(path, found);
+  }
 
   void Truncate(NativeFile file, std::int64_t length) override {
     if (RetryOnInterrupt([&] { return ::ftruncate(static_cast<int>(file), length); }) != 0)
@@ -121,11 +164,14 @@ class PosixFiles final : public FileSystem {
     struct statvfs volume {};
     if (RetryOnInterrupt([&] { return ::statvfs(SystemPath(folder), &volume); }) != 0)
       throw posix::ErrorFromErrno(errno);
-    std::uint64_t bytes;
-    if (__builtin_mul_overflow(static_cast<std::uint64_t>(volume.f_bavail),
-                               static_cast<std::uint64_t>(volume.f_frsize), &bytes))
-      return UINT64_MAX;
-    return bytes;
+    return FreeBytesIn(volume);
+  }
+
+  std::uint64_t FreeBytesOf(NativeFile file) override {
+    struct statvfs volume {};
+    if (RetryOnInterrupt([&] { return ::fstatvfs(static_cast<int>(file), &volume); }) != 0)
+      throw posix::ErrorFromErrno(errno);
+    return FreeBytesIn(volume);
   }
 };
 
