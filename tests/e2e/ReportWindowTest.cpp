@@ -63,10 +63,8 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
   EXPECT_TRUE(test::Gone(window));
   EXPECT_TRUE(test::SendCloseRequest(test::WindowOf("jotwell-report")));
   probe.Join();
-  EXPECT_EQ(choice, GetParam().choice);
-  EXPECT_EQ(afterClosing, GetParam().choice);
-  EXPECT_EQ(tries, GetParam().tries);
-  EXPECT_EQ(after, GetParam().after);
+  EXPECT_EQ(std::tuple(choice, afterClosing, tries, after),
+            std::tuple(GetParam().choice, GetParam().choice, GetParam().tries, GetParam().after));
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, AnswerTest,
