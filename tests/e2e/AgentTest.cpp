@@ -105,8 +105,7 @@ TEST_P(AgentPlaceTest, TheAgentRunsOrCallsFallBackToHeadlessSayingWhyOnce) {
   library = place.library;
   MoveAgent(place.executable ? place.agent : "");
   if (!place.executable) test::WriteFile(dir.File(place.agent), "#!/bin/sh\n");
-  std::optional<test::ScopedEnv> display;
-  if (place.display) display.emplace("DISPLAY", place.display);
+  test::ScopedEnv display("DISPLAY", place.display ? place.display : std::getenv("DISPLAY"));
   ::testing::internal::CaptureStderr();
   CurrentDesktop()->PlayExclamation();
   ASSERT_EQ(test::AgentId() == 0, place.why != nullptr) << ::testing::internal::GetCapturedStderr();
