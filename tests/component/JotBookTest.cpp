@@ -18,13 +18,6 @@ using JotBookTest = IsolatedReportsTest;
 
 static_assert(!std::is_constructible_v<Boolean, int> && !std::is_convertible_v<int, Boolean>);
 
-// The names of the arguments a report shows.
-Lines ArgumentsIn(const std::string& report) {
-  Lines names = SectionOf(report, "Arguments:");
-  for (std::string& line : names) line.resize(line.find_first_of(" (:"));
-  return names;
-}
-
 // Short texts keep the call free of heap allocations before the member's entry.
 struct Args { String file = "f", folder = "d", ini = "i", log = "l"; };
 
@@ -65,7 +58,9 @@ TEST_P(JotBookMember, KeepsTheTraceAndReportsUnderItsTitleWithItsArguments) {
     EXPECT_EQ(book.LastFailure().Number, 7);
   });
   ASSERT_THAT(Reports(), ElementsAre(IsReport(7, "JotBook", GetParam().title)));
-  EXPECT_EQ(ArgumentsIn(Reports()[0]), GetParam().arguments);
+  Lines arguments = SectionOf(Reports()[0], "Arguments:");
+  for (std::string& line : arguments) line.resize(line.find_first_of(" (:"));  // the name alone
+  EXPECT_EQ(arguments, GetParam().arguments);
 }
 
 using B = JotBook;

@@ -2,8 +2,6 @@
 // JotBook: what closes it and what does not, its links handed to the
 // desktop's default application, and two threads showing it at once.
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "base/LibraryFacts.h"
@@ -74,11 +72,10 @@ INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest,
 // double-click: the home page opens twice for it. A link pressed and
 // released elsewhere opens nothing.
 TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheDefaultApplication) {
-  std::string opened = dir.File("opened"), record = dir.File("record");
-  test::WriteFile(record, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + opened + "'\n");
-  ::chmod(record.c_str(), 0755);
+  std::string opened = dir.File("opened");
   test::WriteFile(dir.File("data/applications/recorder.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + record + " %u\n");
+                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=sh -c 'echo \"$1\" >> " +
+                      opened + "' sh %u\n");
   test::WriteFile(dir.File("config/mimeapps.list"), "[Default Applications]\nx-scheme-handler/https=recorder.desktop\n"
                                                      "x-scheme-handler/mailto=recorder.desktop\n");
   test::ScopedEnv home("HOME", dir.path().string()), data("XDG_DATA_HOME", dir.File("data")),
@@ -106,10 +103,7 @@ TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheDefaultApplication) {
 // Each thread's first object shows the window; its later ones start
 // silently.
 TEST_F(AboutWindowTest, TwoThreadsEachShowTheWindowOnce) {
-  auto twoObjects = [] {
-    JotBook first;
-    JotBook second;
-  };
+  auto twoObjects = [] { JotBook first, second; };
   Caller one(twoObjects), other(twoObjects);
   for (const std::string& window : test::WindowsOf("jotwell-about", 2)) test::Keys(window, "x");
   one.Join();
