@@ -117,9 +117,7 @@ TEST_F(EventsTest, ASinkMayUnadviseAndReleaseTheObjectInsideAnEvent) {
   ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
   sink.onEvent = [&] {
     EXPECT_EQ(point->Unadvise(cookie), S_OK);
-    point->Release();
-    book->Release();
-    book = nullptr;
+    point->Release(), book->Release(), book = nullptr;
   };
   _JotBook* held = book;
   ASSERT_EQ(Put("LogFileName", Var::Text(dir.File("app.log"))), S_OK);
