@@ -84,8 +84,7 @@ TEST_F(DispatchTest, NonNullInterfaceAndMissingParametersAreRefused) {
 // the library's folder.
 struct Coercion {
   const char* property;
-  Var given;
-  Var readBack;
+  Var given, readBack;
 };
 
 class DispatchCoercion : public test::BindingTest, public ::testing::WithParamInterface<Coercion> {};
