@@ -28,9 +28,7 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   const std::string longest(255, 'n');
   WriteFile(dir.File("long/") + longest, "n");
   struct Row {
-    const char* source;
-    const char* destination;
-    const char* pattern;
+    const char *source, *destination, *pattern;
     Long count;
     std::vector<std::string> landed;
   };
