@@ -84,8 +84,7 @@ TEST_F(DispatchTest, NonNullInterfaceAndMissingParametersAreRefused) {
 // the library's folder.
 struct Coercion {
   const char* property;
-  Var given;
-  Var readBack;
+  Var given, readBack;
 };
 
 class DispatchCoercion : public test::BindingTest, public ::testing::WithParamInterface<Coercion> {};
@@ -137,8 +136,7 @@ TEST_F(DispatchTest, ByReferenceTextIsWrittenBack) {
   Var variable = Var::Text(" " + file), unchanged = Var::Text(file), result;
   ASSERT_EQ(Call(IdOf("AddToRecentDocuments"), DISPATCH_METHOD, {Var::Ref(VT_VARIANT, &variable)}), S_OK);
   ASSERT_EQ(Call(IdOf("StripPath"), DISPATCH_METHOD, {Var::Ref(VT_VARIANT, &unchanged)}, &result), S_OK);
-  EXPECT_EQ(Utf8(variable.bstrVal), file);
-  EXPECT_EQ(Utf8(result.bstrVal), "doc.txt");
+  EXPECT_EQ((Lines{Utf8(variable.bstrVal), Utf8(result.bstrVal)}), (Lines{file, "doc.txt"}));
 }
 
 // From another thread the object refuses every call and nothing changes.
@@ -171,9 +169,8 @@ TEST_F(DispatchTest, AnErrorRaisedWhileTheLibraryReportsOneReachesTheHost) {
     };
     failTheNextReport();
     EXPECT_EQ(own->Invoke(kMaximum, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, &info, nullptr), DISP_E_EXCEPTION);
-    EXPECT_EQ(info.scode, static_cast<SCODE>(0x800A0046));
-    EXPECT_EQ(Utf8(info.bstrSource), "Jotwell");
-    EXPECT_EQ(Utf8(info.bstrDescription), "Permission denied");
+    EXPECT_EQ(std::tuple(info.scode, Utf8(info.bstrSource), Utf8(info.bstrDescription)),
+              std::tuple(SCODE(0x800A0046), "Jotwell", "Permission denied"));
     SysFreeString(info.bstrSource), SysFreeString(info.bstrDescription);
     failTheNextReport();
     EXPECT_EQ(own->put_MaximumLogFileSize(5), static_cast<HRESULT>(0x800A0046));

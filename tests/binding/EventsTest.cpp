@@ -117,9 +117,7 @@ TEST_F(EventsTest, ASinkMayUnadviseAndReleaseTheObjectInsideAnEvent) {
   ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
   sink.onEvent = [&] {
     EXPECT_EQ(point->Unadvise(cookie), S_OK);
-    point->Release();
-    book->Release();
-    book = nullptr;
+    point->Release(), book->Release(), book = nullptr;
   };
   _JotBook* held = book;
   ASSERT_EQ(Put("LogFileName", Var::Text(dir.File("app.log"))), S_OK);
@@ -145,8 +143,7 @@ TEST_F(EventsTest, TheFactoryAndEntryPointsAnswerAsTheContractSays) {
   EXPECT_EQ(factory->LockServer(FALSE), S_OK);  // without a lock: must not cancel the one below
   ASSERT_EQ(factory->LockServer(TRUE), S_OK);
   EXPECT_EQ(factory->Release(), 0u);
-  book->Release();
-  book = nullptr;
+  book->Release(), book = nullptr;
   EXPECT_EQ(DllCanUnloadNow(), S_FALSE);  // the lock alone
   ASSERT_EQ(DllGetClassObject(CLSID_JotBook, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
   EXPECT_EQ(factory->LockServer(FALSE), S_OK);

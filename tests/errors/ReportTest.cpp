@@ -75,23 +75,13 @@ std::vector<Lines> Lists(const frmErrMn& m) {
   return lists;
 }
 
-// Each registration member replaces its list, so that registering anew
-// recovers from a report that could not be rendered.
-TEST(Registry, EachRegistrationReplacesItsList) {
-  OnFreshThread([&] {
-    frmErrMn& m = ErrorManager();
-    m.AddArgumentsNames(Array({"a"})), m.AddArgumentsValues(Array({"b"})), m.AddVariablesNames(Array({"c"}));
-    m.AddVariablesValues(Array({"stale", "stale", "stale"})), m.AddVariablesValues(Array({"p", "q"}));
-    EXPECT_EQ(Lists(m), (std::vector<Lines>{{"a"}, {"b"}, {"c"}, {"p", "q"}, {}}));
-  });
-}
-
 // Each test reports on fresh threads, so registry and choice start empty.
 using ReportTest = IsolatedReportsTest;
 
 // A report empties the registry and keeps the choice; one that cannot be
 // rendered (a name without a value) changes nothing: not shown, not logged,
-// registry untouched.
+// registry untouched. Each registration replaces its list, so registering
+// anew recovers.
 TEST_F(ReportTest, TheWindowAnswersWithTheChosenButtonOrThePreviousChoice) {
   WriteFile(ErrorLog(), "earlier bytes stay");
   for (Long c : {0, 3, 5, 4, 0}) desktop->QueueReportChoice(c);
@@ -113,11 +103,13 @@ TEST_F(ReportTest, TheWindowAnswersWithTheChosenButtonOrThePreviousChoice) {
     EXPECT_THAT([] { Report(); }, FailsWith(9));
     EXPECT_EQ(Lists(m), before);
     EXPECT_EQ(m.UserChoice(), 5);
+    m.AddArgumentsNames(Array({"a"})), m.AddArgumentsValues(Array({Long(1)}));
+    EXPECT_EQ(Report(), choice::kAbort);  // an empty queue answers Abort
   });
   Lines reports = Reports();
-  ASSERT_EQ(reports.size(), 6u);
-  EXPECT_EQ(desktop->Beeps(), 6);
-  EXPECT_EQ(desktop->Clipboard(), reports.back());
+  ASSERT_EQ(reports.size(), 7u);
+  EXPECT_EQ(desktop->Beeps(), 7);
+  EXPECT_EQ(desktop->Clipboard(), reports[5]);
   EXPECT_EQ(ReadFile(ErrorLog()), "earlier bytes stay" + std::accumulate(reports.begin(), reports.end(), std::string()));
 }
 

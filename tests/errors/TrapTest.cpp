@@ -16,9 +16,10 @@ constexpr Procedure kInner = "Module1![Sub Inner]";
 
 void Throw76() { throw RuntimeError(errnum::kPathNotFound); }
 void FailOnce(Trap& trap) { trap.Do(FailingOnce(errnum::kPathNotFound)); }
-void CallInner() {
-  RunTraced(kInner, NoRegistrations, [](Trap& trap) { if (trap.If([] { return true; })) return; });
+void ReturnEarly(Trap& trap) {
+  if (trap.If([] { return true; })) return;
 }
+void CallInner() { RunTraced(kInner, NoRegistrations, ReturnEarly); }
 
 class TrapTest : public IsolatedReportsTest {
  protected:
@@ -61,11 +62,10 @@ TEST_F(TrapTest, RetryRepeatsIgnoreSkipsOrEntersTheBranchAbortLeavesWithWhatWasA
 // error, and Retry pushes the name again (the report shows the trace
 // without the entry that failed).
 TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
-  using Body = std::function<void(Trap&)>;
   struct Path {
     const char* name;
     Long answer;
-    Body body;
+    std::function<void(Trap&)> body;
     bool failEntry = false;
   };
   std::vector<std::string_view> seen;  // the trace the body saw, run again after its entry failed
@@ -75,10 +75,7 @@ TEST_F(TrapTest, EveryExitLeavesTheTraceAsDeepAsItWasFound) {
   Path paths[] = {
       // the answer to the report, 0 for none
       {"end of body", 0, [](Trap& trap) { trap.Do([] {}); }},
-      {"early return", 0,
-       [](Trap& trap) {
-         if (trap.If([] { return true; })) return;
-       }},
+      {"early return", 0, ReturnEarly},
       {"nested call", 0, [](Trap& trap) { trap.Do(CallInner); }},
       {"local block", 0, [](Trap& trap) { trap.WithLocalBlock([] {}, [](auto&) {}); }},
       {"local block with error", 0, [](Trap& trap) { trap.WithLocalBlock(Throw76, [](auto&) {}); }},

@@ -2,8 +2,6 @@
 // user or its limits first, and names of something other than a regular file.
 // A log nobody may write but not read is no fault: it is written as new.
 #include <fcntl.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -11,6 +9,7 @@
 #include <fstream>
 
 #include "LogTestSupport.h"
+#include "support/MountSupport.h"
 
 namespace jotwell {
 namespace {
@@ -127,13 +126,12 @@ TEST_F(LogTest, AFullDiskLeavesTheLogAsItWas) {
   fs::create_directory(small);
   book->LogFileName(log);
   std::string said = InChild([&]() -> std::string {
-    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+    if (!MountPrivately("tmpfs", small.c_str(), "size=64k"))
       return std::string("skip: cannot mount a small file system: ") + std::strerror(errno);
     FaultyFiles roomy;  // a full disk also warns of low space, which is not under test here
     roomy.freeBytes = 1 << 30;
     WriteFile(log, kept);
-    for (std::ofstream filler(small + "/filler"); filler << std::string(4096, 'f') << std::flush;) continue;
+    for (std::ofstream f(small + "/filler"); f << std::string(4096, 'f') << std::flush;) continue;
     std::string outcome = Outcome([&] { book->WriteEventToLogFile("an event longer than the room left"); }) + "\n" +
                           Outcome([&] { book->EndLogFileEvents(); }) + "\n[" + After(log, kept) + "]";
     fs::remove(small + "/filler");

@@ -40,8 +40,7 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
     JotBook other;  // another object of this thread, which locks the log meanwhile
     other.LogFileName(logPath), other.WriteEventToLogFile("other");
   };
-  book->MaximumLogFileSize(file.limit);
-  book->OverwriteLogFile(file.overwrite);
+  book->MaximumLogFileSize(file.limit), book->OverwriteLogFile(file.overwrite);
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("new"); }), Succeeded(1));
   EXPECT_EQ(book->OverwriteLogFile(), False);  // any request is cleared by a write
   EXPECT_EQ(book->SizeOfCurrentLogFile(), static_cast<Long>(std::filesystem::file_size(logPath)));

@@ -1,12 +1,11 @@
 // The files backend's own promises, beyond what the event log shows.
 #include <limits.h>
-#include <sched.h>
-#include <sys/mount.h>
 
 #include "platform/files.h"
 #include "platform/posix/LockedAppend.h"
 #include "support/Children.h"
 #include "support/FileFacts.h"
+#include "support/MountSupport.h"
 #include "support/TestSupport.h"
 
 namespace jotwell {
@@ -54,14 +53,6 @@ TEST(PosixFiles, TheLockedAppendRemovesSparesOfKilledCreators) {
   }
 }
 
-// This process's own view of the folders, without /proc, as some sandboxes
-// run programs. False when refused.
-bool HideProc() {
-  return ::unshare(CLONE_NEWNS) == 0 &&
-         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-         ::mount("none", "/proc", "tmpfs", 0, nullptr) == 0;
-}
-
 // A copy, made by root here, hands out no rights: a new one has the
 // source's bits less the umask, a replaced one keeps the target's bits and
 // owner (nobody's), and neither keeps setuid, setgid or sticky. The time
@@ -90,7 +81,8 @@ TEST(PosixFiles, ACopyHandsOutNoRightsAndKeepsTheTime) {
     const uid_t owner = row.target ? test::StatOf(to).st_uid : ::geteuid();
     EXPECT_EQ(test::InChild([&] {
                 ::umask(row.umask);
-                if (row.withoutProc && !HideProc()) return "/proc stays";
+                // Without /proc, as some sandboxes run programs.
+                if (row.withoutProc && !test::MountPrivately("tmpfs", "/proc")) return "/proc kept";
                 return Files().CopyOver(from, to) ? "copied" : "failed";
               }),
               "copied")

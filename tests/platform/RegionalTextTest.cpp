@@ -21,9 +21,9 @@ const Texts kPlainTexts = {
     {Date{45658.0}, "1/1/2025"}, {Date{45658.5}, "1/1/2025 12:00:00 PM"}};  // no time at midnight
 
 struct Regional {
-  const char* locale;
-  const char* eventLine;   // at 3:07:45 PM on December 5th, 1999
-  const char* reportDate;  // of 7:05:12 AM on December 5th, 2026
+  // The event line at 3:07:45 PM on December 5th, 1999; the report date of
+  // 7:05:12 AM on December 5th, 2026.
+  const char *locale, *eventLine, *reportDate;
   Texts values;
   friend void PrintTo(const Regional& regional, std::ostream* out) { *out << regional.locale; }
 };

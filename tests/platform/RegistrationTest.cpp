@@ -51,9 +51,14 @@ class RegistrationRecord : public ::testing::Test {
   std::string file = dir.File("data/jotwell/components.ini");
 };
 
-TEST_F(RegistrationRecord, IsWrittenInTheFixedLayoutAndRemovedWhole) {
+// Read back from the text itself, which earlier releases wrote and read.
+TEST_F(RegistrationRecord, IsWrittenAndFoundInTheFixedLayoutAndRemovedWhole) {
   Registry().WriteClassRecord(kRecord);
   EXPECT_EQ(test::ReadFile(file), kRecordText);
+  EXPECT_EQ(Registry().RegisteredClassId("Test.Thing"), kRecord.classId);
+  EXPECT_EQ(Registry().RegisteredLibrary(kRecord.classId), kRecord.libraryPath);
+  EXPECT_EQ(Registry().RegisteredClassId("Other.Thing"), "");
+  EXPECT_EQ(Registry().RegisteredLibrary(kRecord.dual.id), "");
   Registry().RemoveClassRecord(kRecord);
   EXPECT_FALSE(std::filesystem::exists(file));
 }
@@ -73,14 +78,6 @@ TEST_F(RegistrationRecord, ThatCannotBeChangedIsAnAccessErrorOnRemoval) {
   std::filesystem::permissions(dir.File("data/jotwell"), std::filesystem::perms(0755));
   EXPECT_EQ(test::InChild(removeAsNobody), "threw Path/File access error");
   EXPECT_EQ(test::ReadFile(file), kRecordText);
-}
-
-TEST_F(RegistrationRecord, IsFoundAsAnEarlierReleaseWroteIt) {
-  test::WriteFile(file, kRecordText);
-  EXPECT_EQ(Registry().RegisteredClassId("Test.Thing"), kRecord.classId);
-  EXPECT_EQ(Registry().RegisteredLibrary(kRecord.classId), kRecord.libraryPath);
-  EXPECT_EQ(Registry().RegisteredClassId("Other.Thing"), "");
-  EXPECT_EQ(Registry().RegisteredLibrary(kRecord.dual.id), "");
 }
 
 }  // namespace

@@ -12,11 +12,8 @@ namespace jotwell {
 namespace {
 
 namespace fs = std::filesystem;
-using test::EntryNames;
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::HasSubstr;
-using FileUtilitiesTest = test::IsolatedReportsTest;
+using namespace test;
+using FileUtilitiesTest = IsolatedReportsTest;
 
 // The folders are plain prefixes; every matching entry counts, a folder
 // whose copy fails among them; the listing is taken before the first copy,
@@ -25,15 +22,13 @@ using FileUtilitiesTest = test::IsolatedReportsTest;
 // name a folder can hold is copied, the longest too, new or over an older copy.
 TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   for (auto [name, bytes] : {std::pair{"a.txt", "a"}, {"B.TXT", "b"}, {"c", "c"}, {"\xC3\x89t\xC3\xA9.log", "e"}})
-    test::WriteFile(dir.File("src/") + name, bytes);
+    WriteFile(dir.File("src/") + name, bytes);
   fs::create_directory(dir.path() / "src" / "d.txt");
-  test::WriteFile(dir.File("txt/a.txt"), "old");
+  WriteFile(dir.File("txt/a.txt"), "old");
   const std::string longest(255, 'n');
-  test::WriteFile(dir.File("long/") + longest, "n");
+  WriteFile(dir.File("long/") + longest, "n");
   struct Row {
-    const char* source;
-    const char* destination;
-    const char* pattern;
+    const char *source, *destination, *pattern;
     Long count;
     std::vector<std::string> landed;
   };
@@ -49,7 +44,7 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
       {"long/", "longest/", "*", 1, {longest}},  // now over the copy: a spare name fits too
   };
   std::vector<Long> counts;
-  test::OnFreshThread([&] {
+  OnFreshThread([&] {
     JotBook book;
     for (const Row& row : rows)
       counts.push_back(
@@ -57,13 +52,12 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
     EXPECT_EQ(book.LastFailure().Description, "");  // the last row's, counted either way
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    EXPECT_EQ(counts[i], rows[i].count) << rows[i].destination;
-    EXPECT_THAT(EntryNames(dir.path() / rows[i].destination), ElementsAreArray(rows[i].landed))
+  for (std::size_t i = 0; i < std::size(rows); ++i)
+    EXPECT_EQ(std::pair(counts[i], EntryNames(dir.path() / rows[i].destination)),
+              std::pair(rows[i].count, rows[i].landed))
         << rows[i].destination;
-  }
-  EXPECT_EQ(test::ReadFile(dir.File("flata.txt")), "a");
-  EXPECT_EQ(test::ReadFile(dir.File("txt/a.txt")), "a");
+  EXPECT_EQ(ReadFile(dir.File("flata.txt")), "a");
+  EXPECT_EQ(ReadFile(dir.File("txt/a.txt")), "a");
   EXPECT_THAT(Reports(), ElementsAre());
 }
 
@@ -71,19 +65,19 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
 // leaves the old target whole and no spare behind, and the entry counts; a
 // copy killed there (the signal's own action) leaves nothing under any name.
 TEST_F(FileUtilitiesTest, CopyThatFailsHalfWayLeavesTheOldTargetWhole) {
-  test::WriteFile(dir.File("big/big.bin"), std::string(1 << 20, 'x'));
-  test::WriteFile(dir.File("out/big.bin"), "old");
+  WriteFile(dir.File("big/big.bin"), std::string(1 << 20, 'x'));
+  WriteFile(dir.File("out/big.bin"), "old");
   auto copyInto = [&](const char* folder, void (*onFileTooLarge)(int)) {
     return [&, folder, onFileTooLarge] {
       ::signal(SIGXFSZ, onFileTooLarge);
-      if (!test::Limit(RLIMIT_FSIZE, 64 << 10) || !test::Limit(RLIMIT_CORE, 0))
+      if (!Limit(RLIMIT_FSIZE, 64 << 10) || !Limit(RLIMIT_CORE, 0))
         return std::string("limit refused");
       return std::to_string(JotBook().CopyFiles(dir.File("big/"), dir.File(folder), "*.bin"));
     };
   };
-  EXPECT_THAT(test::InChildren({copyInto("out/", SIG_IGN), copyInto("new/", SIG_DFL)}),
+  EXPECT_THAT(InChildren({copyInto("out/", SIG_IGN), copyInto("new/", SIG_DFL)}),
               ElementsAre("1", HasSubstr("child failed")));
-  EXPECT_EQ(test::ReadFile(dir.File("out/big.bin")), "old");
+  EXPECT_EQ(ReadFile(dir.File("out/big.bin")), "old");
   EXPECT_THAT(EntryNames(dir.path() / "out"), ElementsAre("big.bin"));
   EXPECT_TRUE(fs::is_empty(dir.path() / "new"));
 }
@@ -93,38 +87,40 @@ TEST_F(FileUtilitiesTest, CopyThatFailsHalfWayLeavesTheOldTargetWhole) {
 // a file the user may not move stays, with False and no box.
 TEST_F(FileUtilitiesTest, DeleteToRecycleBinMovesFilesToTheTrashRestorably) {
   const std::string notes = dir.File("notes.txt"), kept = dir.File("kept/k.txt");
-  test::WriteFile(kept, "k");
+  WriteFile(kept, "k");
   fs::permissions(dir.path(), fs::perms(0755));
   fs::create_directory(dir.path() / "nobody");
   fs::permissions(dir.path() / "nobody", fs::perms(0777));
-  EXPECT_EQ(test::InChild([&] {
+  EXPECT_EQ(InChild([&] {
               std::string results;
               ::setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
               JotBook book;
               for (const char* bytes : {"first", "second"}) {
-                test::WriteFile(notes, bytes);
+                WriteFile(notes, bytes);
                 results += book.DeleteToRecycleBin(notes) == True ? "T" : "F";
               }
               ::setenv("XDG_DATA_HOME", dir.File("nobody").c_str(), 1);
-              if (!test::BecomeNobody()) return results + "?";
+              if (!BecomeNobody()) return results + "?";
               return results + (book.DeleteToRecycleBin(kept) == True ? "T" : "F");
             }),
             "TTF");
   EXPECT_FALSE(fs::exists(notes));
-  EXPECT_EQ(test::ReadFile(kept), "k");
+  EXPECT_EQ(ReadFile(kept), "k");
   const fs::path trash = dir.path() / "data" / "Trash";
   EXPECT_THAT(EntryNames(trash / "files"), ElementsAre("notes.2.txt", "notes.txt"));
-  EXPECT_EQ(test::ReadFile((trash / "files" / "notes.txt").string()), "first");
+  EXPECT_EQ(ReadFile((trash / "files" / "notes.txt").string()), "first");
   for (const char* info : {"notes.txt.trashinfo", "notes.2.txt.trashinfo"})
-    EXPECT_THAT(test::ReadFile((trash / "info" / info).string()), HasSubstr("\nPath=" + notes + "\n")) << info;
+    EXPECT_THAT(ReadFile((trash / "info" / info).string()), HasSubstr("\nPath=" + notes + "\n"))
+        << info;
 
-  test::OnFreshThread([&] {
+  OnFreshThread([&] {
     JotBook book;
-    for (const std::string& name : {dir.File("missing"), std::string()}) EXPECT_EQ(book.DeleteToRecycleBin(name), False);
+    for (const std::string& name : {dir.File("missing"), std::string()})
+      EXPECT_EQ(book.DeleteToRecycleBin(name), False);
   });
   const std::string box = "Error!\r\nCannot delete a file that doesn't exist, function DeleteToRecycleBin aborted!\r\n"
                           "Please consult the author of the application for any assistance.";
-  EXPECT_THAT(test::BoxTexts(*desktop), ElementsAre(box, box));
+  EXPECT_THAT(BoxTexts(*desktop), ElementsAre(box, box));
 }
 
 // What the recent-documents list holds for `file`: its MIME type, how often
@@ -146,10 +142,10 @@ std::tuple<std::string, guint, int> RecentEntry(const std::string& list, const s
 // A second add of a file updates its entry; two processes adding at once
 // lose neither's entries; a new list is the user's alone.
 TEST_F(FileUtilitiesTest, AddToRecentDocumentsRecordsEachFileOnceAndLosesNone) {
-  test::ScopedEnv home("XDG_DATA_HOME", dir.File("data"));
+  ScopedEnv home("XDG_DATA_HOME", dir.File("data"));
   const std::string notes = dir.File("notes.txt"), list = dir.File("data/recently-used.xbel");
-  test::WriteFile(notes, "plain words\n");
-  test::OnFreshThread([&] {
+  WriteFile(notes, "plain words\n");
+  OnFreshThread([&] {
     JotBook book;
     String padded = "  " + notes + " ";
     book.AddToRecentDocuments(padded);
@@ -157,19 +153,18 @@ TEST_F(FileUtilitiesTest, AddToRecentDocumentsRecordsEachFileOnceAndLosesNone) {
     book.AddToRecentDocuments(padded);
   });
   EXPECT_EQ(RecentEntry(list, notes), std::tuple("text/plain", 2u, 1));
-  EXPECT_EQ(test::StatOf(list).st_mode & 0777, 0600u);
+  EXPECT_EQ(StatOf(list).st_mode & 0777, 0600u);
 
   auto adder = [&](const std::string& tag) {
     return [&, tag] {
       JotBook book;
-      for (int i = 0; i < 100; ++i) {
-        String path = dir.File(tag + std::to_string(i) + ".txt");
-        book.AddToRecentDocuments(path);
-      }
+      String path;  // trimmed in place
+      for (int i = 0; i < 100; ++i)
+        book.AddToRecentDocuments(path = dir.File(tag + std::to_string(i) + ".txt"));
       return std::string("done");
     };
   };
-  EXPECT_THAT(test::InChildren({adder("one"), adder("two")}), ElementsAre("done", "done"));
+  EXPECT_THAT(InChildren({adder("one"), adder("two")}), ElementsAre("done", "done"));
   EXPECT_EQ(std::get<2>(RecentEntry(list, notes)), 201);
 }
 

@@ -9,6 +9,7 @@ namespace jotwell {
 namespace {
 
 const PathDialect &windows = WindowsPaths(), &posix = PosixPaths();
+using Texts = std::vector<std::string>;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 // Windows: complete means ":" at position 2 or later and "\" at 3 or later.
@@ -25,21 +26,18 @@ TEST(PathDialects, CompletePrependsTheFolderToIncompleteNames) {
 // A folder keeps its separator only when it is a root; a bare name lies in
 // the current folder.
 TEST(PathDialects, FolderOfAndJoin) {
-  EXPECT_EQ(windows.FolderOf("C:\\Apps\\Jotwell.dll"), "C:\\Apps");
-  EXPECT_EQ(windows.FolderOf("D:\\Jotwell.dll"), "D:\\");
-  EXPECT_EQ(posix.FolderOf("/libjotwell.so"), "/");
-  EXPECT_EQ(windows.Join("C:\\Apps", "x"), "C:\\Apps\\x");
-  EXPECT_EQ(windows.Join("D:\\", "x"), "D:\\x");
-  EXPECT_EQ(posix.Join("/", "x"), "/x");
-  EXPECT_EQ(posix.FolderOf("app.log"), ".");
-  EXPECT_EQ(windows.FolderOf("app.log"), ".");
+  EXPECT_EQ((Texts{windows.FolderOf("C:\\Apps\\Jotwell.dll"), windows.FolderOf("D:\\Jotwell.dll"),
+                   posix.FolderOf("/libjotwell.so"), posix.FolderOf("app.log"),
+                   windows.FolderOf("app.log"), windows.Join("C:\\Apps", "x"),
+                   windows.Join("D:\\", "x"), posix.Join("/", "x")}),
+            (Texts{"C:\\Apps", "D:\\", "/", ".", ".", "C:\\Apps\\x", "D:\\x", "/x"}));
 }
 
 // Each row walks from a log's name up to the folder that is its own parent.
 TEST(PathDialects, VolumeFolderWalksUpToTheRootOrTheCurrentFolder) {
-  for (const auto& [path, walk] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+  for (const auto& [path, walk] : std::vector<std::pair<std::string, Texts>>{
            {"D:\\logs\\app.log", {"D:\\logs", "D:\\"}}, {"C:app.log", {"."}}, {"", {"C:\\"}}}) {
-    std::vector<std::string> folders{windows.VolumeFolderOf(path)};
+    Texts folders{windows.VolumeFolderOf(path)};
     while (folders.size() < 10 && windows.VolumeFolderOf(folders.back()) != folders.back())
       folders.push_back(windows.VolumeFolderOf(folders.back()));
     EXPECT_EQ(folders, walk) << path;
