@@ -7,14 +7,14 @@ namespace jotwell {
 bool FoundLog::Open(const String& path) {
   Close();
   platform::ExistingFile found = platform::Files().OpenExisting(path);
-  file_ = found.file;
+  found_ = found.found;
   return found.canOpen;
 }
 
 void FoundLog::Close() {
-  if (!file_) return;
+  if (!found_) return;
   try {
-    platform::Files().Close(*Release());
+    platform::Files().Close(Release()->file);
   } catch (const RuntimeError&) {
   }
 }

@@ -23,15 +23,17 @@ class FoundLog {
   // existence test passes for it.
   bool Open(const String& path);
   // The open file, if the name could be opened for appending.
-  std::optional<platform::NativeFile> File() const { return file_; }
+  std::optional<platform::NativeFile> File() const {
+    return found_ ? std::optional(found_->file) : std::nullopt;
+  }
   // Hands the open file on, to be closed by the taker.
-  std::optional<platform::NativeFile> Release() { return std::exchange(file_, std::nullopt); }
+  std::optional<platform::FoundFile> Release() { return std::exchange(found_, std::nullopt); }
 
  private:
   // Quietly: nothing was written to the file.
   void Close();
 
-  std::optional<platform::NativeFile> file_;
+  std::optional<platform::FoundFile> found_;
 };
 
 }  // namespace jotwell

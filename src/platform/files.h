@@ -14,9 +14,20 @@ namespace jotwell::platform {
 // The platform's own handle of an open file.
 using NativeFile = std::intptr_t;
 
-// A file opened by OpenExisting.
+// What tells a file from every other one on its volume, whatever its names.
+struct FileIdentity {
+  std::uint64_t volume = 0, index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// A file OpenExisting opened for appending, unlocked.
+struct FoundFile {
+  NativeFile file;
+  FileIdentity identity;
+};
+
 struct ExistingFile {
-  std::optional<NativeFile> file;  // open for appending, unlocked; nothing when not opened
+  std::optional<FoundFile> found;  // nothing when not opened
   bool canOpen;                    // what CanOpen answers for its name
 };
 
@@ -64,8 +75,10 @@ class FileSystem {
   // (70): the wait gives up once the file has shown no progress (no write,
   // no new file in its place) for a few seconds, or after a minute in all.
   // `found`, OpenExisting's file for `path`, is taken over in every case:
-  // locked and used while `path` still names it, closed otherwise.
-  virtual LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) = 0;
+  // locked and used while `path` still names it, closed otherwise. Either
+  // way the file locked is the one `path` names once the lock is held: a
+  // log renamed aside meanwhile keeps what it holds.
+  virtual LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;
   // Writes all of `bytes` at the end of the file, in one write where the
@@ -124,7 +137,7 @@ class ForwardingFileSystem : public FileSystem {
   bool AppendQuietly(const String& path, std::string_view bytes) override {
     return target_.AppendQuietly(path, bytes);
   }
-  LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) override {
+  LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) override {
     return target_.OpenLockedAppend(path, found);
   }
   void Truncate(NativeFile file, std::int64_t length) override {

@@ -8,7 +8,14 @@ using namespace test;
 
 // How the log is reached, and what other writers do to it between the
 // existence test and the lock (while free space is asked).
-enum Around { Alone, ThroughALink, DeletedMeanwhile, ReplacedMeanwhile, WrittenMeanwhile };
+enum Around {
+  Alone,
+  ThroughALink,
+  DeletedMeanwhile,
+  RotatedMeanwhile,  // renamed aside, as a log is rotated by hand
+  ReplacedMeanwhile,
+  WrittenMeanwhile
+};
 
 // The file found before the first write (its bytes, grown sparse to
 // `length` if set), the limit (0: the default), the overwrite request and
@@ -36,6 +43,7 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   files.meanwhile = [&] {
     if (file.around == DeletedMeanwhile || file.around == ReplacedMeanwhile)
       std::filesystem::remove(logPath);
+    if (file.around == RotatedMeanwhile) std::filesystem::rename(logPath, logPath + ".1");
     if (file.around < ReplacedMeanwhile) return;
     JotBook other;  // another object of this thread, which locks the log meanwhile
     other.LogFileName(logPath), other.WriteEventToLogFile("other");
@@ -49,6 +57,7 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   lines.push_back("- new");
   EXPECT_EQ(Shape(After(logPath, file.restarts ? "" : file.bytes)), lines);
   EXPECT_EQ(std::filesystem::is_symlink(logPath), file.around == ThroughALink);
+  if (file.around == RotatedMeanwhile) EXPECT_EQ(test::ReadFile(logPath + ".1"), file.bytes);
 }
 
 const std::string kOld = "old line\r\n";
@@ -63,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Existing{"OverwriteOne", kOld, 0, Boolean::FromRaw(1), false},
                       Existing{"OverwriteThroughALink", kOld, 0, True, true, 0, ThroughALink},
                       Existing{"DeletedMeanwhile", kOld, 0, False, true, 0, DeletedMeanwhile},
+                      Existing{"RotatedMeanwhile", kOld, 0, False, true, 0, RotatedMeanwhile},
                       Existing{"ReplacedMeanwhile", kOld, 0, False, true, 0, ReplacedMeanwhile},
                       Existing{"WrittenMeanwhile", kOld, 0, False, false, 0, WrittenMeanwhile}),
     [](const auto& info) { return info.param.name; });

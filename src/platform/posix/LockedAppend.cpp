@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/Errno.h"
@@ -30,16 +31,25 @@ RuntimeError OpenFailure(int errnoValue) {
   return errnoValue == ENXIO ? NotARegularFile(ENXIO) : ErrorFromErrno(errnoValue);
 }
 
-// The locked file's status, or nothing when another process deleted the
-// file while we waited for the lock. Writers restart a log by truncating it,
-// never by replacing it, so a file still linked is the one the path names.
-// A FIFO or a device is no log: writing to it could block or reach a device.
-std::optional<struct stat> StatusIfStillLinked(int fd) {
+// The locked file's status, or nothing when `path` no longer names it: it
+// was deleted, or renamed aside (a log rotated by hand keeps what it holds),
+// while we waited for the lock. A FIFO or a device is no log: writing to it
+// could block or reach a device.
+std::optional<struct stat> StatusIfStillNamed(const std::string& path, FileIdentity locked) {
+  struct stat named {};
+  if (::stat(path.c_str(), &named) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    throw ErrorFromErrno(errno);
+  }
+  if (IdentityOf(named) != locked) return std::nullopt;
+  if (!S_ISREG(named.st_mode)) throw NotARegularFile();
+  return named;
+}
+
+FileIdentity IdentityOfOpen(int fd) {
   struct stat opened {};
   if (::fstat(fd, &opened) != 0) throw ErrorFromErrno(errno);
-  if (!S_ISREG(opened.st_mode)) throw NotARegularFile();
-  if (opened.st_nlink == 0) return std::nullopt;
-  return opened;
+  return IdentityOf(opened);
 }
 
 // This process's id, asked once: a forked child forgets its parent's.
@@ -112,20 +122,28 @@ std::string SpareNameBeside(const std::string& path) {
   return spare;
 }
 
-LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) {
-  Descriptor handed(found ? static_cast<int>(*found) : -1);
+FileIdentity IdentityOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) {
+  Descriptor handed(found ? static_cast<int>(found->file) : -1);
   const std::string name = SystemPath(path);
   LockWait wait(name);
   for (int attempt = 0;;) {
-    // The file found open goes first; should it be gone once locked, the
-    // name is opened again like any other time.
+    // The file found open goes first; should the name no longer name it
+    // once locked, the name is opened again like any other time.
     std::optional<LockedFile> opened =
         handed.get() >= 0 ? LockedFile{handed.release(), false, 0} : OpenForAppend(name, attempt++);
     if (!opened) continue;
     int fd = static_cast<int>(opened->file);
     try {
       if (!wait.Lock(fd, LOCK_EX)) throw ErrorFromErrno(errno);
-      if (std::optional<struct stat> status = StatusIfStillLinked(fd)) {
+      // The found file's identity was read when it was found, which spares
+      // the event write a call.
+      FileIdentity identity =
+          found ? std::exchange(found, std::nullopt)->identity : IdentityOfOpen(fd);
+      if (std::optional<struct stat> status = StatusIfStillNamed(name, identity)) {
         // A creator killed before it removed its spare left it behind: a
         // second name of the log, or an empty file where the log was
         // missing until this open made it.

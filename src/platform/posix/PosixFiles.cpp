@@ -91,9 +91,10 @@ class PosixFiles final : public FileSystem {
       if (int fd = posix::OpenAppending(name); fd < 0) {
         found.canOpen = errno != ENOENT && CanOpen(path);
       } else {
-        found.file = fd;
         struct stat info {};
-        found.canOpen = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        bool known = ::fstat(fd, &info) == 0;
+        found.found = FoundFile{fd, posix::IdentityOf(info)};
+        found.canOpen = known && S_ISREG(info.st_mode) &&
                         (WritersMayRead(info.st_mode) || OpensForReading(name));
       }
       return found.canOpen;
@@ -119,7 +120,7 @@ class PosixFiles final : public FileSystem {
     return opened;
   }
 
-  LockedFile OpenLockedAppend(const String& path, std::optional<NativeFile> found) override {
+  LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) override {
     return posix::OpenLockedAppend(path, found);
   }
 
