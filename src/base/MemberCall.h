@@ -18,7 +18,10 @@ class MemberCall {
   MemberCall& operator=(const MemberCall&) = delete;
 
  private:
-  JotBook::FailureInfo* outer_;
+  friend void NoteFailure(Long number, const String& description);
+
+  JotBook::FailureInfo& lastFailure_;
+  MemberCall* outer_;
 };
 
 // Makes the failure the last one of the member call running on this thread;

@@ -150,12 +150,12 @@ TEST_F(JotBookTest, LastFailureIsTheCallsWhateverTheChoiceAndStaysWithItsObject)
     EXPECT_EQ(book.LastFailure().Description, "Path not found");
     EXPECT_EQ(book.CopyFiles(dir.File("in/"), dir.File("out/"), "*.txt"), 2);
     EXPECT_EQ(book.LastFailure().Number, 75);
-    struct : JotBookEvents {
-      JotBook* other;
+    struct : JotBookEvents {  // calls back into the same object too, as part of its call
+      JotBook *self, *other;
       void SuccessfulWriteToLogFile() override {}
-      void ErrorWritingToLogFile(Integer&) override { other->StripPath(""); }
+      void ErrorWritingToLogFile(Integer&) override { other->StripPath(""), self->LogFileName(); }
     } sink;
-    sink.other = &other;
+    sink.self = &book, sink.other = &other;
     book.Advise(sink);
     book.LogFileName(dir.File("no/app.log"));
     book.WriteEventToLogFile("lost");
