@@ -325,15 +325,17 @@ TEST_F(IniEngine, AWriterKilledMidWriteLeavesTheOldFileOrTheNew) {
 // A read-only file is refused even in a folder where a rename could replace
 // it; a writable file in a folder that takes no new file, or bind-mounted
 // over its own name as a container receives one, is written in place. A
-// write the size limit stops leaves the old bytes and no copy behind. The
-// files are the writer's own, so that a copy can keep their owner.
+// write the size limit stops leaves the old bytes and no copy behind. A file
+// that cannot be read refuses an erase too, though it may not hold the key.
+// The files are the writer's own, so that a copy can keep their owner.
 TEST_F(IniEngine, FollowsTheUsersRightsAndTheSystemsLimits) {
   struct Row { const char* name; fs::perms folder, file; std::size_t size; bool written; };
   const Row rows[] = {{"open", fs::perms(0777), fs::perms(0444), 3, false},
                       {"shut", fs::perms(0555), fs::perms(0666), 3, true},
                       {"copy", fs::perms(0777), fs::perms(0666), 90, false},
                       {"full", fs::perms(0555), fs::perms(0666), 90, false},
-                      {"bound", fs::perms(0777), fs::perms(0666), 3, true}};
+                      {"bound", fs::perms(0777), fs::perms(0666), 3, true},
+                      {"blind", fs::perms(0777), fs::perms(0222), 3, false}};
   auto ini = [&](const Row& row) { return dir.File(row.name) + "/p.ini"; };
   fs::permissions(dir.path(), fs::perms(0755));
   for (const Row& row : rows) {
@@ -353,10 +355,12 @@ TEST_F(IniEngine, FollowsTheUsersRightsAndTheSystemsLimits) {
     if (!test::BecomeNobody() || !test::Limit(RLIMIT_FSIZE, 64)) return std::string("?");
     for (const Row& row : rows)
       said += Ini().WriteProfileText("s", "k", std::string(row.size, 'n'), ini(row)) ? '1' : '0';
-    return said;
+    return said + (Ini().EraseProfileKey("s", "absent", ini(rows[5])) ? '1' : '0');
   });
   if (written.starts_with("skip: ")) GTEST_SKIP() << written;
-  EXPECT_EQ(written, "01001");
+  EXPECT_EQ(written,
+            "010010"
+            "0");
   for (const Row& row : rows) {
     EXPECT_EQ(test::ReadFile(ini(row)), row.written ? "[s]\r\nk=nnn\r\n" : "[s]\r\nk=old\r\n")
         << row.name;

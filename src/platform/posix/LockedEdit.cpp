@@ -200,14 +200,15 @@ bool Replace(const std::string& name, int locked, std::string_view bytes) {
 
 }  // namespace
 
-std::string ReadUnderLock(const String& path) {
+std::optional<std::string> ReadUnderLock(const String& path) {
   try {
     Descriptor file(OpenNonBlocking(SystemPath(path), O_RDONLY));
-    if (file.get() < 0 || !IsRegularFile(file.get())) return {};
+    if (file.get() < 0) return errno == ENOENT ? std::optional(std::string()) : std::nullopt;
+    if (!IsRegularFile(file.get())) return std::nullopt;
     LockWait(path).Lock(file.get(), LOCK_SH);
-    return ReadAll(file.get()).value_or(std::string());
+    return ReadAll(file.get());
   } catch (const RuntimeError&) {
-    return {};
+    return std::nullopt;
   }
 }
 

@@ -16,10 +16,10 @@ namespace jotwell::platform::posix {
 // The new bytes for the old, or nothing to refuse the change.
 using Change = std::function<std::optional<String>(std::string_view)>;
 
-// The file's bytes, read under a shared lock; empty when it is missing or
-// cannot be read. A writer that holds its lock past the wait leaves the
-// bytes as they are now.
-std::string ReadUnderLock(const String& path);
+// The file's bytes, read under a shared lock: empty when it is missing,
+// nothing when it is there but cannot be read. A writer that holds its lock
+// past the wait leaves the bytes as they are now.
+std::optional<std::string> ReadUnderLock(const String& path);
 
 // Applies the change to the file's bytes under its lock and stores the
 // result; false, with no byte changed and the reason noted (see

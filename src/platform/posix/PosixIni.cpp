@@ -21,23 +21,24 @@ bool Refused(const String& path) {
   }
 }
 
-// Erasing what the file does not hold changes nothing, and creates no file.
+// Erasing what the file does not hold changes nothing, and creates no file;
+// a file that cannot be read is left to the edit to refuse.
 bool Erase(const String& path, const Change& change) {
   if (Refused(path)) return false;
-  std::string before = ReadUnderLock(path);
-  return change(before) == before || EditUnderLock(path, change, std::nullopt);
+  std::optional<std::string> before = ReadUnderLock(path);
+  return (before && change(*before) == *before) || EditUnderLock(path, change, std::nullopt);
 }
 
 class PosixIni final : public IniProfile {
  public:
   String ReadProfileText(const String& section, const String& key, const String& fallback,
                          const String& path) override {
-    return ini::FindValue(ReadUnderLock(path), section, key).value_or(fallback);
+    return ini::FindValue(ReadUnderLock(path).value_or(""), section, key).value_or(fallback);
   }
 
   Long ReadProfileNumber(const String& section, const String& key, Long fallback,
                          const String& path) override {
-    return ini::NumberOf(ini::FindValue(ReadUnderLock(path), section, key), fallback);
+    return ini::NumberOf(ini::FindValue(ReadUnderLock(path).value_or(""), section, key), fallback);
   }
 
   bool WriteProfileText(const String& section, const String& key, const String& value,
