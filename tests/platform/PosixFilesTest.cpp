@@ -41,7 +41,9 @@ TEST(PosixFiles, SpareNamesAreMarkedAndAForkedChildNamesItsOwn) {
 
 // A creator killed before it removed its spare left it empty, or as a second
 // name of the log: the next writer that makes the log, or finds it with a
-// second name, removes it.
+// second name, removes it. A name too long to keep whole shares its spares'
+// prefix with another file's, whose live writer may hold the other lock:
+// those stay.
 TEST(PosixFiles, TheLockedAppendRemovesSparesOfKilledCreators) {
   test::TempDir dir;
   const std::string log = dir.File("app.log");
@@ -51,6 +53,10 @@ TEST(PosixFiles, TheLockedAppendRemovesSparesOfKilledCreators) {
     Files().Close(Files().OpenLockedAppend(log, std::nullopt).file);
     EXPECT_THAT(test::EntryNames(dir.path()), ::testing::ElementsAre("app.log")) << linked;
   }
+  const std::string otherSpare = platform::posix::SpareNameBeside(dir.File(std::string(251, 'a')));
+  test::WriteFile(otherSpare, "");
+  Files().Close(Files().OpenLockedAppend(dir.File(std::string(250, 'a')), std::nullopt).file);
+  EXPECT_TRUE(std::filesystem::exists(otherSpare));
 }
 
 // A copy, made by root here, hands out no rights: a new one has the

@@ -4,7 +4,6 @@
 #include <limits.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <string_view>
 
 #include "jotwell/RuntimeError.h"
@@ -24,11 +23,14 @@ namespace {
 constexpr std::string_view kSpareMark = ".jotwell-";
 constexpr std::size_t kSpareLetters = 6;
 
+// The longest part of a file's name its spares keep.
+constexpr std::size_t kLongestKept = NAME_MAX - 1 - kSpareMark.size() - kSpareLetters;
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 // ".NAME.jotwell-", which every spare of `path` starts with.
 std::string SparePrefixOf(const std::string& path) {
-  std::string name = path.substr(path.rfind('/') + 1);
-  name.resize(std::min<std::size_t>(name.size(), NAME_MAX - 1 - kSpareMark.size() - kSpareLetters));
-  return "." + name + std::string(kSpareMark);
+  return "." + NameOf(path).substr(0, kLongestKept) + std::string(kSpareMark);
 }
 
 }  // namespace
@@ -38,6 +40,9 @@ std::string SpareTemplateBeside(const std::string& path) {
 }
 
 void RemoveSparesBeside(const std::string& path) {
+  // Names cut short may share their spares' prefix with another file's,
+  // whose live writer holds another lock.
+  if (NameOf(path).size() > kLongestKept) return;
   DIR* folder = ::opendir(PosixPaths().FolderOf(path).c_str());
   if (!folder) return;
   const std::string prefix = SparePrefixOf(path);

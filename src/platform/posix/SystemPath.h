@@ -21,7 +21,8 @@ const char* SystemPath(const String& path);
 std::string SpareTemplateBeside(const std::string& path);
 // Removes the spares of `path` that writers killed before they could
 // rename them left behind. Only a writer that holds the file's lock may:
-// live writers make their spares only under it.
+// live writers make their spares only under it. The spares of a name too
+// long to keep whole in them stay.
 void RemoveSparesBeside(const std::string& path);
 
 }  // namespace jotwell::platform::posix
