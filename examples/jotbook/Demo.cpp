@@ -91,7 +91,8 @@ bool ShowCopy(JotBook& book, const fs::path& folder) {
 
 int Demo(const Arguments& args) {
   if (!args.empty()) return Usage();
-  std::puts("Creating the first JotBook on this thread (its About window follows).");
+  std::puts(
+      "Creating the first JotBook on this thread (with a display, its About window follows).");
   JotBook book;
   fs::path folder = NewTemporaryFolder();
   bool logged = ShowEventLog(book, folder);
