@@ -2,7 +2,7 @@
 #include <limits.h>
 
 #include "platform/files.h"
-#include "platform/posix/LockedAppend.h"
+#include "platform/posix/SystemPath.h"
 #include "support/Children.h"
 #include "support/FileFacts.h"
 #include "support/MountSupport.h"

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <string>
 
 #include "jotwell/RuntimeError.h"
@@ -119,17 +118,12 @@ Outcome CopyUnnamed(int source, const struct stat& info, const Target& target) {
   return Failure();
 }
 
-// Calls `make` with unused spare names beside `path` until it does not
-// fail for a name that exists; -1 with errno set when it failed otherwise.
+// Calls `make` with spare names beside `path` until it does not fail for
+// a name a dead writer left; -1 with errno set when it failed otherwise.
 template <class Make>
 int AtSpareName(const char* path, std::string& spare, Make make) {
-  static constexpr char kLetters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  thread_local std::minstd_rand pick{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    spare = SpareTemplateBeside(path);
-    for (auto x = spare.end() - 6; x != spare.end(); ++x) *x = kLetters[letter(pick)];
+    spare = SpareNameBeside(path);
     int result = make(spare.c_str());
     if (result >= 0 || errno != EEXIST) return result;
   }

@@ -1,12 +1,10 @@
 #include "platform/posix/LockedAppend.h"
 
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
@@ -52,16 +50,6 @@ FileIdentity IdentityOfOpen(int fd) {
   return IdentityOf(opened);
 }
 
-// This process's id, asked once: a forked child forgets its parent's.
-pid_t ThisProcess() {
-  static std::atomic<pid_t> known{0};
-  static const int forgetInChildren = ::pthread_atfork(nullptr, nullptr, [] { known = 0; });
-  (void)forgetInChildren;
-  pid_t pid = known.load(std::memory_order_relaxed);
-  if (pid == 0) known.store(pid = ::getpid(), std::memory_order_relaxed);
-  return pid;
-}
-
 // Creates the missing file already locked, so that no other writer can lock
 // it, and find it empty, before its creator has written to it: the file is
 // made and locked under a spare name, then linked to `path`, which fails
@@ -105,21 +93,6 @@ std::optional<LockedFile> OpenForAppend(const std::string& path, int attempt) {
 
 int OpenAppending(const char* path, int flags) {
   return Open(path, O_WRONLY | O_APPEND | O_NONBLOCK | flags, 0666);
-}
-
-// The spare's letters tell the process (its id has at most 22 bits) and 13
-// bits of a serial apart: no two live opens share a name.
-std::string SpareNameBeside(const std::string& path) {
-  static constexpr std::string_view kLetters =
-      "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  static std::atomic<unsigned> serial{0};
-  std::uint64_t tag = std::uint64_t(ThisProcess()) << 13 | (serial.fetch_add(1) & 0x1FFF);
-  std::string spare = SpareTemplateBeside(path);
-  for (auto letter = spare.rbegin(); letter != spare.rend() && *letter == 'X'; ++letter) {
-    *letter = kLetters[tag % kLetters.size()];
-    tag /= kLetters.size();
-  }
-  return spare;
 }
 
 FileIdentity IdentityOf(const struct stat& info) {

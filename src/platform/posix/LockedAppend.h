@@ -23,9 +23,4 @@ FileIdentity IdentityOf(const struct stat& info);
 // set on failure.
 int OpenAppending(const char* path, int flags = 0);
 
-// A hidden name beside `path`, marked as a spare, that only this open of
-// this process uses: a missing log is made and locked there, then linked to
-// its own name.
-std::string SpareNameBeside(const std::string& path);
-
 }  // namespace jotwell::platform::posix

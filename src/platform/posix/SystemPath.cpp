@@ -2,8 +2,11 @@
 
 #include <dirent.h>
 #include <limits.h>
+#include <pthread.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cstdint>
 #include <string_view>
 
 #include "jotwell/RuntimeError.h"
@@ -33,10 +36,35 @@ std::string SparePrefixOf(const std::string& path) {
   return "." + NameOf(path).substr(0, kLongestKept) + std::string(kSpareMark);
 }
 
+// This process's id, asked once: a forked child forgets its parent's.
+pid_t ThisProcess() {
+  static std::atomic<pid_t> known{0};
+  static const int forgetInChildren = ::pthread_atfork(nullptr, nullptr, [] { known = 0; });
+  (void)forgetInChildren;
+  pid_t pid = known.load(std::memory_order_relaxed);
+  if (pid == 0) known.store(pid = ::getpid(), std::memory_order_relaxed);
+  return pid;
+}
+
 }  // namespace
 
 std::string SpareTemplateBeside(const std::string& path) {
   return PosixPaths().Beside(path, SparePrefixOf(path) + std::string(kSpareLetters, 'X'));
+}
+
+// The spare's letters tell the process (its id has at most 22 bits) and 13
+// bits of a serial apart: no two live opens share a name.
+std::string SpareNameBeside(const std::string& path) {
+  static constexpr std::string_view kLetters =
+      "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  static std::atomic<unsigned> serial{0};
+  std::uint64_t tag = std::uint64_t(ThisProcess()) << 13 | (serial.fetch_add(1) & 0x1FFF);
+  std::string spare = SpareTemplateBeside(path);
+  for (auto letter = spare.end() - kSpareLetters; letter != spare.end(); ++letter) {
+    *letter = kLetters[tag % kLetters.size()];
+    tag /= kLetters.size();
+  }
+  return spare;
 }
 
 void RemoveSparesBeside(const std::string& path) {

@@ -19,6 +19,10 @@ const char* SystemPath(const String& path);
 // ours: ".NAME.jotwell-XXXXXX", NAME cut short where the whole would exceed
 // the longest name a folder takes.
 std::string SpareTemplateBeside(const std::string& path);
+// A spare name beside `path` from that template that no other live writer
+// uses: its letters tell this process and this call apart. One left by a
+// dead process may exist already.
+std::string SpareNameBeside(const std::string& path);
 // Removes the spares of `path` that writers killed before they could
 // rename them left behind. Only a writer that holds the file's lock may:
 // live writers make their spares only under it. The spares of a name too
