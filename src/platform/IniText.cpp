@@ -1,8 +1,6 @@
 #include "platform/IniText.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <utility>
 
 #include "platform/IniUnits.h"
@@ -10,7 +8,6 @@
 namespace jotwell::platform::ini {
 namespace {
 
-constexpr std::string_view kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
 // What would end the written line early, or cut it for the system.
 constexpr std::string_view kLineBreakers("\r\n\0", 3);
 constexpr std::size_t kNone = std::string_view::npos;
@@ -239,8 +236,7 @@ bool CanWrite(std::string_view section, std::string_view key, std::string_view v
   std::string_view name = Trim(key);
   // A key written first in a file would be read as the file's byte-order
   // mark, or as the mark of another encoding.
-  bool marked = std::any_of(std::begin(kByteOrderMarks), std::end(kByteOrderMarks),
-                            [&](std::string_view mark) { return name.starts_with(mark); });
+  bool marked = !Units::OfFile(name).Before(0).empty();
   return section.find_first_of(kLineBreakers) == kNone && section.find(']') == kNone &&
          key.find_first_of(kLineBreakers) == kNone && key.find('=') == kNone && !name.empty() &&
          !name.starts_with('[') && !marked && value.find_first_of(kLineBreakers) == kNone;
