@@ -34,9 +34,21 @@ set(JOTWELL_POSIX_BACKEND_SOURCES
   src/platform/posix/SystemPath.cpp
   src/platform/posix/UserFolders.cpp)
 
+set(JOTWELL_WIN32_BACKEND_SOURCES
+  src/platform/win32/LockedAppend.cpp
+  src/platform/win32/SystemError.cpp
+  src/platform/win32/WideText.cpp
+  src/platform/win32/Win32Component.cpp
+  src/platform/win32/Win32Desktop.cpp
+  src/platform/win32/Win32Files.cpp
+  src/platform/win32/Win32Ini.cpp
+  src/platform/win32/Win32Locale.cpp
+  src/platform/win32/Win32Registration.cpp
+  src/platform/win32/Win32Shell.cpp)
+
 file(GLOB_RECURSE JOTWELL_PORTABLE_SOURCES RELATIVE ${JOTWELL_ROOT} ${JOTWELL_GLOB_DEPENDS}
   ${JOTWELL_ROOT}/src/*.cpp)
-list(REMOVE_ITEM JOTWELL_PORTABLE_SOURCES ${JOTWELL_POSIX_BACKEND_SOURCES})
+list(REMOVE_ITEM JOTWELL_PORTABLE_SOURCES ${JOTWELL_POSIX_BACKEND_SOURCES} ${JOTWELL_WIN32_BACKEND_SOURCES})
 # A backend file missing from its list would be compiled as portable code.
 foreach(source IN LISTS JOTWELL_PORTABLE_SOURCES)
   if(source MATCHES "^src/platform/(posix|agent|win32)/")

@@ -50,12 +50,11 @@ void LockedLog::Truncate() {
 void LockedLog::Print(std::string_view text) {
   platform::NativeFile file = ThisThreadFileNumbers().At(number_);
   try {
-    platform::Files().Write(file, text);
+    end_ += platform::Files().Write(file, text);
   } catch (const RuntimeError&) {
     CutBackQuietly(file, end_);
     throw;
   }
-  end_ += static_cast<std::int64_t>(text.size());
 }
 
 void LockedLog::Close() {

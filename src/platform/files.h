@@ -38,6 +38,10 @@ struct LockedFile {
   std::int64_t length;  // its length once the lock was taken
 };
 
+// Text the library writes into files (its logs) is UTF-8 inside; it goes
+// out in the encoding the platform keeps text files in: UTF-8 on POSIX, the
+// ANSI code page on Windows.
+//
 // Every operation that takes a path refuses an empty name and one holding
 // NUL, which the system would cut short, naming another file: as a
 // path/file access error (75) where it throws, with false where it answers
@@ -59,10 +63,10 @@ class FileSystem {
   // too), is the caller's, for OpenLockedAppend or Close.
   virtual ExistingFile OpenExisting(const String& path) = 0;
 
-  // Appends `bytes` to the file, creating it. Each step that fails (open,
+  // Appends the text to the file, creating it. Each step that fails (open,
   // write, close) is skipped and nothing blocks; the answer tells only
   // whether the file could be opened.
-  virtual bool AppendQuietly(const String& path, std::string_view bytes) = 0;
+  virtual bool AppendQuietly(const String& path, std::string_view text) = 0;
 
   // Opens `path` for appending, creating it when missing, and takes an
   // exclusive advisory lock that excludes other processes and other opens in
@@ -81,10 +85,12 @@ class FileSystem {
   virtual LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) = 0;
   // Cuts the open file to `length` bytes. Throws RuntimeError.
   virtual void Truncate(NativeFile file, std::int64_t length) = 0;
-  // Writes all of `bytes` at the end of the file, in one write where the
-  // system takes it whole and in more where it takes part. Throws
-  // RuntimeError when the system takes no more (a full disk among them).
-  virtual void Write(NativeFile file, std::string_view bytes) = 0;
+  // Writes all of the text at the end of the file, in one write where the
+  // system takes it whole and in more where it takes part, and answers how
+  // many bytes the file grew by (the text's own length unless the platform
+  // encodes it otherwise). Throws RuntimeError when the system takes no more
+  // (a full disk among them).
+  virtual std::int64_t Write(NativeFile file, std::string_view text) = 0;
   // Releases the handle (and its lock) in every case, then throws
   // RuntimeError when the system reported a failure.
   virtual void Close(NativeFile file) = 0;
@@ -143,7 +149,9 @@ class ForwardingFileSystem : public FileSystem {
   void Truncate(NativeFile file, std::int64_t length) override {
     target_.Truncate(file, length);
   }
-  void Write(NativeFile file, std::string_view bytes) override { target_.Write(file, bytes); }
+  std::int64_t Write(NativeFile file, std::string_view text) override {
+    return target_.Write(file, text);
+  }
   void Close(NativeFile file) override { target_.Close(file); }
   bool EraseFile(const String& path) override { return target_.EraseFile(path); }
   bool MakeFolder(const String& path) override { return target_.MakeFolder(path); }

@@ -33,7 +33,7 @@ class FaultyFiles : public platform::ForwardingFileSystem {
 
   ScopedInstall<platform::FileSystem> installed{*this};
 
-  void Write(platform::NativeFile f, std::string_view bytes) override {
+  std::int64_t Write(platform::NativeFile f, std::string_view bytes) override {
     if (!writeError) return ForwardingFileSystem::Write(f, bytes);
     ForwardingFileSystem::Write(f, bytes.substr(0, bytes.size() / 2));
     throw RuntimeError(*writeError);

@@ -1,15 +1,39 @@
 #include "support/TestSupport.h"
 
+#include <stdlib.h>
+
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <thread>
 
 namespace jotwell::test {
 
+namespace {
+
+#ifdef _WIN32
+void SetVariable(const char* name, const char* value) { ::_putenv_s(name, value ? value : ""); }
+#else
+void SetVariable(const char* name, const char* value) {
+  value ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
+#endif
+
+}  // namespace
+
+// A new name each try, until one is not taken; the user's alone, as
+// mkdtemp would make it.
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "jotwell-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  const auto folder = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path_ = folder / ("jotwell-test-" + std::to_string(random() % 1000000000));
+    if (!std::filesystem::create_directory(path_)) continue;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
+    return;
+  }
+  throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir() {
@@ -37,7 +61,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
   if (const char* old = std::getenv(name)) old_ = old;
-  ::setenv(name, value.c_str(), 1);
+  SetVariable(name, value.c_str());
 }
+
+ScopedEnv::~ScopedEnv() { SetVariable(name_, old_ ? old_->c_str() : nullptr); }
 
 }  // namespace jotwell::test

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <gmock/gmock.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -53,7 +52,7 @@ void WriteFile(const std::string& path, const std::string& bytes);
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::string& value);
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+  ~ScopedEnv();
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 

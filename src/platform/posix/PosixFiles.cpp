@@ -129,8 +129,9 @@ class PosixFiles final : public FileSystem {
       throw posix::ErrorFromErrno(errno);
   }
 
-  void Write(NativeFile file, std::string_view bytes) override {
-    if (int failure = WriteAll(static_cast<int>(file), bytes)) throw posix::ErrorFromErrno(failure);
+  std::int64_t Write(NativeFile file, std::string_view text) override {
+    if (int failure = WriteAll(static_cast<int>(file), text)) throw posix::ErrorFromErrno(failure);
+    return static_cast<std::int64_t>(text.size());
   }
 
   void Close(NativeFile file) override {

@@ -1,0 +1,38 @@
+# The Windows build's tests: the portable suites, cross-built with
+# GoogleTest from its sources, each run as one test under Wine in a prefix
+# of the build tree's own, with no display.
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_compile_options(-O0 -g1)
+set(CMAKE_UNITY_BUILD ON)
+
+find_program(JOTWELL_WINE wine REQUIRED)
+find_program(JOTWELL_WINESERVER wineserver REQUIRED)
+# The emulator CTest puts before each test program.
+set(CMAKE_CROSSCOMPILING_EMULATOR env -u DISPLAY ${JOTWELL_WINE})
+set(wine_environment
+  WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix WINEDEBUG=-all
+  WINESERVER=${JOTWELL_WINESERVER}
+  XDG_DATA_HOME=${CMAKE_BINARY_DIR}/wine-data)
+
+add_test(NAME windows.Prefix COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/wine-prefix.sh start)
+add_test(NAME windows.PrefixEnd COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/wine-prefix.sh end)
+set_tests_properties(windows.Prefix PROPERTIES FIXTURES_SETUP WinePrefix TIMEOUT 300
+  ENVIRONMENT "${wine_environment}")
+set_tests_properties(windows.PrefixEnd PROPERTIES FIXTURES_CLEANUP WinePrefix TIMEOUT 60
+  ENVIRONMENT "${wine_environment}")
+
+add_library(jotwell_test_support STATIC support/TestSupport.cpp)
+target_include_directories(jotwell_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(jotwell_test_support
+  PUBLIC jotwell_internals jotwell_allocation_counter gtest gmock)
+
+# A crash under Wine ends a test program with the code CrashExit.cpp gives.
+set_source_files_properties(windows/CrashExit.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+foreach(suite values)
+  file(GLOB sources CONFIGURE_DEPENDS ${suite}/*.cpp)
+  add_executable(${suite}_tests ${sources} windows/CrashExit.cpp)
+  target_link_libraries(${suite}_tests PRIVATE jotwell_test_support gtest_main)
+  add_test(NAME windows.${suite} COMMAND ${suite}_tests)
+  set_tests_properties(windows.${suite} PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT 300
+    ENVIRONMENT "${wine_environment}")
+endforeach()
