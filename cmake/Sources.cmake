@@ -31,6 +31,7 @@ set(JOTWELL_POSIX_BACKEND_SOURCES
   src/platform/posix/PosixLocale.cpp
   src/platform/posix/PosixRegistration.cpp
   src/platform/posix/PosixShell.cpp
+  src/platform/posix/PosixThreadEnd.cpp
   src/platform/posix/SystemPath.cpp
   src/platform/posix/UserFolders.cpp)
 
@@ -44,7 +45,8 @@ set(JOTWELL_WIN32_BACKEND_SOURCES
   src/platform/win32/Win32Ini.cpp
   src/platform/win32/Win32Locale.cpp
   src/platform/win32/Win32Registration.cpp
-  src/platform/win32/Win32Shell.cpp)
+  src/platform/win32/Win32Shell.cpp
+  src/platform/win32/Win32ThreadEnd.cpp)
 
 file(GLOB_RECURSE JOTWELL_PORTABLE_SOURCES RELATIVE ${JOTWELL_ROOT} ${JOTWELL_GLOB_DEPENDS}
   ${JOTWELL_ROOT}/src/*.cpp)

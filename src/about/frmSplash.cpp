@@ -1,10 +1,9 @@
 #include "about/frmSplash.h"
 
-#include <memory>
-
 #include "base/LibraryFacts.h"
-#include "errors/Trap.h"
 #include "base/Module1.h"
+#include "errors/Trap.h"
+#include "platform/PerThread.h"
 
 namespace jotwell {
 
@@ -30,11 +29,7 @@ void frmSplash::ShowModal() {
   loaded_ = false;
 }
 
-frmSplash& ThisThreadSplash() {
-  thread_local std::unique_ptr<frmSplash> splash;
-  if (!splash) splash = std::make_unique<frmSplash>();
-  return *splash;
-}
+frmSplash& ThisThreadSplash() { return platform::PerThread<frmSplash>(); }
 
 // lblProductName, Label1, Label5, lblPlatform, lblVersion and Label4.
 std::vector<AboutWindow::Label> frmSplash::Labels() const {

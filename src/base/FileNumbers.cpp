@@ -1,6 +1,7 @@
 #include "base/FileNumbers.h"
 
 #include "jotwell/RuntimeError.h"
+#include "platform/PerThread.h"
 
 namespace jotwell {
 
@@ -37,9 +38,6 @@ platform::NativeFile FileNumbers::Unbind(Integer number) {
   return file;
 }
 
-FileNumbers& ThisThreadFileNumbers() {
-  thread_local FileNumbers numbers;
-  return numbers;
-}
+FileNumbers& ThisThreadFileNumbers() { return platform::PerThread<FileNumbers>(); }
 
 }  // namespace jotwell

@@ -1,10 +1,9 @@
 #include "base/ThreadState.h"
 
+#include "platform/PerThread.h"
+
 namespace jotwell {
 
-ThreadState& ThisThread() {
-  thread_local ThreadState state;
-  return state;
-}
+ThreadState& ThisThread() { return platform::PerThread<ThreadState>(); }
 
 }  // namespace jotwell

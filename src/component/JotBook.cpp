@@ -1,6 +1,7 @@
 #include "base/JotBookPrivate.h"
 #include "base/Module1.h"
 #include "base/ThreadState.h"
+#include "platform/PerThread.h"
 
 namespace jotwell {
 
@@ -26,7 +27,7 @@ JotBook::~JotBook() = default;
 // host's Desktop calling back into Global() find it made instead of making
 // it a second time.
 JotBook& JotBook::Global() {
-  thread_local JotBook predeclared{WithoutStartUp{}};
+  JotBook& predeclared = platform::PerThread<JotBook>([] { return new JotBook(WithoutStartUp{}); });
   StartUpOnce();
   return predeclared;
 }

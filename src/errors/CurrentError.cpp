@@ -4,13 +4,11 @@
 
 #include "base/LibraryFacts.h"
 #include "base/MemberCall.h"
+#include "platform/PerThread.h"
 
 namespace jotwell {
 
-ErrorRecord& CurrentError() {
-  thread_local ErrorRecord record;
-  return record;
-}
+ErrorRecord& CurrentError() { return platform::PerThread<ErrorRecord>(); }
 
 RuntimeError AsRuntimeError(const std::exception& caught) {
   if (auto* error = dynamic_cast<const RuntimeError*>(&caught)) return *error;

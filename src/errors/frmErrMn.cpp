@@ -1,8 +1,7 @@
 #include "errors/frmErrMn.h"
 
-#include <memory>
-
 #include "errors/CurrentError.h"
+#include "platform/PerThread.h"
 #include "platform/regional.h"
 
 namespace jotwell {
@@ -15,28 +14,20 @@ void CheckSixteenBit(Long value) {
 
 }  // namespace
 
-namespace {
-
-// Owns one error manager of the thread and forgets it when destroyed.
-struct Owner {
-  std::unique_ptr<frmErrMn> errorManager = std::make_unique<frmErrMn>();
-  Owner() { detail::thisThreadErrorManager = errorManager.get(); }
-  ~Owner() { detail::thisThreadErrorManager = nullptr; }
-};
-
-}  // namespace
-
+// A traced call that comes once the thread's manager is gone (from the
+// destructor of another thread-local object, or of a static on the main
+// thread) gets a manager of its own, freed in turn, or, once the thread's
+// endings have run, one that outlives the thread.
 frmErrMn& detail::CreateErrorManager() {
-  thread_local Owner owner;
-  if (thisThreadErrorManager == nullptr) {
-    // The thread is ending and its manager is gone, yet a traced call comes
-    // (from the destructor of another thread-local, or of a static on the
-    // main thread): it gets a manager of its own, freed in turn.
-    thread_local Owner late;
-    // Later still, one that outlives the thread.
-    if (thisThreadErrorManager == nullptr) thisThreadErrorManager = new frmErrMn;
-  }
-  return *thisThreadErrorManager;
+  auto* made = new frmErrMn;
+  thisThreadErrorManager = made;
+  platform::AtThreadEnd(
+      [](void* manager) {
+        if (thisThreadErrorManager == manager) thisThreadErrorManager = nullptr;
+        delete static_cast<frmErrMn*>(manager);
+      },
+      made);
+  return *made;
 }
 
 frmErrMn::frmErrMn() = default;

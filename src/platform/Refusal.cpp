@@ -2,16 +2,18 @@
 
 #include <optional>
 
+#include "platform/PerThread.h"
+
 namespace jotwell::platform {
 
 namespace {
-thread_local std::optional<RuntimeError> lastRefusal;
+std::optional<RuntimeError>& LastRefusalNoted() { return PerThread<std::optional<RuntimeError>>(); }
 }  // namespace
 
-void NoteRefusal(const RuntimeError& why) { lastRefusal = why; }
+void NoteRefusal(const RuntimeError& why) { LastRefusalNoted() = why; }
 
-void ForgetRefusal() { lastRefusal.reset(); }
+void ForgetRefusal() { LastRefusalNoted().reset(); }
 
-RuntimeError LastRefusal() { return lastRefusal.value_or(RuntimeError(errnum::kDeviceIO)); }
+RuntimeError LastRefusal() { return LastRefusalNoted().value_or(RuntimeError(errnum::kDeviceIO)); }
 
 }  // namespace jotwell::platform

@@ -60,7 +60,8 @@ class FileSystem {
   // it and locks nothing, and answers what CanOpen would: so that one open
   // serves an event's existence test, free-space query and locked append.
   // Never blocks and never throws. The file, when opened (a FIFO or device
-  // too), is the caller's, for OpenLockedAppend or Close.
+  // too), is the caller's, for OpenLockedAppend or Close. A platform whose
+  // open files keep their names from being deleted leaves nothing open.
   virtual ExistingFile OpenExisting(const String& path) = 0;
 
   // Appends the text to the file, creating it. Each step that fails (open,

@@ -21,6 +21,14 @@ using Bstr = std::unique_ptr<OLECHAR, FreeBstr>;
 // The library's own conversion, which Utf16Test checks on its own.
 inline Bstr MakeBstr(const std::string& utf8) { return Bstr(binding::ToBstr(utf8)); }
 inline std::string Utf8(BSTR text) { return binding::FromBstr(text); }
+// A string of these UTF-16 units, whichever type OLECHAR is.
+inline BSTR UnitsBstr(std::u16string_view units) {
+  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(units.data()),
+                           static_cast<UINT>(units.size()));
+}
+inline std::u16string UnitsOf(BSTR text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+}
 
 // A VARIANT that owns what it holds; copies copy its string.
 struct Var : VARIANT {

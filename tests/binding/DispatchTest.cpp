@@ -103,7 +103,7 @@ TEST_P(DispatchCoercion, ConvertsAsAutomationDoes) {
 LONG kLongVariable = 41;
 SHORT kRawOne = 1;
 Var kVariantVariable = Var::Text("99");
-BSTR kTextVariable = SysAllocString(u"5.5");
+BSTR kTextVariable = UnitsBstr(u"5.5");
 
 INSTANTIATE_TEST_SUITE_P(Table, DispatchCoercion, ::testing::ValuesIn(std::vector<Coercion>{
     {"MaximumLogFileSize", Var::Of(VT_I2, -5), Var::Of(VT_I4, -5)},
@@ -184,11 +184,11 @@ TEST(Utf16Test, TextCrossesBothWaysAndUnpairedSurrogatesBecomeReplacements) {
                                           {u"a\xD800z", "a\uFFFDz"},
                                           {u"\xDC00\xD83D", "\uFFFD\uFFFD"},
                                           {{u'n', 0, u'l'}, std::string("n\0l", 3)}}) {
-    Bstr bstr(SysAllocStringLen(c.units.data(), static_cast<UINT>(c.units.size())));
+    Bstr bstr(UnitsBstr(c.units));
     EXPECT_EQ(binding::FromBstr(bstr.get()), c.utf8);
   }
   Bstr back(binding::ToBstr("ok \xFF\xC3 \xF0\x9F\x98\x80"));  // stray bytes, then U+1F600
-  EXPECT_EQ(std::u16string(back.get(), SysStringLen(back.get())), u"ok \uFFFD\uFFFD 😀");
+  EXPECT_EQ(UnitsOf(back.get()), u"ok \uFFFD\uFFFD 😀");
   EXPECT_EQ(back.get()[SysStringLen(back.get())], 0);
   EXPECT_EQ(binding::FromBstr(nullptr), "");
 }

@@ -5,6 +5,7 @@
 
 #include "errors/Trap.h"
 #include "support/ReportSupport.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 namespace {
@@ -152,8 +153,12 @@ TEST_F(ReportTest, ANestedReportReplacesTheTextAndDoesNotWaitAndEveryReportIsSho
   OnFreshThread([] { Report(); });
   libraryLost = true;
   OnFreshThread([] { Report(); });
-  EXPECT_EQ(ReadFile(dir.File("state/jotwell/Jotwell.ErrorLog.txt")), Reports()[3] + Reports()[4]);
-  test::ScopedEnv nowhere{"XDG_STATE_HOME", "/proc/none"}, homeless{"HOME", "/proc/none"};
+  const String stateFolder = platform::Component().UserFolderOf(platform::UserFolder::State);
+  EXPECT_EQ(ReadFile(NativePaths().Join(stateFolder, "Jotwell.ErrorLog.txt")),
+            Reports()[3] + Reports()[4]);
+  WriteFile(dir.File("occupied"), "a file where the user's folders would be");
+  test::ScopedEnv nowhere{"XDG_STATE_HOME", dir.File("occupied")},
+      homeless{"HOME", dir.File("occupied")}, noLocalData{"LOCALAPPDATA", dir.File("occupied")};
   OnFreshThread([] { Report(); });
   EXPECT_EQ(Reports().size(), 6u);
 }

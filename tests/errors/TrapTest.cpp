@@ -152,6 +152,9 @@ TEST_F(TrapTest, ErrorsReachTheReportBeforeTheSwitchAndTheLocalBlockAfterIt) {
 // A traced call made while its thread ends, after the thread's own error
 // manager is gone (from another thread-local's destructor), still runs.
 TEST(TrapAtThreadEnd, ATracedCallStillRuns) {
+#ifdef _WIN32
+  GTEST_SKIP() << "this compiler frees a thread's storage before its thread_local destructors run";
+#endif
   struct Traced { int& ran; ~Traced() { RunTraced(kProbe, NoRegistrations, [&](Trap& t) { t.Do([&] { ++ran; }); }); } };
   int ran = 0;
   OnFreshThread([&] { thread_local Traced last{ran}; ErrorManager(); });  // made before the manager, gone after it

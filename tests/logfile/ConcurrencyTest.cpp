@@ -3,6 +3,7 @@
 #include <set>
 
 #include "LogTestSupport.h"
+#include "support/Children.h"
 
 namespace jotwell {
 namespace {

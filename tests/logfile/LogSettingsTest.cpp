@@ -1,6 +1,7 @@
 // The log's name and free disk space.
 #include "LogTestSupport.h"
 #include "base/LibraryFacts.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 namespace {
@@ -9,11 +10,14 @@ using namespace test;
 
 // Only plain spaces are trimmed: tabs, line ends and no-break spaces stay.
 TEST_F(LogTest, NamesAreTrimmedAndRelativeOnesCompletedWithTheLibraryFolder) {
-  const std::string folder = LibraryFolder(), nbsp = "\xC2\xA0";
+  const std::string folder = LibraryFolder() + NativePaths().Separator(), nbsp = "\xC2\xA0";
   for (auto [given, stored] : std::vector<std::pair<std::string, std::string>>{
-           {"  " + logPath + "  ", logPath}, {" my app.log ", folder + "/my app.log"}, {"", folder + "/"},
-           {"   ", folder + "/"}, {"\tapp.log\n", folder + "/\tapp.log\n"},
-           {nbsp + "app.log", folder + "/" + nbsp + "app.log"}}) {
+           {"  " + logPath + "  ", logPath},
+           {" my app.log ", folder + "my app.log"},
+           {"", folder},
+           {"   ", folder},
+           {"\tapp.log\n", folder + "\tapp.log\n"},
+           {nbsp + "app.log", folder + nbsp + "app.log"}}) {
     book->LogFileName(given);
     EXPECT_EQ(book->LogFileName(), stored) << given;
   }
@@ -29,8 +33,9 @@ TEST_F(LogTest, FreeSpaceIsTheLogFoldersInWholeBytesOrZeroSilently) {
   book->LogFileName(dir.File("missing/deeper/app.log"));
   EXPECT_GT(book->DiskFreeSpace(), Currency());
   JotBook().DiskFreeSpace();
-  EXPECT_THAT(files.freeSpaceAskedFor, ElementsAre(dir.path().string(), dir.File("missing/deeper"),
-                                                   dir.File("missing"), dir.path().string(), "/"));
+  EXPECT_THAT(files.freeSpaceAskedFor,
+              ElementsAre(dir.path().string(), dir.File("missing/deeper"), dir.File("missing"),
+                          dir.path().string(), NativePaths().Root()));
   for (auto [bytes, scaled] : std::vector<std::pair<std::uint64_t, std::int64_t>>{
            {123'456, 1'234'560'000}, {Currency::kMaxWhole, Currency::kMaxWhole * Currency::kScale},
            {Currency::kMaxWhole + 1, 0}, {UINT64_MAX, 0}}) {

@@ -7,7 +7,6 @@
 #include "errors/frmErrMn.h"
 #include "jotwell/JotBook.h"
 #include "platform/files.h"
-#include "support/Children.h"
 #include "support/TestSupport.h"
 
 namespace jotwell::test {

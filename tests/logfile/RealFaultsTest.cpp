@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "LogTestSupport.h"
+#include "support/Children.h"
 #include "support/MountSupport.h"
 
 namespace jotwell {

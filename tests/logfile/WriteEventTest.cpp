@@ -37,7 +37,9 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   const Existing& file = GetParam();
   const std::string target = file.around == ThroughALink ? dir.File("target.log") : logPath;
   WriteFile(target, file.bytes);
-  if (target != logPath) std::filesystem::create_symlink(target, logPath);
+  if (std::error_code refused;
+      target != logPath && (std::filesystem::create_symlink(target, logPath, refused), refused))
+    GTEST_SKIP() << "no symbolic links here: " << refused.message();
   if (file.length) std::filesystem::resize_file(logPath, file.length);  // no real disk use
   FaultyFiles files;
   files.meanwhile = [&] {
@@ -57,7 +59,9 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   lines.push_back("- new");
   EXPECT_EQ(Shape(After(logPath, file.restarts ? "" : file.bytes)), lines);
   EXPECT_EQ(std::filesystem::is_symlink(logPath), file.around == ThroughALink);
-  if (file.around == RotatedMeanwhile) EXPECT_EQ(test::ReadFile(logPath + ".1"), file.bytes);
+  if (file.around == RotatedMeanwhile) {
+    EXPECT_EQ(test::ReadFile(logPath + ".1"), file.bytes);
+  }
 }
 
 const std::string kOld = "old line\r\n";

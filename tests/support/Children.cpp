@@ -56,9 +56,4 @@ bool BecomeNobody() {
   return ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
-int OpenDescriptors() {
-  auto entries = std::filesystem::directory_iterator("/proc/self/fd");
-  return static_cast<int>(std::distance(begin(entries), end(entries)));
-}
-
 }  // namespace jotwell::test

@@ -23,7 +23,5 @@ std::string InChild(const std::function<std::string()>& work, std::chrono::secon
 bool Limit(int resource, rlim_t to);
 // Root may write anything: turns it into the user nobody. False when refused.
 bool BecomeNobody();
-// The descriptors this process holds open.
-int OpenDescriptors();
 
 }  // namespace jotwell::test

@@ -65,7 +65,9 @@ class IsolatedReportsTest : public ScriptedDesktopTest, public platform::Forward
   }
 
   TempDir dir;
-  ScopedEnv stateHome{"XDG_STATE_HOME", dir.File("state")};  // the error log's fallback
+  // The error log's fallback, among the user's folders.
+  ScopedEnv stateHome{"XDG_STATE_HOME", dir.File("state")},
+      localData{"LOCALAPPDATA", dir.File("state")};
   bool libraryLost = false;  // the platform cannot tell where the library is
   ScopedInstall<platform::ComponentFile> installed{*this};
 };

@@ -1,6 +1,9 @@
 #include "support/TestSupport.h"
 
 #include <stdlib.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <fstream>
 #include <iterator>
@@ -13,9 +16,18 @@ namespace {
 
 #ifdef _WIN32
 void SetVariable(const char* name, const char* value) { ::_putenv_s(name, value ? value : ""); }
+int OpenHandles() {
+  DWORD handles = 0;
+  ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
+  return static_cast<int>(handles);
+}
 #else
 void SetVariable(const char* name, const char* value) {
   value ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
+int OpenHandles() {
+  auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+  return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 #endif
 
@@ -58,6 +70,8 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
+
+int OpenDescriptors() { return OpenHandles(); }
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
   if (const char* old = std::getenv(name)) old_ = old;

@@ -32,7 +32,10 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // `name` within the folder, with the system's own separators.
+  std::string File(const std::string& name) const {
+    return (path_ / std::filesystem::path(name).make_preferred()).string();
+  }
 
  private:
   std::filesystem::path path_;
@@ -47,6 +50,8 @@ void OnFreshThread(const std::function<void()>& work);
 std::string ReadFile(const std::string& path);
 // Creates the file's folders first.
 void WriteFile(const std::string& path, const std::string& bytes);
+// The files, folders and other handles this process holds open.
+int OpenDescriptors();
 
 // Sets an environment variable and puts back its old value on destruction.
 class ScopedEnv {

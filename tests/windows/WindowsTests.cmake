@@ -28,11 +28,23 @@ target_link_libraries(jotwell_test_support
 
 # A crash under Wine ends a test program with the code CrashExit.cpp gives.
 set_source_files_properties(windows/CrashExit.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
-foreach(suite values)
-  file(GLOB sources CONFIGURE_DEPENDS ${suite}/*.cpp)
+# What only POSIX systems have: forked children, other users, mounts and
+# limits, GLib's lists, and the POSIX backend's own promises (the INI
+# engine's, the registration record's).
+set(posix_only
+  logfile/ConcurrencyTest.cpp logfile/RealFaultsTest.cpp
+  platform/IniTest.cpp platform/PosixFilesTest.cpp platform/RegistrationTest.cpp
+  platform/SetIdHostTest.cpp utilities/FileUtilitiesTest.cpp)
+foreach(suite values errors component platform logfile utilities binding)
+  file(GLOB sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${suite}/*.cpp)
+  list(REMOVE_ITEM sources ${posix_only})
   add_executable(${suite}_tests ${sources} windows/CrashExit.cpp)
   target_link_libraries(${suite}_tests PRIVATE jotwell_test_support gtest_main)
   add_test(NAME windows.${suite} COMMAND ${suite}_tests)
   set_tests_properties(windows.${suite} PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT 300
     ENVIRONMENT "${wine_environment}")
 endforeach()
+target_compile_definitions(binding_tests PRIVATE
+  JOTWELL_IDL_PATH="${PROJECT_SOURCE_DIR}/src/binding/Jotwell.idl"
+  JOTWELL_SHARED_LIBRARY="$<TARGET_FILE:jotwell>")
+add_dependencies(binding_tests jotwell)

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
-#include <utility>
 
 #include "platform/win32/FileHandles.h"
 #include "platform/win32/SystemError.h"
@@ -154,15 +153,12 @@ std::int64_t LengthOf(HANDLE file) {
 
 }  // namespace
 
-LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) {
-  Handle handed(found ? HandleOf(found->file) : INVALID_HANDLE_VALUE);
+LockedFile OpenLockedAppend(const String& path) {
   const std::wstring name = FilePath(path);
   LockWait wait(name);
   bool vanishing = false;
   for (int attempt = 0;;) {
-    // The file found open goes first; should the name no longer name it
-    // once locked, the name is opened again like any other time.
-    Opening opened = handed ? Opening{handed.release(), false, 0} : OpenForAppend(name, attempt++);
+    Opening opened = OpenForAppend(name, attempt++);
     if (opened.file == INVALID_HANDLE_VALUE) {
       if (!Passes(opened.failure, vanishing) || !wait.Pause()) throw ErrorFromCode(opened.failure);
       continue;
@@ -170,12 +166,12 @@ LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) 
     Handle file(opened.file);
     if (!IsDiskFile(file.get())) throw RuntimeError(errnum::kPathFileAccess);
     if (DWORD failure = wait.Lock(file.get())) throw ErrorFromCode(failure);
-    // The found file's identity was read when it was found, which spares
-    // the event write a call.
-    std::optional<FileIdentity> identity =
-        found ? std::exchange(found, std::nullopt)->identity : IdentityOf(file.get());
+    std::optional<FileIdentity> identity = IdentityOf(file.get());
     if (!identity) throw LastSystemError();
-    Naming naming = NamingOf(name, *identity, file.get());
+    // A file being deleted keeps its name, and may even open, until its last
+    // handle goes: what it took would be lost with it.
+    Naming naming =
+        IsBeingDeleted(file.get()) ? Naming::Vanishing : NamingOf(name, *identity, file.get());
     if (naming == Naming::Same) {
       std::int64_t length = LengthOf(file.get());
       return {NativeOf(file.release()), opened.created, length};

@@ -3,14 +3,12 @@
 // when missing.
 #pragma once
 
-#include <optional>
-
 #include "platform/files.h"
 
 namespace jotwell::platform::win32 {
 
 // Opens `path` for appending under an exclusive lock, as
 // FileSystem::OpenLockedAppend promises.
-LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found);
+LockedFile OpenLockedAppend(const String& path);
 
 }  // namespace jotwell::platform::win32

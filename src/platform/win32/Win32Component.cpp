@@ -63,8 +63,14 @@ class Win32Component final : public ComponentFile {
 
   String LibraryFileName() override { return "Jotwell.dll"; }
 
-  // The user's own folder on this computer, which roams nowhere.
+  // The user's own folder on this computer, which roams nowhere: as the
+  // environment names it (%LOCALAPPDATA%), else as the system knows it.
   String UserFolderOf(UserFolder) override {
+    if (DWORD room = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0); room > 1) {
+      std::wstring named(room, L'\0');
+      named.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", named.data(), room));
+      if (!named.empty()) return win32::Utf8(named) + "\\Jotwell";
+    }
     wchar_t* found = nullptr;
     HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &found);
     std::unique_ptr<wchar_t, TaskMemoryFree> folder(found);

@@ -88,27 +88,10 @@ class Win32Files final : public FileSystem {
     });
   }
 
-  // Opened as the locked append opens the log, and for reading too, so that
-  // the one open answers what CanOpen would; one that will not open so may
-  // still open for reading alone.
-  ExistingFile OpenExisting(const String& path) override {
-    ExistingFile existing{std::nullopt, false};
-    Quietly([&] {
-      Handle file(OpenExistingFile(FilePath(path), GENERIC_READ | GENERIC_WRITE));
-      if (!file) {
-        DWORD failure = GetLastError();
-        existing.canOpen =
-            failure != ERROR_FILE_NOT_FOUND && failure != ERROR_PATH_NOT_FOUND && CanOpen(path);
-        return existing.canOpen;
-      }
-      std::optional<FileIdentity> identity = win32::IdentityOf(file.get());
-      existing.canOpen = identity && IsDiskFile(file.get());
-      existing.found =
-          FoundFile{win32::NativeOf(file.release()), identity.value_or(FileIdentity{})};
-      return existing.canOpen;
-    });
-    return existing;
-  }
+  // Nothing stays open: on Windows an open file keeps its name from being
+  // deleted or made anew, which another writer may do while a low-space
+  // box waits for the user. The locked append opens the name afresh.
+  ExistingFile OpenExisting(const String& path) override { return {std::nullopt, CanOpen(path)}; }
 
   std::int64_t Length(const String& path) override {
     WIN32_FILE_ATTRIBUTE_DATA facts{};
@@ -131,8 +114,9 @@ class Win32Files final : public FileSystem {
     return opened;
   }
 
-  LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile> found) override {
-    return win32::OpenLockedAppend(path, found);
+  // OpenExisting leaves nothing open to be found.
+  LockedFile OpenLockedAppend(const String& path, std::optional<FoundFile>) override {
+    return win32::OpenLockedAppend(path);
   }
 
   void Truncate(NativeFile file, std::int64_t length) override {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "jotwell/RuntimeError.h"
+#include "platform/PerThread.h"
 #include "platform/regional.h"
 #include "platform/win32/WideText.h"
 
@@ -66,10 +67,7 @@ struct Separators {
   String decimal = LocaleText(LOCALE_SDECIMAL);
 };
 
-const Separators& UserSeparators() {
-  thread_local Separators separators;
-  return separators;
-}
+const Separators& UserSeparators() { return PerThread<Separators>(); }
 
 class Win32Locale final : public Locale {
  public:
