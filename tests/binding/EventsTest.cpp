@@ -153,6 +153,10 @@ TEST_F(EventsTest, TheFactoryAndEntryPointsAnswerAsTheContractSays) {
 // The client helper finds the class by identifier as well as by name, in
 // any case, only while it is registered, and loads the registered file.
 TEST_F(EventsTest, TheClientHelperCreatesRegisteredObjectsByClassIdentifier) {
+#ifdef _WIN32
+  GTEST_SKIP()
+      << "Windows registers the library file itself: its registration is tested through regsvr32";
+#endif
   IDispatch* made = nullptr;
   void** out = reinterpret_cast<void**>(&made);
   EXPECT_EQ(JotwellCreateObject("{04229dbd-edda-4e43-b75f-66a8ecd82d0c}", IID_IDispatch, out), REGDB_E_CLASSNOTREG);

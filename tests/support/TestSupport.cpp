@@ -5,6 +5,7 @@
 #include <windows.h>
 #endif
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -60,15 +61,26 @@ void OnFreshThread(const std::function<void()>& work) {
   if (thrown) std::rethrow_exception(thrown);
 }
 
+std::string TempDir::File(const std::string& name) const {
+  std::string native = name;
+  std::replace(native.begin(), native.end(), '/',
+               static_cast<char>(std::filesystem::path::preferred_separator));
+  return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) + native;
+}
+
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  std::filesystem::create_directories(PathOf(path).parent_path(), ignored);
+  std::ofstream(PathOf(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 int OpenDescriptors() { return OpenHandles(); }

@@ -32,10 +32,9 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  // `name` within the folder, with the system's own separators.
-  std::string File(const std::string& name) const {
-    return (path_ / std::filesystem::path(name).make_preferred()).string();
-  }
+  // `name` (UTF-8, "/" between folders) within the folder, with the
+  // system's own separators.
+  std::string File(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
@@ -45,6 +44,10 @@ class TempDir {
 // state (including regional settings), and waits for it; what it throws is
 // thrown again here.
 void OnFreshThread(const std::function<void()>& work);
+
+// A path given in UTF-8, as the library takes paths, for the standard
+// library's file functions.
+std::filesystem::path PathOf(const std::string& utf8);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::string& path);

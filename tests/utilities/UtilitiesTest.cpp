@@ -3,6 +3,7 @@
 #include "jotwell/JotBook.h"
 #include "platform/files.h"
 #include "support/ReportSupport.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 namespace {
@@ -25,9 +26,10 @@ TEST_F(UtilitiesTest, IniNotSetAndNotFoundShowTheirBoxesAndGiveEmptyResults) {
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
   const test::Lines boxes = test::BoxTexts(*desktop);
-  const std::string notSet = "Error!\r\nINI_Path property not set, function INI_",
-                    notFound = "Error!\r\nFile " + dir.path().string() + "/ not found, function INI_",
-                    consult = " aborted!\r\nPlease consult the author of the application for any assistance.";
+  const std::string
+      notSet = "Error!\r\nINI_Path property not set, function INI_",
+      notFound = "Error!\r\nFile " + dir.File("") + " not found, function INI_",
+      consult = " aborted!\r\nPlease consult the author of the application for any assistance.";
   EXPECT_THAT(boxes, ElementsAre(notSet + "WriteString" + consult, notSet + "ReadINT" + consult, notSet + "ReadString" + consult,
                                  notFound + "ReadINT" + consult, notFound + "ReadString" + consult));
   EXPECT_EQ(desktop->Exclamations(), 2 + 5);  // the About window's two, then one a box
@@ -55,7 +57,9 @@ TEST_F(UtilitiesTest, IniWrittenValuesReadBackWholeAndNumbersFitSixteenBits) {
 TEST_F(UtilitiesTest, StripPathGivesWhatFollowsTheLastSeparatorOfAnExistingFile) {
   struct : platform::ForwardingFileSystem { bool CanOpen(const String&) override { return true; } } everything;
   test::WriteFile(dir.File("r\xC3\xA9sum\xC3\xA9.txt"), "x");
-  const std::string deep = "/" + std::string(32764, 'd') + "/f", deeper = "/" + std::string(32765, 'd') + "/f";
+  const std::string separator(1, NativePaths().Separator());
+  const std::string deep = separator + std::string(32764, 'd') + separator + "f",
+                    deeper = separator + std::string(32765, 'd') + separator + "f";
   std::vector<std::string> results;
   test::OnFreshThread([&] {
     JotBook book;

@@ -41,8 +41,6 @@ class Win32Shell final : public Shell {
   bool AddRecentDocument(const String& path) override {
     try {
       std::wstring document = win32::FullPath(path);
-      if (GetFileAttributesW(document.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return win32::RefuseForLastError();
       SHAddToRecentDocs(SHARD_PATHW, document.c_str());
       return true;
     } catch (const RuntimeError& refused) {
