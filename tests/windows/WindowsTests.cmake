@@ -48,3 +48,6 @@ target_compile_definitions(binding_tests PRIVATE
   JOTWELL_IDL_PATH="${PROJECT_SOURCE_DIR}/src/binding/Jotwell.idl"
   JOTWELL_SHARED_LIBRARY="$<TARGET_FILE:jotwell>")
 add_dependencies(binding_tests jotwell)
+
+# Real automation clients driving the registered DLL.
+include(${CMAKE_CURRENT_SOURCE_DIR}/windows/ClientTests.cmake OPTIONAL)
