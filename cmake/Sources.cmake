@@ -30,6 +30,7 @@ set(JOTWELL_POSIX_BACKEND_SOURCES
   src/platform/posix/PosixIni.cpp
   src/platform/posix/PosixLocale.cpp
   src/platform/posix/PosixRegistration.cpp
+  src/platform/posix/PosixRuntime.cpp
   src/platform/posix/PosixShell.cpp
   src/platform/posix/PosixThreadEnd.cpp
   src/platform/posix/SystemPath.cpp
@@ -45,6 +46,7 @@ set(JOTWELL_WIN32_BACKEND_SOURCES
   src/platform/win32/Win32Ini.cpp
   src/platform/win32/Win32Locale.cpp
   src/platform/win32/Win32Registration.cpp
+  src/platform/win32/Win32Runtime.cpp
   src/platform/win32/Win32Shell.cpp
   src/platform/win32/Win32ThreadEnd.cpp)
 

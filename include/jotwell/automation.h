@@ -317,6 +317,12 @@ JOTWELL_IUNKNOWN_BASE(IDispatch)
 JOTWELL_IDISPATCH_METHODS(IDispatch)
 JOTWELL_END_INTERFACE(IDispatch)
 
+/* Only its reference counting: no type library is kept here, so no type
+ * information is ever handed out. */
+JOTWELL_INTERFACE(ITypeInfo, IUnknown)
+JOTWELL_IUNKNOWN_BASE(ITypeInfo)
+JOTWELL_END_INTERFACE(ITypeInfo)
+
 JOTWELL_INTERFACE(IClassFactory, IUnknown)
 JOTWELL_IUNKNOWN_BASE(IClassFactory)
 JOTWELL_METHOD(IClassFactory, HRESULT, CreateInstance, IUnknown* pUnkOuter, REFIID riid,

@@ -3,6 +3,8 @@
 #include "base/LibraryFacts.h"
 #include "binding/Utf16.h"
 #include "errors/CurrentError.h"
+#include "jotwell/JotBookComponent.h"
+#include "platform/runtime.h"
 
 namespace jotwell::binding {
 
@@ -18,8 +20,12 @@ bool IsRuntimeError(HRESULT code) { return (static_cast<DWORD>(code) & 0xFFFF000
 
 namespace {
 
+// The caller of the function table asks the runtime's error information;
+// a caller of Invoke reads *info.
 HRESULT Report(const RuntimeError& error, EXCEPINFO* info) {
   HRESULT code = HresultOfRuntimeError(error.Number());
+  Guarded(
+      [&] { platform::Runtime().LeaveErrorInfo(IID__JotBook, kLibraryName, error.Description()); });
   if (info == nullptr) return code;
   *info = EXCEPINFO{};
   info->scode = code;

@@ -6,6 +6,8 @@
 #include "binding/Dispatch.h"
 #include "binding/Object.h"
 #include "binding/Utf16.h"
+#include "jotwell/JotBookComponent.h"
+#include "platform/runtime.h"
 
 namespace jotwell::binding {
 namespace {
@@ -112,18 +114,22 @@ HRESULT STDMETHODCALLTYPE QueryInterface(DualView* self, REFIID riid, void** out
 ULONG STDMETHODCALLTYPE AddRef(DualView* self) { return Of(self).AddRef(); }
 ULONG STDMETHODCALLTYPE Release(DualView* self) { return Of(self).Release(); }
 
-// Linux has no type library to describe the interface.
+// One description, the dual interface's, where the platform keeps the
+// library's type library; none elsewhere.
 HRESULT STDMETHODCALLTYPE GetTypeInfoCount(DualView* self, UINT* count) {
   if (count == nullptr) return E_POINTER;
   if (!Of(self).OnOwnThread()) return RPC_E_WRONG_THREAD;
-  *count = 0;
+  ITypeInfo* info = platform::Runtime().TypeInfoOf(IID__JotBook);
+  *count = info != nullptr;
+  if (info != nullptr) info->Release();
   return S_OK;
 }
-HRESULT STDMETHODCALLTYPE GetTypeInfo(DualView* self, UINT, LCID, ITypeInfo** info) {
+HRESULT STDMETHODCALLTYPE GetTypeInfo(DualView* self, UINT index, LCID, ITypeInfo** info) {
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
   if (!Of(self).OnOwnThread()) return RPC_E_WRONG_THREAD;
-  return DISP_E_BADINDEX;
+  if (index == 0) *info = platform::Runtime().TypeInfoOf(IID__JotBook);
+  return *info != nullptr ? S_OK : DISP_E_BADINDEX;
 }
 
 HRESULT STDMETHODCALLTYPE GetIDsOfNamesEntry(DualView* self, REFIID riid, LPOLESTR* names, UINT count,

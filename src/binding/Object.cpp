@@ -5,6 +5,7 @@
 #include "binding/Enumerator.h"
 #include "binding/Failure.h"
 #include "jotwell/JotBookComponent.h"
+#include "platform/runtime.h"
 
 namespace jotwell::binding {
 
@@ -33,6 +34,8 @@ HRESULT Object::QueryInterface(REFIID riid, void** out) {
     *out = static_cast<IConnectionPointContainer*>(&container_);
   else if (riid == IID_ISupportErrorInfo)
     *out = static_cast<ISupportErrorInfo*>(&errorInfo_);
+  else if (riid == IID_IProvideClassInfo && HasTypeInformation())
+    *out = static_cast<IProvideClassInfo*>(&classInfo_);
   else
     return E_NOINTERFACE;
   AddRef();
@@ -64,6 +67,21 @@ HRESULT Object::ConnectionPointContainer::FindConnectionPoint(REFIID riid, IConn
   *out = owner_.Events();
   (*out)->AddRef();
   return S_OK;
+}
+
+bool Object::HasTypeInformation() {
+  ITypeInfo* info = platform::Runtime().TypeInfoOf(CLSID_JotBook);
+  if (info == nullptr) return false;
+  info->Release();
+  return true;
+}
+
+HRESULT Object::ProvideClassInfo::GetClassInfo(ITypeInfo** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (!owner_.OnOwnThread()) return RPC_E_WRONG_THREAD;
+  *out = platform::Runtime().TypeInfoOf(CLSID_JotBook);
+  return *out != nullptr ? S_OK : E_FAIL;
 }
 
 HRESULT Object::SupportErrorInfo::InterfaceSupportsErrorInfo(REFIID riid) {

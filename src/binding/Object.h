@@ -92,6 +92,21 @@ class Object final {
     Object& owner_;
   };
 
+  // Offered only where the platform keeps the library's type library.
+  class ProvideClassInfo final : public IProvideClassInfo {
+   public:
+    explicit ProvideClassInfo(Object& owner) : owner_(owner) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+      return owner_.QueryInterface(riid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return owner_.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return owner_.Release(); }
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** out) override;
+
+   private:
+    Object& owner_;
+  };
+
   class SupportErrorInfo final : public ISupportErrorInfo {
    public:
     explicit SupportErrorInfo(Object& owner) : owner_(owner) {}
@@ -106,9 +121,11 @@ class Object final {
 
   Object();
   ~Object();
+  static bool HasTypeInformation();
 
   DualView dual_{&DualFunctionTable(), this};
   ConnectionPointContainer container_{*this};
+  ProvideClassInfo classInfo_{*this};
   SupportErrorInfo errorInfo_{*this};
   std::atomic<ULONG> references_{1};
   platform::ThreadTag owner_ = platform::ThisThreadTag();

@@ -51,3 +51,12 @@ add_dependencies(binding_tests jotwell)
 
 # Real automation clients driving the registered DLL.
 include(${CMAKE_CURRENT_SOURCE_DIR}/windows/ClientTests.cmake OPTIONAL)
+
+# A C++ host creates the registered component through the runtime.
+add_executable(client_tests windows/client/ClientTest.cpp windows/CrashExit.cpp)
+target_link_libraries(client_tests PRIVATE jotwell_internals gtest_main)
+target_compile_definitions(client_tests PRIVATE JOTWELL_DLL="$<TARGET_FILE:jotwell>")
+add_dependencies(client_tests jotwell)
+add_test(NAME windows.client COMMAND client_tests)
+set_tests_properties(windows.client PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT 300
+  ENVIRONMENT "${wine_environment}")
