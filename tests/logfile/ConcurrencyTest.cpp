@@ -1,9 +1,12 @@
 // Several writers, each with a JotBook of its own, on one log file.
 #include <future>
+#include <regex>
 #include <set>
 
 #include "LogTestSupport.h"
+#ifndef _WIN32
 #include "support/Children.h"
+#endif
 
 namespace jotwell {
 namespace {
@@ -36,7 +39,9 @@ class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Wri
   std::vector<std::string> WriteAtOnce() {
     std::vector<std::function<std::string()>> writers;
     for (int writer = 0; writer < kWriters; ++writer) writers.push_back([=, this] { return Write(writer); });
+#ifndef _WIN32
     if (GetParam().processes) return InChildren(writers);
+#endif
     std::vector<std::future<std::string>> threads;
     for (const auto& writer : writers) threads.push_back(std::async(std::launch::async, writer));
     std::vector<std::string> said;
@@ -46,6 +51,9 @@ class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Wri
 };
 
 TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
+#ifdef _WIN32
+  if (GetParam().processes) GTEST_SKIP() << "the tests start no child processes on Windows";
+#endif
   for (int round = 0; round < GetParam().rounds && !HasFailure(); ++round) {
     std::filesystem::remove(logPath);
     EXPECT_THAT(WriteAtOnce(), ::testing::Each(""));
@@ -54,7 +62,8 @@ TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
     ASSERT_GE(lines.size(), 3u);  // whoever creates the log writes its start line
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2), (Lines{"started", ""}));
     std::multiset<std::string> events(lines.begin() + 2, lines.end()), all;
-    EXPECT_THAT(events, ::testing::Each(::testing::MatchesRegex("- w[0-9] e[0-9]+")));  // none torn
+    const std::regex whole("- w[0-9] e[0-9]+");  // GoogleTest's own regex lacks classes on Windows
+    for (const std::string& event : events) EXPECT_TRUE(std::regex_match(event, whole)) << event;
     for (int i = 0; i < kWriters * GetParam().events; ++i) all.insert("- " + Event(i % kWriters, i / kWriters));
     if (GetParam().limit) EXPECT_LE(ReadFile(logPath).size(), static_cast<size_t>(GetParam().limit) + 100);
     else EXPECT_EQ(events, all);

@@ -32,7 +32,7 @@ set_source_files_properties(windows/CrashExit.cpp PROPERTIES SKIP_UNITY_BUILD_IN
 # limits, GLib's lists, and the POSIX backend's own promises (the INI
 # engine's, the registration record's).
 set(posix_only
-  logfile/ConcurrencyTest.cpp logfile/RealFaultsTest.cpp
+  logfile/RealFaultsTest.cpp
   platform/IniTest.cpp platform/PosixFilesTest.cpp platform/RegistrationTest.cpp
   platform/SetIdHostTest.cpp utilities/FileUtilitiesTest.cpp)
 foreach(suite values errors component platform logfile utilities binding)
@@ -44,6 +44,13 @@ foreach(suite values errors component platform logfile utilities binding)
   set_tests_properties(windows.${suite} PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT 300
     ENVIRONMENT "${wine_environment}")
 endforeach()
+# What only the Windows backend does.
+add_executable(win32_tests platform/win32/Win32BackendTest.cpp windows/CrashExit.cpp)
+target_link_libraries(win32_tests PRIVATE jotwell_test_support gtest_main)
+add_test(NAME windows.win32 COMMAND win32_tests)
+set_tests_properties(windows.win32 PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT 300
+  ENVIRONMENT "${wine_environment}")
+
 target_compile_definitions(binding_tests PRIVATE
   JOTWELL_IDL_PATH="${PROJECT_SOURCE_DIR}/src/binding/Jotwell.idl"
   JOTWELL_SHARED_LIBRARY="$<TARGET_FILE:jotwell>")

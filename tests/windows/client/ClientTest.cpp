@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -77,8 +79,10 @@ class Sink final : public IDispatch {
     return S_OK;
   }
 
-  ULONG references = 1;
-  int successes = 0;
+  // Events reach a sink of the multithreaded apartment on a thread of the
+  // runtime's.
+  std::atomic<ULONG> references = 1;
+  std::atomic<int> successes = 0;
   std::vector<SHORT> errors;
 };
 
@@ -291,6 +295,39 @@ TEST_F(ClientTest, TheTypeLibraryDescribesTheMemberTable) {
   functions->ReleaseTypeAttr(attributes);
   for (const auto& member : jotwell::binding::kMembers) expected.push_back(Described(member));
   EXPECT_EQ(described, expected);
+}
+
+// A host thread of the multithreaded apartment reaches the object, which
+// lives in an apartment of its own, through the marshalling that the
+// registration set up: one call there, and one event back.
+TEST_F(ClientTest, AHostInTheMultithreadedApartmentIsServedThroughMarshalling) {
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path log = folder / "events.log";
+  Sink sink;
+  std::thread([&] {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    {
+      Ref<_JotBook> book;
+      Ref<IConnectionPointContainer> container;
+      Ref<IConnectionPoint> point;
+      DWORD cookie = 0;
+      ASSERT_EQ(CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, IID__JotBook,
+                                 book.out()),
+                S_OK);
+      ASSERT_EQ(book->QueryInterface(IID_IConnectionPointContainer, container.out()), S_OK);
+      ASSERT_EQ(container->FindConnectionPoint(DIID___JotBook, &point), S_OK);
+      ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+      BSTR path = Text(log.string().c_str()), event = Text("across apartments");
+      EXPECT_EQ(book->put_LogFileName(path), S_OK);
+      EXPECT_EQ(book->WriteEventToLogFile(&event), S_OK);
+      SysFreeString(path), SysFreeString(event);
+      EXPECT_EQ(point->Unadvise(cookie), S_OK);
+    }
+    CoUninitialize();
+  }).join();
+  EXPECT_EQ(sink.successes, 1);
+  EXPECT_NE(Bytes(log).find(" - across apartments\r\n"), std::string::npos);
+  std::filesystem::remove_all(folder);
 }
 
 // Once the host has released everything, the file may go, and does.
