@@ -1,5 +1,5 @@
-# The library's sources, read by the build and by CI's compile check of the
-# portable code with the Windows cross compiler (cmake/ListSources.cmake).
+# The library's sources, read by the build on every platform and by the
+# layers check (through cmake/ListSources.cmake).
 #
 # Each platform's backend is listed file by file; everything else under src/
 # is portable and must compile for every platform.

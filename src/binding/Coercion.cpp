@@ -109,7 +109,10 @@ HRESULT WholeOf(const Number& n, std::int64_t& whole) {
   return whole >= kMin && whole <= kMax ? S_OK : DISP_E_OVERFLOW;
 }
 
-String TextOfReal(double real) {
+// Each at its own precision: a Single widened to a Double would show digits
+// its caller never wrote (0.1 as 0.10000000149011612).
+template <class Real>
+String TextOfReal(Real real) {
   char buffer[32];
   auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, real);
   return error == std::errc() ? String(buffer, end) : String();

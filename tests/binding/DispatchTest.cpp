@@ -105,28 +105,32 @@ SHORT kRawOne = 1;
 Var kVariantVariable = Var::Text("99");
 BSTR kTextVariable = UnitsBstr(u"5.5");
 
-INSTANTIATE_TEST_SUITE_P(Table, DispatchCoercion, ::testing::ValuesIn(std::vector<Coercion>{
-    {"MaximumLogFileSize", Var::Of(VT_I2, -5), Var::Of(VT_I4, -5)},
-    {"MaximumLogFileSize", Var::Real(2.5), Var::Of(VT_I4, 2)},  // halves go to even
-    {"MaximumLogFileSize", Var::Real(3.5), Var::Of(VT_I4, 4)},
-    {"MaximumLogFileSize", Var::Of(VT_CY, 125000), Var::Of(VT_I4, 12)},
-    {"MaximumLogFileSize", Var::Text(" 42 "), Var::Of(VT_I4, 42)},
-    {"MaximumLogFileSize", Var::Of(VT_EMPTY, 0), Var::Of(VT_I4, 0)},
-    {"MaximumLogFileSize", Var::Of(VT_BOOL, -1), Var::Of(VT_I4, -1)},
-    {"MaximumLogFileSize", Var::Ref(VT_I4, &kLongVariable), Var::Of(VT_I4, 41)},
-    {"MaximumLogFileSize", Var::Ref(VT_VARIANT, &kVariantVariable), Var::Of(VT_I4, 99)},
-    {"MaximumLogFileSize", Var::Ref(VT_BSTR, &kTextVariable), Var::Of(VT_I4, 6)},
-    {"LogFileName", Var::Of(VT_I4, -7), Var::Text("-7")},
-    {"LogFileName", Var::Real(1.5), Var::Text("1.5")},
-    {"LogFileName", Var::Of(VT_CY, 12345), Var::Text("1.2345")},
-    {"LogFileName", Var::Of(VT_BOOL, -1), Var::Text("True")},
-    {"LogFileName", Var::Of(VT_EMPTY, 0), Var::Text("")},
-    {"LogFileName", Var::Text("naïve €"), Var::Text("naïve €")},
-    {"OverwriteLogFile", Var::Of(VT_BOOL, 1), Var::Of(VT_BOOL, 1)},  // kept raw, not True
-    {"OverwriteLogFile", Var::Ref(VT_BOOL, &kRawOne), Var::Of(VT_BOOL, 1)},
-    {"OverwriteLogFile", Var::Of(VT_I4, 1), Var::Of(VT_BOOL, -1)},
-    {"OverwriteLogFile", Var::Text("TRUE"), Var::Of(VT_BOOL, -1)},
-}), [](const auto& info) { return info.param.property + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, DispatchCoercion,
+    ::testing::ValuesIn(std::vector<Coercion>{
+        {"MaximumLogFileSize", Var::Of(VT_I2, -5), Var::Of(VT_I4, -5)},
+        {"MaximumLogFileSize", Var::Real(2.5), Var::Of(VT_I4, 2)},  // halves go to even
+        {"MaximumLogFileSize", Var::Real(3.5), Var::Of(VT_I4, 4)},
+        {"MaximumLogFileSize", Var::Of(VT_CY, 125000), Var::Of(VT_I4, 12)},
+        {"MaximumLogFileSize", Var::Text(" 42 "), Var::Of(VT_I4, 42)},
+        {"MaximumLogFileSize", Var::Of(VT_EMPTY, 0), Var::Of(VT_I4, 0)},
+        {"MaximumLogFileSize", Var::Of(VT_BOOL, -1), Var::Of(VT_I4, -1)},
+        {"MaximumLogFileSize", Var::Ref(VT_I4, &kLongVariable), Var::Of(VT_I4, 41)},
+        {"MaximumLogFileSize", Var::Ref(VT_VARIANT, &kVariantVariable), Var::Of(VT_I4, 99)},
+        {"MaximumLogFileSize", Var::Ref(VT_BSTR, &kTextVariable), Var::Of(VT_I4, 6)},
+        {"LogFileName", Var::Of(VT_I4, -7), Var::Text("-7")},
+        {"LogFileName", Var::Real(1.5), Var::Text("1.5")},
+        {"LogFileName", Var::Of(VT_R4, std::bit_cast<std::int32_t>(0.1f)), Var::Text("0.1")},
+        {"LogFileName", Var::Of(VT_CY, 12345), Var::Text("1.2345")},
+        {"LogFileName", Var::Of(VT_BOOL, -1), Var::Text("True")},
+        {"LogFileName", Var::Of(VT_EMPTY, 0), Var::Text("")},
+        {"LogFileName", Var::Text("naïve €"), Var::Text("naïve €")},
+        {"OverwriteLogFile", Var::Of(VT_BOOL, 1), Var::Of(VT_BOOL, 1)},  // kept raw, not True
+        {"OverwriteLogFile", Var::Ref(VT_BOOL, &kRawOne), Var::Of(VT_BOOL, 1)},
+        {"OverwriteLogFile", Var::Of(VT_I4, 1), Var::Of(VT_BOOL, -1)},
+        {"OverwriteLogFile", Var::Text("TRUE"), Var::Of(VT_BOOL, -1)},
+    }),
+    [](const auto& info) { return info.param.property + std::to_string(info.index); });
 
 // A Variant variable passed by reference gets the member's change back, as
 // script hosts pass variables (the C host checks BSTR variables).

@@ -64,6 +64,10 @@ add_executable(client_tests windows/client/ClientTest.cpp windows/CrashExit.cpp)
 target_link_libraries(client_tests PRIVATE jotwell_internals gtest_main)
 target_compile_definitions(client_tests PRIVATE JOTWELL_DLL="$<TARGET_FILE:jotwell>")
 add_dependencies(client_tests jotwell)
-add_test(NAME windows.client COMMAND client_tests)
-set_tests_properties(windows.client PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT 300
-  ENVIRONMENT "${wine_environment}")
+# The file's unloading in a process of its own: once a host of the
+# multithreaded apartment has been served, the apartment the runtime made
+# for the object keeps the file loaded until the process ends (Wine 8).
+add_test(NAME windows.client COMMAND client_tests --gtest_filter=-*Unloads*)
+add_test(NAME windows.clientUnloads COMMAND client_tests --gtest_filter=*Unloads*)
+set_tests_properties(windows.client windows.clientUnloads PROPERTIES FIXTURES_REQUIRED WinePrefix
+  TIMEOUT 300 RESOURCE_LOCK JotwellRegistration ENVIRONMENT "${wine_environment}")

@@ -118,6 +118,21 @@ std::pair<WORD, WORD> VersionOf(const String& text) {
 }
 
 constexpr SYSKIND kThisSystem = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+constexpr const wchar_t* kThisSystemKey = sizeof(void*) == 8 ? L"win64" : L"win32";
+
+// The key of the type library's version, where its locales' files are named.
+std::wstring TypeLibraryVersionKey(const ClassRecord& record) {
+  return std::wstring(kClasses) + L"\\TypeLib\\" + Wide(record.typeLibraryId) + L"\\" +
+         Wide(record.typeLibraryVersion);
+}
+
+// Some runtimes' type-library marshaller (Wine's among them) looks for the
+// library's file only under the neutral locale, while registration files it
+// under the library's own (0x409): the neutral entry names it too, so that
+// a host in another apartment is served.
+std::wstring NeutralLocaleKey(const ClassRecord& record) {
+  return TypeLibraryVersionKey(record) + L"\\0";
+}
 
 // The type library the file carries as its first resource, registered with
 // its interfaces.
@@ -159,6 +174,8 @@ class Win32Registry final : public ClassRegistry {
     SetText(root, classes + L"\\" + progId, nullptr, progId);
     SetText(root, classes + L"\\" + progId + L"\\CLSID", nullptr, Wide(record.classId));
     RegisterTypeLibraryOf(record.libraryPath, root);
+    SetText(root, NeutralLocaleKey(record) + L"\\" + kThisSystemKey, nullptr,
+            Wide(record.libraryPath));
     if (!created.empty())
       Check(::RegSetKeyValueW(root, classKey.c_str(), kCreatedParents, REG_MULTI_SZ,
                               created.c_str(),
@@ -171,6 +188,7 @@ class Win32Registry final : public ClassRegistry {
     if (root == nullptr) return;
     const std::wstring classes = kClasses, fullClassKey = classes + L"\\" + classKey;
     std::vector<std::wstring> created = NotedParents(root, fullClassKey);
+    DeleteTree(root, NeutralLocaleKey(record));
     UnregisterTypeLibrary(record, root);
     DeleteTree(root, fullClassKey);
     DeleteTree(root, classes + L"\\" + Wide(record.progId));

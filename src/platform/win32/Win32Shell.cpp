@@ -36,8 +36,8 @@ class Win32Shell final : public Shell {
     }
   }
 
-  // The list takes any name without a word: a document that is not there
-  // is refused first.
+  // The list takes any name without a word, a missing document's too, as
+  // the POSIX list does.
   bool AddRecentDocument(const String& path) override {
     try {
       std::wstring document = win32::FullPath(path);

@@ -57,7 +57,8 @@ TEST_P(Win32FaultTest, IsReportedOnceWithItsNumber) {
                             nullptr, CREATE_ALWAYS, 0, nullptr);
   book->MaximumLogFileSize(-1);  // no free-space warning, whatever the volume
   book->LogFileName(path);
-  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }), Failed(fault.number, fault.firstLine));
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("x"); }),
+            Failed(fault.number, fault.firstLine));
   CloseHandle(held);
 }
 

@@ -10,13 +10,13 @@
 #include <oleauto.h>
 #include <olectl.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
-#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -311,9 +311,9 @@ TEST_F(ClientTest, AHostInTheMultithreadedApartmentIsServedThroughMarshalling) {
       Ref<IConnectionPointContainer> container;
       Ref<IConnectionPoint> point;
       DWORD cookie = 0;
-      ASSERT_EQ(CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, IID__JotBook,
-                                 book.out()),
-                S_OK);
+      ASSERT_EQ(
+          CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, IID__JotBook, book.out()),
+          S_OK);
       ASSERT_EQ(book->QueryInterface(IID_IConnectionPointContainer, container.out()), S_OK);
       ASSERT_EQ(container->FindConnectionPoint(DIID___JotBook, &point), S_OK);
       ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
@@ -343,6 +343,7 @@ TEST_F(ClientTest, TheFileUnloadsOnceEverythingIsReleased) {
   }
   HMODULE loaded = GetModuleHandleW(L"Jotwell.dll");
   ASSERT_NE(loaded, nullptr);
+  for (int i = 0; i < 40 && EntryOf(loaded, "DllCanUnloadNow")() != S_OK; ++i) Sleep(50);
   EXPECT_EQ(EntryOf(loaded, "DllCanUnloadNow")(), S_OK);
   CoFreeUnusedLibrariesEx(0, 0);
   EXPECT_EQ(GetModuleHandleW(L"Jotwell.dll"), nullptr);
