@@ -14,6 +14,10 @@ set(wine_environment
   WINESERVER=${JOTWELL_WINESERVER}
   XDG_DATA_HOME=${CMAKE_BINARY_DIR}/wine-data)
 
+# What the file exports and imports, read from its headers: no Wine needed.
+add_test(NAME windows.Exports
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:jotwell>)
+
 add_test(NAME windows.Prefix COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/wine-prefix.sh start)
 add_test(NAME windows.PrefixEnd COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/wine-prefix.sh end)
 set_tests_properties(windows.Prefix PROPERTIES FIXTURES_SETUP WinePrefix TIMEOUT 300

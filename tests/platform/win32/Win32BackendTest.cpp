@@ -36,6 +36,19 @@ TEST_F(LogTest, NamesOfAnyTextAndLinesAndValuesInTheAnsiCodePage) {
             std::string::npos);
 }
 
+// A log whose path is longer than an old 128-character buffer exists, and
+// is appended to, not started afresh.
+TEST_F(LogTest, ALogUnderALongPathIsFoundAndAppendedTo) {
+  const std::string folder = dir.File(std::string(200 - dir.File("").size() - 11, 'f'));
+  const std::string log = folder + "\\events.log";
+  ASSERT_EQ(log.size(), 200u);
+  WriteFile(log, "kept\r\n");
+  book->LogFileName(log);
+  EXPECT_EQ(book->DoesLogFileExist(), True);
+  EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("appended"); }), Succeeded(1));
+  EXPECT_EQ(Shape(After(log, "kept\r\n")), Lines{"- appended"});
+}
+
 // How the log meets what the system refuses: the run-time error its code
 // maps to, once, with nothing left open. (A read-only file is no fault to
 // Wine's root user, who writes it all the same.)
