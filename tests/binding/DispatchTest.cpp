@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "binding/BindingSupport.h"
+#include "platform/runtime.h"
 
 namespace jotwell {
 namespace {
@@ -159,8 +160,17 @@ TEST_F(DispatchTest, AnotherThreadIsAnsweredWrongThread) {
 
 // An error raised while the library reports one (here by the report window
 // itself) reaches the host: as DISP_E_EXCEPTION through Invoke, as its own
-// code through the function table.
+// code through the function table, and each time as the runtime's error
+// information.
 TEST_F(DispatchTest, AnErrorRaisedWhileTheLibraryReportsOneReachesTheHost) {
+  struct : platform::ComponentRuntime {
+    ITypeInfo* TypeInfoOf(const GUID&) override { return nullptr; }
+    void LeaveErrorInfo(const GUID& id, const String& source, const String& description) override {
+      left.push_back((id == IID__JotBook ? "_JotBook " : "? ") + source + ": " + description);
+    }
+    Lines left;
+  } runtime;
+  test::ScopedInstall<platform::ComponentRuntime> installed(runtime);
   test::OnFreshThread([&] {
     _JotBook* own = Create();
     Var size = Var::Of(VT_I4, 5);
@@ -180,6 +190,7 @@ TEST_F(DispatchTest, AnErrorRaisedWhileTheLibraryReportsOneReachesTheHost) {
     EXPECT_EQ(own->put_MaximumLogFileSize(5), static_cast<HRESULT>(0x800A0046));
     EXPECT_EQ(own->Release(), 0u);
   });
+  EXPECT_EQ(runtime.left, Lines(2, "_JotBook Jotwell: Permission denied"));
 }
 
 TEST(Utf16Test, TextCrossesBothWaysAndUnpairedSurrogatesBecomeReplacements) {

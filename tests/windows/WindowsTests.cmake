@@ -5,7 +5,16 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_compile_options(-O0 -g1)
 set(CMAKE_UNITY_BUILD ON)
 
-find_program(JOTWELL_WINE wine REQUIRED)
+# The loader of the library's width. With Wine's 32-bit part installed,
+# plain "wine" starts the prefix's own programs (reg, regsvr32, cscript) as
+# 32-bit ones, which neither load a 64-bit library nor see the 64-bit
+# registry.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  find_program(JOTWELL_WINE_LOADER NAMES wine64 wine PATHS /usr/lib/wine REQUIRED)
+else()
+  find_program(JOTWELL_WINE_LOADER wine REQUIRED)
+endif()
+set(JOTWELL_WINE ${JOTWELL_WINE_LOADER})
 find_program(JOTWELL_WINESERVER wineserver REQUIRED)
 # The emulator CTest puts before each test program.
 set(CMAKE_CROSSCOMPILING_EMULATOR env -u DISPLAY ${JOTWELL_WINE})

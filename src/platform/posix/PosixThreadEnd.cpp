@@ -8,7 +8,11 @@ namespace {
 
 using Ending = std::pair<void (*)(void*), void*>;
 
-thread_local bool ended = false;
+// How many rounds of endings have run: the first holds everything the
+// thread registered; a second, made once the first has run, takes what a
+// later thread-local destructor (a host's, made before the library's
+// state) registers then. After that, what is made outlives the thread.
+thread_local int roundsRun = 0;
 
 // Destroyed with the thread's other thread-local objects, while their
 // storage is still there. An ending registered while the endings run (a
@@ -21,16 +25,20 @@ struct Endings {
       pending.pop_back();
       ending.first(ending.second);
     }
-    ended = true;
+    ++roundsRun;
   }
 };
 
 }  // namespace
 
 void AtThreadEnd(void (*end)(void*), void* data) {
-  if (ended) return;
-  thread_local Endings endings;
-  endings.pending.emplace_back(end, data);
+  if (roundsRun == 0) {
+    thread_local Endings first;
+    first.pending.emplace_back(end, data);
+  } else if (roundsRun == 1) {
+    thread_local Endings late;
+    late.pending.emplace_back(end, data);
+  }
 }
 
 }  // namespace jotwell::platform
