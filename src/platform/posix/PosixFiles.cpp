@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "platform/Quietly.h"
 #include "platform/files.h"
 #include "platform/posix/Descriptors.h"
 #include "platform/posix/Errno.h"
@@ -21,17 +22,6 @@ using posix::IsRegularFile;
 using posix::Open;
 using posix::RetryOnInterrupt;
 using posix::SystemPath;
-
-// Runs an operation that answers its failures, a refused name among them,
-// with false rather than reporting them.
-template <class Operation>
-bool Quietly(Operation operation) {
-  try {
-    return operation();
-  } catch (const RuntimeError&) {
-    return false;
-  }
-}
 
 // Whether `path` opens for reading; leaves nothing open.
 bool OpensForReading(const char* path) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Quietly.h"
 #include "platform/files.h"
 #include "platform/win32/FileHandles.h"
 #include "platform/win32/LockedAppend.h"
@@ -24,17 +25,6 @@ using win32::OpenExistingFile;
 
 // The most one WriteFile is asked to take.
 constexpr DWORD kLargestWrite = 1u << 30;
-
-// Runs an operation that answers its failures, a refused name among them,
-// with false rather than reporting them.
-template <class Operation>
-bool Quietly(Operation operation) {
-  try {
-    return operation();
-  } catch (const RuntimeError&) {
-    return false;
-  }
-}
 
 // Writes everything; 0, or the code of the failure (a write that takes
 // nothing counts as a full disk).
