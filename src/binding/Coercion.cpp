@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/Variant.h"
 #include "binding/Utf16.h"
 #include "values/CurrencyText.h"
 
@@ -86,6 +87,7 @@ Number NumberOf(const VARIANT& v) {
                                                          : Number{Number::Exact, static_cast<std::int64_t>(v.ullVal)};
     case VT_R4: return RealOf(v.fltVal);
     case VT_R8: return RealOf(v.dblVal);
+    case VT_DATE: return RealOf(v.date);  // days since 30 December 1899
     case VT_CY: return {Number::Scaled, v.cyVal.int64};
     case VT_BSTR: return ParseNumber(FromBstr(v.bstrVal));
     default: return {};
@@ -126,6 +128,8 @@ HRESULT ReadText(const VARIANT& v, String& text) {
     case VT_R4: text = TextOfReal(v.fltVal); return S_OK;
     case VT_R8: text = TextOfReal(v.dblVal); return S_OK;
     case VT_CY: text = CurrencyText(Currency::FromScaled(v.cyVal.int64), "."); return S_OK;
+    // In the user's general date form, as a script's Now reads.
+    case VT_DATE: text = Variant(Date{v.date}).TextOrMismatch(); return S_OK;
     default: break;
   }
   Number n = NumberOf(v);

@@ -48,6 +48,8 @@ struct Var : VARIANT {
     return Of(VT_BSTR, reinterpret_cast<LONGLONG>(MakeBstr(utf8).release()));
   }
   static Var Real(double value) { return Of(VT_R8, std::bit_cast<LONGLONG>(value)); }
+  // The same bits under another type: a date is a Double of days.
+  Var As(VARTYPE type) const { return Of(type, llVal); }
   // VT_BYREF | type, borrowing target.
   static Var Ref(VARTYPE type, void* target) {
     return Of(VT_BYREF | type, reinterpret_cast<LONGLONG>(target));

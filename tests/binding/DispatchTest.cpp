@@ -4,8 +4,10 @@
 #include <cmath>
 #include <thread>
 
+#include "base/Variant.h"
 #include "binding/BindingSupport.h"
 #include "platform/runtime.h"
+#include "values/PathDialect.h"
 
 namespace jotwell {
 namespace {
@@ -96,7 +98,8 @@ TEST_P(DispatchCoercion, ConvertsAsAutomationDoes) {
   Var back = Get(c.property);
   ASSERT_EQ(back.vt, c.readBack.vt);
   if (back.vt == VT_BSTR)
-    EXPECT_EQ(Utf8(back.bstrVal), dir.File(Utf8(c.readBack.bstrVal)));
+    EXPECT_EQ(Utf8(back.bstrVal),
+              NativePaths().Complete(Utf8(c.readBack.bstrVal), dir.path().string()));
   else
     EXPECT_EQ(back.lVal & (back.vt == VT_BOOL ? 0xFFFF : -1), c.readBack.lVal & (back.vt == VT_BOOL ? 0xFFFF : -1));
 }
@@ -113,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"MaximumLogFileSize", Var::Real(2.5), Var::Of(VT_I4, 2)},  // halves go to even
         {"MaximumLogFileSize", Var::Real(3.5), Var::Of(VT_I4, 4)},
         {"MaximumLogFileSize", Var::Of(VT_CY, 125000), Var::Of(VT_I4, 12)},
+        {"MaximumLogFileSize", Var::Real(2.5).As(VT_DATE), Var::Of(VT_I4, 2)},
         {"MaximumLogFileSize", Var::Text(" 42 "), Var::Of(VT_I4, 42)},
         {"MaximumLogFileSize", Var::Of(VT_EMPTY, 0), Var::Of(VT_I4, 0)},
         {"MaximumLogFileSize", Var::Of(VT_BOOL, -1), Var::Of(VT_I4, -1)},
@@ -132,6 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
         {"OverwriteLogFile", Var::Text("TRUE"), Var::Of(VT_BOOL, -1)},
     }),
     [](const auto& info) { return info.param.property + std::to_string(info.index); });
+
+// A date given for text reads in the user's general date form, as a
+// script's Now does.
+TEST_F(DispatchTest, ADateGivenForTextReadsAsTheUsersGeneralDate) {
+  ASSERT_EQ(Put("LogFileName", Var::Real(46363.5).As(VT_DATE)), S_OK);
+  EXPECT_EQ(Utf8(Get("LogFileName").bstrVal),
+            NativePaths().Complete(GeneralDateText({2026, 12, 7, 12, 0, 0}), dir.path().string()));
+}
 
 // A Variant variable passed by reference gets the member's change back, as
 // script hosts pass variables (the C host checks BSTR variables).
