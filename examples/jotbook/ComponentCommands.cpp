@@ -46,7 +46,7 @@ std::string FromBstr(BSTR text) {
       continue;
     }
     int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    out += static_cast<char>((0xF00 >> extra) | (c >> (6 * extra)));
+    out += static_cast<char>((0xF80 >> extra) | (c >> (6 * extra)));
     for (int k = extra - 1; k >= 0; --k) out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
   }
   return out;
