@@ -5,12 +5,10 @@
 // whenever a display can be reached, unless --headless.
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 
 #include "Commands.h"
-#include "jotwell/Desktop.h"
 
 namespace jotbook {
 
@@ -92,30 +90,29 @@ int Usage() { return Usage(stderr); }
 
 int main(int argc, char** argv) {
   using namespace jotbook;
-  int first = 1;
+  Arguments args(argv + 1, argv + argc);
+  std::size_t first = 0;
   bool windows = false;
   bool headless = false;
-  for (; argc > first && argv[first][0] == '-' && argv[first][1] == '-'; ++first) {
-    if (std::strcmp(argv[first], "--windows") == 0) windows = true;
-    else if (std::strcmp(argv[first], "--headless") == 0) headless = true;
+  for (; first < args.size(); ++first) {
+    if (args[first] == "--windows") windows = true;
+    else if (args[first] == "--headless") headless = true;
     else break;
   }
-  if (argc <= first || (windows && headless)) return Usage();
-  if (headless || (!windows && std::strcmp(argv[first], "demo") != 0))
-    jotwell::SetDesktop(jotwell::HeadlessDesktop());
-  if (std::strcmp(argv[first], "--help") == 0) return Usage(stdout), kDone;
-  if (std::strcmp(argv[first], "--version") == 0)
-    return std::puts("jotbook " JOTBOOK_VERSION), kDone;
-  Arguments args(argv + first + 1, argv + argc);
+  if (first == args.size() || !ChooseDisplay(windows, headless, args[first])) return Usage();
+  const std::string& name = args[first];
+  if (name == "--help") return Usage(stdout), kDone;
+  if (name == "--version") return std::puts("jotbook " JOTBOOK_VERSION), kDone;
+  Arguments rest(args.begin() + first + 1, args.end());
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[first], command.name) != 0) continue;
-    if (AsksForHelp(args)) {
+    if (name != command.name) continue;
+    if (AsksForHelp(rest)) {
       std::fputs("usage:\n", stdout);
       PrintUsageOf(command, stdout);
       return kDone;
     }
     try {
-      return command.run(args);
+      return command.run(rest);
     } catch (const std::exception& error) {
       // An error raised while the library's own handler ran, or the host's
       // own (the current folder gone, say).
@@ -123,6 +120,6 @@ int main(int argc, char** argv) {
       return kFailed;
     }
   }
-  std::fprintf(stderr, "jotbook: unknown command '%s'\n", argv[first]);
+  std::fprintf(stderr, "jotbook: unknown command '%s'\n", name.c_str());
   return Usage();
 }
