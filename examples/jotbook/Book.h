@@ -60,7 +60,8 @@ std::unique_ptr<Book> OpenBook();
 
 // Where boxes, reports and the About window go for `command`, as the
 // global options --windows and --headless ask; false when that cannot be
-// had (both at once).
+// had: both at once, or either on Windows, where Jotwell.dll decides
+// (windows on an interactive desktop, standard error without one).
 bool ChooseDisplay(bool windows, bool headless, const std::string& command);
 
 }  // namespace jotbook

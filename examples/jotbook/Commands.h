@@ -34,6 +34,10 @@ int Register(const Arguments& args);
 int Unregister(const Arguments& args);
 int Call(const Arguments& args);
 
+// The arguments after the program's name, in UTF-8 like every text the
+// host handles.
+Arguments ProgramArguments(int argc, char** argv);
+
 int Usage();
 // Prints the usage to `out`; returns the usage error code.
 int Usage(std::FILE* out);

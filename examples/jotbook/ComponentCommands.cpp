@@ -47,6 +47,7 @@ const char* NameOf(HRESULT code) {
       {DISP_E_OVERFLOW, "DISP_E_OVERFLOW: number out of range"},
       {DISP_E_EXCEPTION, "DISP_E_EXCEPTION"},
       {REGDB_E_CLASSNOTREG, "REGDB_E_CLASSNOTREG: class not registered (run jotbook register)"},
+      {CO_E_CLASSSTRING, "CO_E_CLASSSTRING: no class of that name (run jotbook register)"},
       {CO_E_DLLNOTFOUND, "CO_E_DLLNOTFOUND: the registered library cannot be loaded"},
   };
   for (const Known& known : kKnown)

@@ -1,7 +1,7 @@
 // jotbook: an example host that drives JotBook from the command line, for
-// people and for shell scripts. A script must never wait on a window, so
-// the member subcommands show message boxes and reports on standard error
-// unless --windows asks for real windows; the demo shows real windows
+// people and for shell scripts. A script must never wait on a window, so on
+// Linux the member subcommands show message boxes and reports on standard
+// error unless --windows asks for real windows; the demo shows real windows
 // whenever a display can be reached, unless --headless.
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +13,27 @@
 namespace jotbook {
 
 namespace {
+
+#ifdef _WIN32
+constexpr const char* kRegisterUsage = "register   (the component, as regsvr32 does)";
+constexpr const char* kGlobalUsage = "usage: jotbook COMMAND\n";
+constexpr const char* kNotes =
+    "The member commands load Jotwell.dll from jotbook.exe's folder, so they need no\n"
+    "registration (call does). A relative path is taken from the current folder; an\n"
+    "absolute one is passed as given. trash, recent and copy check first that their\n"
+    "source exists. Jotwell.dll shows its boxes and reports in windows on an\n"
+    "interactive desktop, else on standard error.\n";
+#else
+constexpr const char* kRegisterUsage = "register   (the component, in $XDG_DATA_HOME/jotwell/)";
+constexpr const char* kGlobalUsage = "usage: jotbook [--windows | --headless] COMMAND\n";
+constexpr const char* kNotes =
+    "A relative path is taken from the current folder; one starting with / is\n"
+    "passed as given. trash, recent and copy check first that their source exists.\n"
+    "--windows  shows the About window, message boxes and reports in real windows\n"
+    "           (the default for demo when a display can be reached; the other\n"
+    "           commands use standard error, so that scripts never wait on a window)\n"
+    "--headless shows message boxes and reports on standard error, never in a window\n";
+#endif
 
 struct Command {
   const char* name;
@@ -38,7 +59,7 @@ constexpr Command kCommands[] = {
      "copy SOURCE DESTINATION PATTERN   (prints the number of entries handled;\n"
      "     the folder SOURCE names must exist)"},
     {"recent", Recent, "recent FILE   (FILE must exist)"},
-    {"register", Register, "register   (the component, in $XDG_DATA_HOME/jotwell/)"},
+    {"register", Register, kRegisterUsage},
     {"unregister", Unregister, "unregister"},
     {"call", Call,
      "call [--set PROPERTY=VALUE]... MEMBER [ARGUMENT]...\n"
@@ -67,17 +88,14 @@ bool AsksForHelp(const Arguments& args) {
 }  // namespace
 
 int Usage(std::FILE* out) {
-  std::fputs("usage: jotbook [--windows | --headless] COMMAND\n", out);
+  std::fputs(kGlobalUsage, out);
   for (const Command& command : kCommands) PrintUsageOf(command, out);
   std::fputs(
       "  jotbook --help | --version\n"
-      "  jotbook COMMAND --help   (that command's usage)\n"
-      "A relative path is taken from the current folder; one starting with / is\n"
-      "passed as given. trash, recent and copy check first that their source exists.\n"
-      "--windows  shows the About window, message boxes and reports in real windows\n"
-      "           (the default for demo when a display can be reached; the other\n"
-      "           commands use standard error, so that scripts never wait on a window)\n"
-      "--headless shows message boxes and reports on standard error, never in a window\n"
+      "  jotbook COMMAND --help   (that command's usage)\n",
+      out);
+  std::fputs(kNotes, out);
+  std::fputs(
       "exit codes: 0 done; 1 a failure, said in one line on standard error (the\n"
       "library's: 'jotbook: MEMBER: NUMBER DESCRIPTION'); 2 usage error\n",
       out);
@@ -90,7 +108,7 @@ int Usage() { return Usage(stderr); }
 
 int main(int argc, char** argv) {
   using namespace jotbook;
-  Arguments args(argv + 1, argv + argc);
+  Arguments args = ProgramArguments(argc, argv);
   std::size_t first = 0;
   bool windows = false;
   bool headless = false;
