@@ -1,7 +1,6 @@
 // What the subcommands share: paths from the command line, the host's own
 // checks, and the exit code after a member call.
 #include <cstdio>
-#include <filesystem>
 
 #include "Commands.h"
 
@@ -20,15 +19,24 @@ std::string WithoutBlanks(const std::string& text) {
 std::string PathFromCommandLine(const std::string& name) {
   std::string trimmed = WithoutBlanks(name);
   if (trimmed.empty()) return "";  // the library's own "no name" case
-  if (trimmed[0] == '/') return name;
-  return (std::filesystem::current_path() / trimmed).string();
+  if (PathOf(trimmed).is_absolute()) return name;
+  return TextOfPath(std::filesystem::current_path() / PathOf(trimmed));
 }
 
-int Outcome(const jotwell::JotBook& book, const char* member, bool failedResult) {
-  jotwell::JotBook::FailureInfo failure = book.LastFailure();
-  if (failure.Number != 0)
-    std::fprintf(stderr, "jotbook: %s: %d %s\n", member, failure.Number,
-                 failure.Description.c_str());
+std::filesystem::path PathOf(const std::string& text) {
+  return std::u8string(text.begin(), text.end());
+}
+
+std::string TextOfPath(const std::filesystem::path& path) {
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+int Outcome(const Book& book, const char* member, bool failedResult) {
+  Book::Failure failure = book.LastFailure();
+  if (failure.number != 0)
+    std::fprintf(stderr, "jotbook: %s: %ld%s%s\n", member, failure.number,
+                 failure.description.empty() ? "" : " ", failure.description.c_str());
   else if (failedResult) std::fprintf(stderr, "jotbook: %s: failed\n", member);
   else return kDone;
   return kFailed;
@@ -36,7 +44,7 @@ int Outcome(const jotwell::JotBook& book, const char* member, bool failedResult)
 
 bool Exists(const std::string& path, bool folder) {
   std::error_code error;
-  std::filesystem::file_status status = std::filesystem::status(WithoutBlanks(path), error);
+  std::filesystem::file_status status = std::filesystem::status(PathOf(WithoutBlanks(path)), error);
   if (folder ? std::filesystem::is_directory(status) : std::filesystem::exists(status)) return true;
   std::fprintf(stderr, "jotbook: %s: %s\n", folder ? "no such folder" : "no such file",
                path.c_str());

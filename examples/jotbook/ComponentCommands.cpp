@@ -2,11 +2,12 @@
 // it. `call` creates an object through the registration record and calls
 // any member by name, late bound, as a script host would.
 #include <cstdint>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 
 #include "Commands.h"
-#include "jotwell/JotBookClient.h"
+#include "Component.h"
+#include "Utf16.h"
 #include "jotwell/JotBookComponent.h"
 
 namespace jotbook {
@@ -19,38 +20,6 @@ struct Value : VARIANT {
   Value(const Value&) = delete;
   Value& operator=(const Value&) = delete;
 };
-
-BSTR ToBstr(const std::string& utf8) {
-  std::u16string units;
-  for (std::size_t i = 0; i < utf8.size();) {
-    unsigned char lead = utf8[i];
-    int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
-    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) c = (c << 6) | (utf8[i + k] & 0x3F);
-    i += extra + 1;
-    if (c >= 0x10000)
-      units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), c = 0xDC00 + ((c - 0x10000) & 0x3FF);
-    units += static_cast<char16_t>(c);
-  }
-  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(units.data()), static_cast<UINT>(units.size()));
-}
-
-std::string FromBstr(BSTR text) {
-  std::string out;
-  for (UINT i = 0; i < SysStringLen(text); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < SysStringLen(text))
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    out += static_cast<char>((0xF00 >> extra) | (c >> (6 * extra)));
-    for (int k = extra - 1; k >= 0; --k) out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
-  }
-  return out;
-}
 
 std::string TextOf(const VARIANT& v) {
   switch (v.vt) {
@@ -78,6 +47,7 @@ const char* NameOf(HRESULT code) {
       {DISP_E_OVERFLOW, "DISP_E_OVERFLOW: number out of range"},
       {DISP_E_EXCEPTION, "DISP_E_EXCEPTION"},
       {REGDB_E_CLASSNOTREG, "REGDB_E_CLASSNOTREG: class not registered (run jotbook register)"},
+      {CO_E_CLASSSTRING, "CO_E_CLASSSTRING: no class of that name (run jotbook register)"},
       {CO_E_DLLNOTFOUND, "CO_E_DLLNOTFOUND: the registered library cannot be loaded"},
   };
   for (const Known& known : kKnown)
@@ -102,7 +72,12 @@ HRESULT Invoke(IDispatch* object, const std::string& member, WORD flags, Value* 
   SysFreeString(name);
   if (FAILED(found)) return found;
   std::vector<VARIANT> passed(count);
-  for (UINT i = 0; i < count; ++i) passed[count - 1 - i] = VARIANT{VT_BYREF | VT_VARIANT, 0, 0, 0, {.pvarVal = &args[i]}};
+  for (UINT i = 0; i < count; ++i) {
+    VARIANT& reference = passed[count - 1 - i];
+    VariantInit(&reference);
+    reference.vt = VT_BYREF | VT_VARIANT;
+    reference.pvarVal = &args[i];
+  }
   DISPID put = DISPID_PROPERTYPUT;
   bool isPut = flags == DISPATCH_PROPERTYPUT;
   DISPPARAMS params{passed.data(), isPut ? &put : nullptr, count, isPut ? 1u : 0u};
@@ -113,13 +88,13 @@ HRESULT Invoke(IDispatch* object, const std::string& member, WORD flags, Value* 
 
 int Register(const Arguments& args) {
   if (!args.empty()) return Usage();
-  HRESULT done = DllRegisterServer();
+  HRESULT done = RegisterComponent();
   return SUCCEEDED(done) ? kDone : Failed("register", done);
 }
 
 int Unregister(const Arguments& args) {
   if (!args.empty()) return Usage();
-  HRESULT done = DllUnregisterServer();
+  HRESULT done = UnregisterComponent();
   return SUCCEEDED(done) ? kDone : Failed("unregister", done);
 }
 
@@ -133,7 +108,7 @@ int Call(const Arguments& args) {
   }
   if (next >= args.size()) return Usage();
   IDispatch* object = nullptr;
-  if (HRESULT made = JotwellCreateObject(JOTWELL_PROGID, IID_IDispatch, reinterpret_cast<void**>(&object)); FAILED(made))
+  if (HRESULT made = CreateRegistered(JOTWELL_PROGID, &object); FAILED(made))
     return Failed(JOTWELL_PROGID, made);
   struct Releaser { IDispatch* object; ~Releaser() { object->Release(); } } releaser{object};
   EXCEPINFO info{};

@@ -14,7 +14,6 @@ namespace jotbook {
 
 namespace {
 
-using namespace jotwell;
 namespace fs = std::filesystem;
 
 // A new folder of the demo's own under the system's temporary folder.
@@ -35,20 +34,19 @@ void PrintFile(const fs::path& path) {
 }
 
 // Returns whether the events came as expected.
-bool ShowEventLog(JotBook& book, const fs::path& folder) {
+bool ShowEventLog(Book& book, const fs::path& folder) {
   book.MaximumLogFileSize(4096);
   fs::path log = folder / "demo.log";
-  std::printf("\nWriting three events to %s, then ending the log.\n", log.string().c_str());
-  EventCounter events;
-  book.Advise(events);
-  book.LogFileName(log.string());
+  std::printf("\nWriting three events to %s, then ending the log.\n", TextOfPath(log).c_str());
+  book.LogFileName(TextOfPath(log));
   for (const char* text : {"Program started", "Data saved", "Program closed"})
     book.WriteEventToLogFile(text);
   book.EndLogFileEvents();
-  book.Unadvise(events);
-  std::printf("SuccessfulWriteToLogFile raised %d times, ErrorWritingToLogFile %d times; "
-              "the file holds %d bytes.\n",
-              events.successes, events.errors, book.SizeOfCurrentLogFile());
+  Book::Events events = book.RaisedEvents();
+  std::printf(
+      "SuccessfulWriteToLogFile raised %d times, ErrorWritingToLogFile %d times; "
+      "the file holds %d bytes.\n",
+      events.successes, events.errors, static_cast<int>(book.SizeOfCurrentLogFile()));
   std::puts("---- the log file ----");
   std::fflush(stdout);
   PrintFile(log);
@@ -57,32 +55,32 @@ bool ShowEventLog(JotBook& book, const fs::path& folder) {
   std::puts("\nWriting to a log in a folder that does not exist: the library reports the");
   std::puts("failure by event and by message box, and the call returns normally.");
   std::fflush(stdout);
-  EventCounter failures;
-  book.Advise(failures);
-  book.LogFileName((folder / "missing" / "demo.log").string());
+  book.LogFileName(TextOfPath(folder / "missing" / "demo.log"));
   book.WriteEventToLogFile("Lost");
-  book.Unadvise(failures);
-  std::printf("ErrorWritingToLogFile raised with run-time error %d.\n", failures.lastError);
-  return events.errors == 0 && events.successes == 3 && failures.errors == 1;
+  const Book::Events& after = book.RaisedEvents();
+  std::printf("ErrorWritingToLogFile raised with run-time error %d.\n", after.lastError);
+  return events.errors == 0 && events.successes == 3 && after.errors == 1 && after.successes == 3;
 }
 
-bool ShowSettings(JotBook& book, const fs::path& folder) {
+bool ShowSettings(Book& book, const fs::path& folder) {
   fs::path ini = folder / "demo.ini";
-  std::printf("\nWriting Greeting in section [Demo] of %s, then reading it back.\n", ini.string().c_str());
-  book.INI_PathToINI(ini.string());
+  std::printf("\nWriting Greeting in section [Demo] of %s, then reading it back.\n",
+              TextOfPath(ini).c_str());
+  book.INI_PathToINI(TextOfPath(ini));
   bool written = book.INI_WriteString("Demo", "Greeting", "Hello from Jotwell") != 0;
   std::string greeting = book.INI_ReadString("Demo", "Greeting");
   std::printf("[Demo] Greeting=%s\n", greeting.c_str());
   return written && greeting == "Hello from Jotwell";
 }
 
-bool ShowCopy(JotBook& book, const fs::path& folder) {
+bool ShowCopy(Book& book, const fs::path& folder) {
   // The folders are prefixes: each ends with its separator.
-  std::string source = (folder / "").string(), destination = (folder / "copies" / "").string();
+  std::string source = TextOfPath(folder / ""), destination = TextOfPath(folder / "copies" / "");
   std::printf("\nCopying demo.* from %s to %s (created first).\n", source.c_str(), destination.c_str());
-  jotwell::Long copied = book.CopyFiles(source, destination, "demo.*");
-  std::printf("CopyFiles handled %d entries:", copied);
-  for (const auto& entry : fs::directory_iterator(destination)) std::printf(" %s", entry.path().filename().c_str());
+  std::int32_t copied = book.CopyFiles(source, destination, "demo.*");
+  std::printf("CopyFiles handled %d entries:", static_cast<int>(copied));
+  for (const auto& entry : fs::directory_iterator(PathOf(destination)))
+    std::printf(" %s", TextOfPath(entry.path().filename()).c_str());
   std::puts("");
   return copied == 2;
 }
@@ -93,11 +91,11 @@ int Demo(const Arguments& args) {
   if (!args.empty()) return Usage();
   std::puts(
       "Creating the first JotBook on this thread (with a display, its About window follows).");
-  JotBook book;
+  std::unique_ptr<Book> book = OpenBook();
   fs::path folder = NewTemporaryFolder();
-  bool logged = ShowEventLog(book, folder);
-  bool set = ShowSettings(book, folder);
-  bool copied = ShowCopy(book, folder);
+  bool logged = ShowEventLog(*book, folder);
+  bool set = ShowSettings(*book, folder);
+  bool copied = ShowCopy(*book, folder);
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   return logged && set && copied ? kDone : kFailed;

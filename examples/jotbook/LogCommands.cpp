@@ -9,8 +9,7 @@ namespace jotbook {
 
 namespace {
 
-using jotwell::JotBook;
-using jotwell::Long;
+using Long = std::int32_t;
 
 struct Options {
   std::optional<std::string> file;
@@ -68,6 +67,12 @@ std::optional<Options> Parse(const Arguments& args, Allowed allowed) {
   return options;
 }
 
+std::unique_ptr<Book> BookOfLog(const Options& options) {
+  std::unique_ptr<Book> book = OpenBook();
+  book->LogFileName(PathFromCommandLine(*options.file));
+  return book;
+}
+
 }  // namespace
 
 int Log(const Arguments& args) {
@@ -76,55 +81,44 @@ int Log(const Arguments& args) {
   std::string text;
   for (const std::string& word : options->words) text += (text.empty() ? "" : " ") + word;
 
-  JotBook book;
-  EventCounter events;
-  book.Advise(events);
-  book.LogFileName(PathFromCommandLine(*options->file));
-  if (options->max) book.MaximumLogFileSize(*options->max);
-  if (options->overwrite) book.OverwriteLogFile(jotwell::True);
-  book.WriteEventToLogFile(text);
-  book.Unadvise(events);
-  return Outcome(book, "WriteEventToLogFile", events.errors > 0 || events.successes == 0);
+  std::unique_ptr<Book> book = BookOfLog(*options);
+  if (options->max) book->MaximumLogFileSize(*options->max);
+  if (options->overwrite) book->RequestOverwrite();
+  book->WriteEventToLogFile(text);
+  const Book::Events& events = book->RaisedEvents();
+  return Outcome(*book, "WriteEventToLogFile", events.errors > 0 || events.successes == 0);
 }
 
 int EndLog(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
-  JotBook book;
-  EventCounter events;
-  book.Advise(events);
-  book.LogFileName(PathFromCommandLine(*options->file));
-  book.EndLogFileEvents();
-  book.Unadvise(events);
-  return Outcome(book, "EndLogFileEvents", events.errors > 0);
+  std::unique_ptr<Book> book = BookOfLog(*options);
+  book->EndLogFileEvents();
+  return Outcome(*book, "EndLogFileEvents", book->RaisedEvents().errors > 0);
 }
 
 int DeleteLog(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
-  JotBook book;
-  book.LogFileName(PathFromCommandLine(*options->file));
-  book.DeleteLogFile();
-  return Outcome(book, "DeleteLogFile");
+  std::unique_ptr<Book> book = BookOfLog(*options);
+  book->DeleteLogFile();
+  return Outcome(*book, "DeleteLogFile");
 }
 
 int FreeSpace(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
-  JotBook book;
-  book.LogFileName(PathFromCommandLine(*options->file));
-  jotwell::Currency bytes = book.DiskFreeSpace();
-  std::printf("%lld\n", static_cast<long long>(bytes.Scaled() / jotwell::Currency::kScale));
-  return Outcome(book, "DiskFreeSpace");
+  std::unique_ptr<Book> book = BookOfLog(*options);
+  std::printf("%lld\n", static_cast<long long>(book->DiskFreeSpace()));
+  return Outcome(*book, "DiskFreeSpace");
 }
 
 int LogSize(const Arguments& args) {
   std::optional<Options> options = Parse(args, kFileOnly);
   if (!options) return Usage();
-  JotBook book;
-  book.LogFileName(PathFromCommandLine(*options->file));
-  std::printf("%d\n", book.SizeOfCurrentLogFile());
-  return Outcome(book, "SizeOfCurrentLogFile");
+  std::unique_ptr<Book> book = BookOfLog(*options);
+  std::printf("%d\n", static_cast<int>(book->SizeOfCurrentLogFile()));
+  return Outcome(*book, "SizeOfCurrentLogFile");
 }
 
 }  // namespace jotbook

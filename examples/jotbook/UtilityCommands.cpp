@@ -1,14 +1,11 @@
 // The settings and file-utility subcommands.
 #include <cstdio>
-#include <filesystem>
 
 #include "Commands.h"
 
 namespace jotbook {
 
 namespace {
-
-using jotwell::JotBook;
 
 // "ini get --ini F SECTION KEY", "ini get-int --ini F SECTION KEY" and
 // "ini set --ini F SECTION KEY VALUE".
@@ -30,33 +27,33 @@ std::optional<IniRequest> ParseIni(const Arguments& args) {
 int Ini(const Arguments& args) {
   std::optional<IniRequest> request = ParseIni(args);
   if (!request) return Usage();
-  JotBook book;
-  book.INI_PathToINI(request->file);
+  std::unique_ptr<Book> book = OpenBook();
+  book->INI_PathToINI(request->file);
   if (request->action == "set")
-    return Outcome(book, "INI_WriteString",
-                   book.INI_WriteString(request->section, request->key, request->value) == 0);
+    return Outcome(*book, "INI_WriteString",
+                   book->INI_WriteString(request->section, request->key, request->value) == 0);
   if (request->action == "get-int") {
-    std::printf("%d\n", book.INI_ReadINT(request->section, request->key));
-    return Outcome(book, "INI_ReadINT");
+    std::printf("%d\n", book->INI_ReadINT(request->section, request->key));
+    return Outcome(*book, "INI_ReadINT");
   }
-  std::printf("%s\n", book.INI_ReadString(request->section, request->key).c_str());
-  return Outcome(book, "INI_ReadString");
+  std::printf("%s\n", book->INI_ReadString(request->section, request->key).c_str());
+  return Outcome(*book, "INI_ReadString");
 }
 
 int StripPath(const Arguments& args) {
   if (args.size() != 1) return Usage();
-  JotBook book;
-  std::string name = book.StripPath(PathFromCommandLine(args[0]));
+  std::unique_ptr<Book> book = OpenBook();
+  std::string name = book->StripPath(PathFromCommandLine(args[0]));
   if (!name.empty()) std::printf("%s\n", name.c_str());
-  return Outcome(book, "StripPath", name.empty());
+  return Outcome(*book, "StripPath", name.empty());
 }
 
 int Trash(const Arguments& args) {
   if (args.size() != 1) return Usage();
   std::string path = PathFromCommandLine(args[0]);
   if (!Exists(path)) return kFailed;
-  JotBook book;
-  return Outcome(book, "DeleteToRecycleBin", !book.DeleteToRecycleBin(path).IsTrue());
+  std::unique_ptr<Book> book = OpenBook();
+  return Outcome(*book, "DeleteToRecycleBin", !book->DeleteToRecycleBin(path));
 }
 
 // The folders are prefixes: "out/" copies into out, "out" names the copies
@@ -64,19 +61,20 @@ int Trash(const Arguments& args) {
 int Copy(const Arguments& args) {
   if (args.size() != 3) return Usage();
   std::string source = PathFromCommandLine(args[0]);
-  if (!Exists(std::filesystem::path(source).parent_path().string(), true)) return kFailed;
-  JotBook book;
-  std::printf("%d\n", book.CopyFiles(source, PathFromCommandLine(args[1]), args[2]));
-  return Outcome(book, "CopyFiles");
+  if (!Exists(TextOfPath(PathOf(source).parent_path()), true)) return kFailed;
+  std::unique_ptr<Book> book = OpenBook();
+  std::printf("%d\n",
+              static_cast<int>(book->CopyFiles(source, PathFromCommandLine(args[1]), args[2])));
+  return Outcome(*book, "CopyFiles");
 }
 
 int Recent(const Arguments& args) {
   if (args.size() != 1) return Usage();
   std::string path = PathFromCommandLine(args[0]);
   if (!Exists(path)) return kFailed;
-  JotBook book;
-  book.AddToRecentDocuments(path);
-  return Outcome(book, "AddToRecentDocuments");
+  std::unique_ptr<Book> book = OpenBook();
+  book->AddToRecentDocuments(path);
+  return Outcome(*book, "AddToRecentDocuments");
 }
 
 }  // namespace jotbook

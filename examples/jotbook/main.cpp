@@ -1,20 +1,39 @@
 // jotbook: an example host that drives JotBook from the command line, for
-// people and for shell scripts. A script must never wait on a window, so
-// the member subcommands show message boxes and reports on standard error
-// unless --windows asks for real windows; the demo shows real windows
+// people and for shell scripts. A script must never wait on a window, so on
+// Linux the member subcommands show message boxes and reports on standard
+// error unless --windows asks for real windows; the demo shows real windows
 // whenever a display can be reached, unless --headless.
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 
 #include "Commands.h"
-#include "jotwell/Desktop.h"
 
 namespace jotbook {
 
 namespace {
+
+#ifdef _WIN32
+constexpr const char* kRegisterUsage = "register   (the component, as regsvr32 does)";
+constexpr const char* kGlobalUsage = "usage: jotbook COMMAND\n";
+constexpr const char* kNotes =
+    "The member commands load Jotwell.dll from jotbook.exe's folder, so they need no\n"
+    "registration (call does). A relative path is taken from the current folder; an\n"
+    "absolute one is passed as given. trash, recent and copy check first that their\n"
+    "source exists. Jotwell.dll shows its boxes and reports in windows on an\n"
+    "interactive desktop, else on standard error.\n";
+#else
+constexpr const char* kRegisterUsage = "register   (the component, in $XDG_DATA_HOME/jotwell/)";
+constexpr const char* kGlobalUsage = "usage: jotbook [--windows | --headless] COMMAND\n";
+constexpr const char* kNotes =
+    "A relative path is taken from the current folder; one starting with / is\n"
+    "passed as given. trash, recent and copy check first that their source exists.\n"
+    "--windows  shows the About window, message boxes and reports in real windows\n"
+    "           (the default for demo when a display can be reached; the other\n"
+    "           commands use standard error, so that scripts never wait on a window)\n"
+    "--headless shows message boxes and reports on standard error, never in a window\n";
+#endif
 
 struct Command {
   const char* name;
@@ -40,7 +59,7 @@ constexpr Command kCommands[] = {
      "copy SOURCE DESTINATION PATTERN   (prints the number of entries handled;\n"
      "     the folder SOURCE names must exist)"},
     {"recent", Recent, "recent FILE   (FILE must exist)"},
-    {"register", Register, "register   (the component, in $XDG_DATA_HOME/jotwell/)"},
+    {"register", Register, kRegisterUsage},
     {"unregister", Unregister, "unregister"},
     {"call", Call,
      "call [--set PROPERTY=VALUE]... MEMBER [ARGUMENT]...\n"
@@ -69,17 +88,14 @@ bool AsksForHelp(const Arguments& args) {
 }  // namespace
 
 int Usage(std::FILE* out) {
-  std::fputs("usage: jotbook [--windows | --headless] COMMAND\n", out);
+  std::fputs(kGlobalUsage, out);
   for (const Command& command : kCommands) PrintUsageOf(command, out);
   std::fputs(
       "  jotbook --help | --version\n"
-      "  jotbook COMMAND --help   (that command's usage)\n"
-      "A relative path is taken from the current folder; one starting with / is\n"
-      "passed as given. trash, recent and copy check first that their source exists.\n"
-      "--windows  shows the About window, message boxes and reports in real windows\n"
-      "           (the default for demo when a display can be reached; the other\n"
-      "           commands use standard error, so that scripts never wait on a window)\n"
-      "--headless shows message boxes and reports on standard error, never in a window\n"
+      "  jotbook COMMAND --help   (that command's usage)\n",
+      out);
+  std::fputs(kNotes, out);
+  std::fputs(
       "exit codes: 0 done; 1 a failure, said in one line on standard error (the\n"
       "library's: 'jotbook: MEMBER: NUMBER DESCRIPTION'); 2 usage error\n",
       out);
@@ -92,30 +108,29 @@ int Usage() { return Usage(stderr); }
 
 int main(int argc, char** argv) {
   using namespace jotbook;
-  int first = 1;
+  Arguments args = ProgramArguments(argc, argv);
+  std::size_t first = 0;
   bool windows = false;
   bool headless = false;
-  for (; argc > first && argv[first][0] == '-' && argv[first][1] == '-'; ++first) {
-    if (std::strcmp(argv[first], "--windows") == 0) windows = true;
-    else if (std::strcmp(argv[first], "--headless") == 0) headless = true;
+  for (; first < args.size(); ++first) {
+    if (args[first] == "--windows") windows = true;
+    else if (args[first] == "--headless") headless = true;
     else break;
   }
-  if (argc <= first || (windows && headless)) return Usage();
-  if (headless || (!windows && std::strcmp(argv[first], "demo") != 0))
-    jotwell::SetDesktop(jotwell::HeadlessDesktop());
-  if (std::strcmp(argv[first], "--help") == 0) return Usage(stdout), kDone;
-  if (std::strcmp(argv[first], "--version") == 0)
-    return std::puts("jotbook " JOTBOOK_VERSION), kDone;
-  Arguments args(argv + first + 1, argv + argc);
+  if (first == args.size() || !ChooseDisplay(windows, headless, args[first])) return Usage();
+  const std::string& name = args[first];
+  if (name == "--help") return Usage(stdout), kDone;
+  if (name == "--version") return std::puts("jotbook " JOTBOOK_VERSION), kDone;
+  Arguments rest(args.begin() + first + 1, args.end());
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[first], command.name) != 0) continue;
-    if (AsksForHelp(args)) {
+    if (name != command.name) continue;
+    if (AsksForHelp(rest)) {
       std::fputs("usage:\n", stdout);
       PrintUsageOf(command, stdout);
       return kDone;
     }
     try {
-      return command.run(args);
+      return command.run(rest);
     } catch (const std::exception& error) {
       // An error raised while the library's own handler ran, or the host's
       // own (the current folder gone, say).
@@ -123,6 +138,6 @@ int main(int argc, char** argv) {
       return kFailed;
     }
   }
-  std::fprintf(stderr, "jotbook: unknown command '%s'\n", argv[first]);
+  std::fprintf(stderr, "jotbook: unknown command '%s'\n", name.c_str());
   return Usage();
 }

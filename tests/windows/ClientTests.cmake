@@ -19,3 +19,11 @@ add_test(NAME windows.VBScript
 set_tests_properties(windows.RegistrationRoundTrip windows.VBScript PROPERTIES
   FIXTURES_REQUIRED WinePrefix RESOURCE_LOCK JotwellRegistration TIMEOUT 120
   ENVIRONMENT "${wine_environment}")
+
+# The example host beside the DLL, as shell scripts use it: its member
+# commands through the component's function table, and a registration.
+add_test(NAME windows.Jotbook
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/examples/jotbook.sh $<TARGET_FILE:jotbook> ${PROJECT_VERSION}
+          ${JOTWELL_WINE})
+set_tests_properties(windows.Jotbook PROPERTIES FIXTURES_REQUIRED WinePrefix
+  RESOURCE_LOCK JotwellRegistration TIMEOUT 180 ENVIRONMENT "${wine_environment}")
