@@ -25,5 +25,7 @@ set_tests_properties(windows.RegistrationRoundTrip windows.VBScript PROPERTIES
 add_test(NAME windows.Jotbook
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/examples/jotbook.sh $<TARGET_FILE:jotbook> ${PROJECT_VERSION}
           ${JOTWELL_WINE})
+# Alone: beside another Wine test, its file sometimes did not reach the
+# trash of its own data folder (seen under Wine 8; the cause is not known).
 set_tests_properties(windows.Jotbook PROPERTIES FIXTURES_REQUIRED WinePrefix
-  RESOURCE_LOCK JotwellRegistration TIMEOUT 180 ENVIRONMENT "${wine_environment}")
+  RESOURCE_LOCK JotwellRegistration RUN_SERIAL TRUE TIMEOUT 180 ENVIRONMENT "${wine_environment}")
