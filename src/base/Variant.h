@@ -21,6 +21,8 @@ struct NullValue {
 // A point in time as a count of days since 30 December 1899; the fraction
 // is the time of day.
 struct Date {
+  static constexpr double kFirst = -657434;  // 1 January 100
+  static constexpr double kLast = 2958465;   // 31 December 9999
   double serial = 0;
   friend bool operator==(Date, Date) = default;
 };

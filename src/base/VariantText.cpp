@@ -49,7 +49,11 @@ platform::LocalDateTime CivilFromSerial(double serial) {
   return when;
 }
 
-String DateText(Date value) { return GeneralDateText(CivilFromSerial(value.serial)); }
+// Dates from 1 January 100 to 31 December 9999 have a text; no other has.
+std::optional<String> DateText(Date value) {
+  if (!(value.serial >= Date::kFirst && value.serial < Date::kLast + 1)) return std::nullopt;
+  return GeneralDateText(CivilFromSerial(value.serial));
+}
 
 struct TextOf {
   std::optional<String> operator()(std::monostate) const { return String(); }

@@ -128,8 +128,12 @@ HRESULT ReadText(const VARIANT& v, String& text) {
     case VT_R4: text = TextOfReal(v.fltVal); return S_OK;
     case VT_R8: text = TextOfReal(v.dblVal); return S_OK;
     case VT_CY: text = CurrencyText(Currency::FromScaled(v.cyVal.int64), "."); return S_OK;
-    // In the user's general date form, as a script's Now reads.
-    case VT_DATE: text = Variant(Date{v.date}).TextOrMismatch(); return S_OK;
+    // In the user's general date form, as a script's Now reads; a date
+    // beyond the calendar's years has none.
+    case VT_DATE: {
+      std::optional<String> date = Variant(Date{v.date}).Text();
+      return date ? (text = *date, S_OK) : DISP_E_OVERFLOW;
+    }
     default: break;
   }
   Number n = NumberOf(v);

@@ -52,7 +52,7 @@ class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Wri
 
 TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
 #ifdef _WIN32
-  if (GetParam().processes) GTEST_SKIP() << "the tests start no child processes on Windows";
+  if (GetParam().processes) GTEST_SKIP() << "on Windows the writer processes are win32_tests' own";
 #endif
   for (int round = 0; round < GetParam().rounds && !HasFailure(); ++round) {
     std::filesystem::remove(logPath);

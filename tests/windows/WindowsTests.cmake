@@ -60,6 +60,11 @@ endforeach()
 # What only the Windows backend does.
 add_executable(win32_tests platform/win32/Win32BackendTest.cpp windows/CrashExit.cpp)
 target_link_libraries(win32_tests PRIVATE jotwell_test_support gtest_main)
+# The writer processes of its many-writers test.
+add_executable(log_writer windows/LogWriter.cpp windows/CrashExit.cpp)
+target_link_libraries(log_writer PRIVATE jotwell_internals)
+target_compile_definitions(win32_tests PRIVATE JOTWELL_LOG_WRITER="$<TARGET_FILE:log_writer>")
+add_dependencies(win32_tests log_writer)
 add_test(NAME windows.win32 COMMAND win32_tests)
 set_tests_properties(windows.win32 PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT 300
   ENVIRONMENT "${wine_environment}")

@@ -3,6 +3,8 @@
 // log's faults.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "logfile/LogTestSupport.h"
 
 namespace jotwell {
@@ -47,6 +49,35 @@ TEST_F(LogTest, ALogUnderALongPathIsFoundAndAppendedTo) {
   EXPECT_EQ(book->DoesLogFileExist(), True);
   EXPECT_EQ(Outcome([&] { book->WriteEventToLogFile("appended"); }), Succeeded(1));
   EXPECT_EQ(Shape(After(log, "kept\r\n")), Lines{"- appended"});
+}
+
+// Four processes, each with a JotBook, write one missing log at once: the
+// one that creates it writes its start line, and no event is torn or lost.
+TEST_F(LogTest, ManyProcessesWriteOneLogWithoutATornOrLostLine) {
+  constexpr int kWriters = 4, kEvents = 500;
+  std::vector<PROCESS_INFORMATION> writers(kWriters);
+  for (int w = 0; w < kWriters; ++w) {
+    std::wstring line = L"log_writer \"" + PathOf(logPath).wstring() + L"\" " + std::to_wstring(w) +
+                        L" " + std::to_wstring(kEvents);
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    ASSERT_TRUE(CreateProcessW(PathOf(JOTWELL_LOG_WRITER).wstring().c_str(), line.data(), nullptr,
+                               nullptr, FALSE, 0, nullptr, nullptr, &start, &writers[w]));
+  }
+  for (PROCESS_INFORMATION& writer : writers) {
+    DWORD code = 1;
+    WaitForSingleObject(writer.hProcess, 120000);
+    GetExitCodeProcess(writer.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(writer.hThread), CloseHandle(writer.hProcess);
+  }
+  Lines lines = LogLines(), expected;
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2), (Lines{"started", ""}));
+  for (int e = 0; e < kWriters * kEvents; ++e)
+    expected.push_back("- w" + std::to_string(e % kWriters) + " e" + std::to_string(e / kWriters));
+  std::sort(lines.begin() + 2, lines.end()), std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Lines(lines.begin() + 2, lines.end()), expected);
 }
 
 // How the log meets what the system refuses: the run-time error its code
