@@ -9,17 +9,8 @@ set -eu
 wine=$1 dll=$2 programs=$3 parent=$4
 script=$(dirname "$0")/members.vbs
 dir=$(mktemp -d "$parent/members.XXXXXX")
-registered=
-# A failed run still leaves the prefix unregistered for the tests after it.
-trap 'if [ -n "$registered" ]; then run regsvr32 /s /u "$(windows "$dll")" || true; fi
-      rm -rf "$dir"' EXIT
-fail() { printf 'members.sh: %s\n' "$*" >&2; exit 1; }
-windows() { printf 'Z:%s' "$(realpath "$1")" | tr / '\\'; }
-run() {
-  program=$1
-  shift
-  env -u DISPLAY "$wine" "C:\\windows\\$programs\\$program.exe" "$@"
-}
+name=members.sh
+. "$(dirname "$0")/wine-programs.sh"
 
 run regsvr32 /s "$(windows "$dll")" || fail "regsvr32 failed with $?"
 registered=yes

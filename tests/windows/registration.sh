@@ -12,20 +12,11 @@
 set -eu
 wine=$1 dll=$2 programs=$3 parent=$4
 dir=$(mktemp -d "$parent/registration.XXXXXX")
-registered=
-# A failed run still leaves the prefix unregistered for the tests after it.
-trap 'if [ -n "$registered" ]; then run regsvr32 /s /u "$(windows "$dll")" || true; fi
-      rm -rf "$dir"' EXIT
+name=registration.sh
+. "$(dirname "$0")/wine-programs.sh"
 mkdir "$dir/Jöt Wéll"
 cp "$dll" "$dir/Jöt Wéll/Jotwell.dll"
 dll="$dir/Jöt Wéll/Jotwell.dll"
-fail() { printf 'registration.sh: %s\n' "$*" >&2; exit 1; }
-windows() { printf 'Z:%s' "$(realpath "$1")" | tr / '\\'; }
-run() {
-  program=$1
-  shift
-  env -u DISPLAY "$wine" "C:\\windows\\$programs\\$program.exe" "$@"
-}
 
 clsid='{04229DBD-EDDA-4E43-B75F-66A8ECD82D0C}'
 libid='{064180FE-2E1A-47B3-ABB0-4EFAC03FF5C9}'

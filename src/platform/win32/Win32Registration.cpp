@@ -120,18 +120,13 @@ std::pair<WORD, WORD> VersionOf(const String& text) {
 constexpr SYSKIND kThisSystem = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 constexpr const wchar_t* kThisSystemKey = sizeof(void*) == 8 ? L"win64" : L"win32";
 
-// The key of the type library's version, where its locales' files are named.
-std::wstring TypeLibraryVersionKey(const ClassRecord& record) {
-  return std::wstring(kClasses) + L"\\TypeLib\\" + Wide(record.typeLibraryId) + L"\\" +
-         Wide(record.typeLibraryVersion);
-}
-
 // Some runtimes' type-library marshaller (Wine's among them) looks for the
 // library's file only under the neutral locale, while registration files it
 // under the library's own (0x409): the neutral entry names it too, so that
 // a host in another apartment is served.
 std::wstring NeutralLocaleKey(const ClassRecord& record) {
-  return TypeLibraryVersionKey(record) + L"\\0";
+  return std::wstring(kClasses) + L"\\TypeLib\\" + Wide(record.typeLibraryId) + L"\\" +
+         Wide(record.typeLibraryVersion) + L"\\0";
 }
 
 // The type library the file carries as its first resource, registered with
