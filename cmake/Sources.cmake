@@ -37,7 +37,11 @@ set(JOTWELL_POSIX_BACKEND_SOURCES
   src/platform/posix/UserFolders.cpp)
 
 set(JOTWELL_WIN32_BACKEND_SOURCES
+  src/platform/win32/AboutDialog.cpp
   src/platform/win32/LockedAppend.cpp
+  src/platform/win32/ModalDialog.cpp
+  src/platform/win32/ReportDialog.cpp
+  src/platform/win32/ScreenLayout.cpp
   src/platform/win32/SystemError.cpp
   src/platform/win32/WideText.cpp
   src/platform/win32/Win32Component.cpp

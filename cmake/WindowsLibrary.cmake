@@ -2,9 +2,17 @@
 # four entry points, its version information, and the system's own DLLs
 # beneath the backend.
 
-set(JOTWELL_SYSTEM_LIBRARIES ole32 oleaut32 uuid shell32 user32 advapi32)
+set(JOTWELL_SYSTEM_LIBRARIES ole32 oleaut32 uuid shell32 user32 gdi32 comctl32 advapi32)
 target_link_libraries(jotwell_backend PUBLIC ${JOTWELL_SYSTEM_LIBRARIES})
 target_link_libraries(jotwell_internals PUBLIC ${JOTWELL_SYSTEM_LIBRARIES})
+# The windows' layouts, which the agent draws too.
+target_include_directories(jotwell_backend PRIVATE ${PROJECT_SOURCE_DIR}/protocol)
+# The windows' pictures go into every file that the windows' code is
+# linked into: the library, and the test programs that link it whole.
+# The resource compiler finds the pictures through its include path.
+set(JOTWELL_PICTURES ${PROJECT_SOURCE_DIR}/src/platform/win32/Pictures.rc)
+set_property(SOURCE ${JOTWELL_PICTURES} APPEND PROPERTY INCLUDE_DIRECTORIES
+  ${PROJECT_SOURCE_DIR}/src/platform/win32)
 
 # "1.01.0005" for version 1.1.5.
 string(LENGTH "${PROJECT_VERSION_MINOR}" minor_digits)
@@ -19,7 +27,7 @@ set(version_text
 set(resources ${CMAKE_CURRENT_BINARY_DIR}/Jotwell.rc)
 configure_file(${PROJECT_SOURCE_DIR}/src/platform/win32/Jotwell.rc.in ${resources} @ONLY)
 
-target_sources(jotwell PRIVATE ${resources} ${PROJECT_SOURCE_DIR}/cmake/Jotwell.def)
+target_sources(jotwell PRIVATE ${resources} ${JOTWELL_PICTURES} ${PROJECT_SOURCE_DIR}/cmake/Jotwell.def)
 set_target_properties(jotwell PROPERTIES OUTPUT_NAME Jotwell PREFIX "")
 target_link_libraries(jotwell PRIVATE ${JOTWELL_SYSTEM_LIBRARIES})
 

@@ -1,32 +1,13 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
-#include <array>
 
 #include "Link.h"
+#include "WindowLayouts.h"
 #include "Windows.h"
 
 namespace jotwell::desktop {
 namespace {
-
-struct LabelLook {
-  const char* family;
-  double points;
-  bool link;    // blue, underlined, the hand cursor, clicks answered
-  bool italic;
-  bool answersClicks;
-  int left, top, width, height;  // twips, inside the frame
-};
-
-// In the order of kAboutRoles. Every text is bold.
-constexpr std::array<LabelLook, 6> kLooks = {{
-    {"Comic Sans MS", 36, false, false, true, 195, 195, 3570, 1005},
-    {"Comic Sans MS", 9.75, false, false, false, 165, 1200, 1200, 270},
-    {"Comic Sans MS", 9.75, true, false, true, 1740, 1185, 2055, 285},
-    {"Arial", 15.75, false, false, false, 4080, 2520, 2775, 360},
-    {"Arial", 12, false, false, false, 5970, 2835, 885, 285},
-    {"Arial", 8.25, true, true, true, 6045, 3105, 825, 195},
-}};
 
 long RequestOf(GtkWidget* widget) {
   return GPOINTER_TO_INT(g_object_get_data(G_OBJECT(gtk_widget_get_toplevel(widget)), "request"));
@@ -70,20 +51,19 @@ void ShowHand(GtkWidget* area, gpointer) {
   if (hand) g_object_unref(hand);
 }
 
-GtkWidget* Label(const std::string& text, const LabelLook& look) {
+GtkWidget* Label(const std::string& text, const layout::AboutLabel& look) {
   GtkWidget* label = gtk_label_new(Displayable(text).c_str());
   PangoAttrList* attributes = pango_attr_list_new();
   PangoFontDescription* font = pango_font_description_new();
-  pango_font_description_set_family(font, look.family);
-  pango_font_description_set_size(font, static_cast<gint>(look.points * PANGO_SCALE));
-  pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
-  if (look.italic) pango_font_description_set_style(font, PANGO_STYLE_ITALIC);
+  pango_font_description_set_family(font, look.font.face);
+  pango_font_description_set_size(font, static_cast<gint>(look.font.points * PANGO_SCALE));
+  if (look.font.bold) pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
+  if (look.font.italic) pango_font_description_set_style(font, PANGO_STYLE_ITALIC);
   pango_attr_list_insert(attributes, pango_attr_font_desc_new(font));
   pango_font_description_free(font);
-  if (look.link) {
+  if (look.font.underline)
     pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    pango_attr_list_insert(attributes, pango_attr_foreground_new(0, 0, 65535));
-  }
+  if (look.link) pango_attr_list_insert(attributes, pango_attr_foreground_new(0, 0, 65535));
   gtk_label_set_attributes(GTK_LABEL(label), attributes);
   pango_attr_list_unref(attributes);
   gtk_label_set_xalign(GTK_LABEL(label), 0);
@@ -94,17 +74,21 @@ GtkWidget* Label(const std::string& text, const LabelLook& look) {
 // A label too small for its text grows to fit, keeping its right edge, so
 // that the version stays whole inside the frame.
 void PutLabel(GtkWidget* frame, const std::string& text, size_t role) {
-  const LabelLook& look = kLooks[role];
+  const layout::AboutLabel& look = layout::kAboutLabels[role];
+  const layout::Place& place = look.place;
+  // The title and the links answer clicks; the other labels take theirs.
+  bool answersClicks = role == 0 || look.link;
   GtkWidget* label = Label(text, look);
   gtk_widget_show(label);  // a hidden widget asks for no room
   GtkRequisition natural;
   gtk_widget_get_preferred_size(label, nullptr, &natural);
-  int width = std::max(Pixels(look.width), natural.width);
-  int height = std::max(Pixels(look.height), natural.height);
-  GtkWidget* area = ClickArea(label, look.answersClicks ? kAboutRoles[role].data() : nullptr);
+  int width = std::max(Pixels(place.width), natural.width);
+  int height = std::max(Pixels(place.height), natural.height);
+  GtkWidget* area = ClickArea(label, answersClicks ? kAboutRoles[role].data() : nullptr);
   if (look.link) g_signal_connect_after(area, "realize", G_CALLBACK(ShowHand), nullptr);
   gtk_widget_set_size_request(area, width, height);
-  gtk_fixed_put(GTK_FIXED(frame), area, Pixels(look.left + look.width) - width, Pixels(look.top));
+  gtk_fixed_put(GTK_FIXED(frame), area, Pixels(place.left + place.width) - width,
+                Pixels(place.top));
 }
 
 // Only keys that produce a character; arrows, function keys and Shift
@@ -132,15 +116,16 @@ void ShowAbout(long request, const std::vector<std::string>& texts) {
   GtkWidget* window = NewDialogWindow(request, "", "jotwell-about");
 
   GtkWidget* client = gtk_fixed_new();
-  gtk_widget_set_size_request(client, Pixels(7215), Pixels(3615));
+  gtk_widget_set_size_request(client, Pixels(layout::kAboutWidth), Pixels(layout::kAboutHeight));
   gtk_container_add(GTK_CONTAINER(window), ClickArea(client, kAreaBackground.data()));
   GtkWidget* frame = gtk_frame_new(nullptr);
   GtkWidget* inside = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(frame), inside);
   GtkWidget* frameArea = ClickArea(frame, kAreaFrame.data());
-  gtk_widget_set_size_request(frameArea, Pixels(7080), Pixels(3480));
-  gtk_fixed_put(GTK_FIXED(client), frameArea, Pixels(60), Pixels(45));
-  for (size_t role = 0; role < kAboutRoles.size(); ++role)
+  const layout::Place& framePlace = layout::kAboutFrame;
+  gtk_widget_set_size_request(frameArea, Pixels(framePlace.width), Pixels(framePlace.height));
+  gtk_fixed_put(GTK_FIXED(client), frameArea, Pixels(framePlace.left), Pixels(framePlace.top));
+  for (size_t role = 0; role < layout::kAboutLabels.size(); ++role)
     PutLabel(inside, role < texts.size() ? texts[role] : "", role);
 
   g_signal_connect(window, "key-press-event", G_CALLBACK(KeyPressed), nullptr);

@@ -2,16 +2,15 @@
 
 #include "Link.h"
 #include "Pictures.h"
+#include "WindowLayouts.h"
 #include "Windows.h"
 
 namespace jotwell::desktop {
 namespace {
 
-struct Place {
-  int left, top, width, height;  // twips
-};
+using layout::kReportButtons;
 
-void Put(GtkWidget* fixed, GtkWidget* control, Place place) {
+void Put(GtkWidget* fixed, GtkWidget* control, layout::Place place) {
   gtk_widget_set_size_request(control, Pixels(place.width), Pixels(place.height));
   gtk_fixed_put(GTK_FIXED(fixed), control, Pixels(place.left), Pixels(place.top));
 }
@@ -31,13 +30,14 @@ gboolean EscapeAborts(GtkWidget* window, GdkEventKey* key, gpointer) {
   return TRUE;
 }
 
-// GTK underlines a mnemonic only while Alt is held; the access key is
-// always shown underlined here, and Alt with it presses the button.
-GtkWidget* ChoiceButton(GtkAccelGroup* keys, const char* accessKey, const char* rest,
-                        ReportButton index) {
+// GTK underlines a mnemonic only while Alt is held; the access key (the
+// letter after "&") is always shown underlined here, and Alt with it
+// presses the button.
+GtkWidget* ChoiceButton(GtkAccelGroup* keys, ReportButton index) {
+  const char* accessKey = layout::kReportCaptions[index] + 1;
   GtkWidget* button = gtk_button_new();
   GtkWidget* caption = gtk_label_new(nullptr);
-  gchar* markup = g_markup_printf_escaped("<u>%s</u>%s", accessKey, rest);
+  gchar* markup = g_markup_printf_escaped("<u>%c</u>%s", accessKey[0], accessKey + 1);
   gtk_label_set_markup(GTK_LABEL(caption), markup);
   g_free(markup);
   gtk_container_add(GTK_CONTAINER(button), caption);
@@ -62,10 +62,10 @@ GtkWidget* ReportText(const std::string& text) {
 void ShowReport(long request, const std::string& text) {
   GtkWidget* window = NewDialogWindow(request, "Run-Time Error", "jotwell-report");
   GtkWidget* fixed = gtk_fixed_new();
-  gtk_widget_set_size_request(fixed, Pixels(6570), Pixels(5775));
+  gtk_widget_set_size_request(fixed, Pixels(layout::kReportWidth), Pixels(layout::kReportHeight));
   gtk_container_add(GTK_CONTAINER(window), fixed);
 
-  Put(fixed, StopSign(), {120, 120, 480, 480});
+  Put(fixed, StopSign(), layout::kReportIcon);
   GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_ALWAYS, GTK_POLICY_ALWAYS);
   // Both bars always shown, as a text box has them, not only on hover.
@@ -74,22 +74,22 @@ void ShowReport(long request, const std::string& text) {
   GtkWidget* view = ReportText(text);
   gtk_container_add(GTK_CONTAINER(scroller), view);
   g_object_set_data(G_OBJECT(window), "text", view);
-  Put(fixed, scroller, {720, 120, 5655, 4935});
+  Put(fixed, scroller, layout::kReportText);
   GtkAccelGroup* keys = gtk_accel_group_new();
   gtk_window_add_accel_group(GTK_WINDOW(window), keys);
   g_object_unref(keys);
-  GtkWidget* abort = ChoiceButton(keys, "A", "bort", kButtonAbort);
-  GtkWidget* retry = ChoiceButton(keys, "R", "etry", kButtonRetry);
-  GtkWidget* ignore = ChoiceButton(keys, "I", "gnore", kButtonIgnore);
+  GtkWidget* abort = ChoiceButton(keys, kButtonAbort);
+  GtkWidget* retry = ChoiceButton(keys, kButtonRetry);
+  GtkWidget* ignore = ChoiceButton(keys, kButtonIgnore);
   GtkWidget* copy = gtk_button_new();
   gtk_style_context_add_class(gtk_widget_get_style_context(copy), "compact");
   gtk_container_add(GTK_CONTAINER(copy), CopyPicture());
   gtk_widget_set_tooltip_text(copy, "Copy");
   g_signal_connect(copy, "clicked", G_CALLBACK(Pressed), GINT_TO_POINTER(kButtonCopy));
-  Put(fixed, abort, {3000, 5280, 855, 375});
-  Put(fixed, retry, {3960, 5280, 855, 375});
-  Put(fixed, ignore, {4920, 5280, 855, 375});
-  Put(fixed, copy, {6000, 5280, 375, 375});
+  Put(fixed, abort, kReportButtons[kButtonAbort]);
+  Put(fixed, retry, kReportButtons[kButtonRetry]);
+  Put(fixed, ignore, kReportButtons[kButtonIgnore]);
+  Put(fixed, copy, kReportButtons[kButtonCopy]);
   // The text first, then the buttons from left to right.
   GList* order = nullptr;
   for (GtkWidget* control : {scroller, abort, retry, ignore, copy}) order = g_list_append(order, control);

@@ -7,22 +7,16 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/agent/AgentLink.h"
+#include "support/Eventually.h"
 #include "support/ReportSupport.h"
-
-// Every window test speaks in times and bytes.
-using namespace std::chrono_literals;
-using namespace std::string_literals;
 
 namespace jotwell::test {
 
@@ -39,16 +33,6 @@ inline std::string Run(const std::string& command, int limitSeconds = 10) {
     output.append(chunk, n);
   if (pipe) ::pclose(pipe);
   return output;
-}
-
-// Whether `condition` holds within `limit`, asking every 50 ms.
-inline bool Eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds limit = 10s) {
-  for (auto deadline = std::chrono::steady_clock::now() + limit;;
-       std::this_thread::sleep_for(50ms)) {
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-  }
 }
 
 // An Xvfb display started for this test alone, named in DISPLAY until the
@@ -73,15 +57,6 @@ struct VirtualDisplay {
   }
   int pid_ = 0;
   std::optional<ScopedEnv> display_;
-};
-
-// Work on another thread, as a host's thread calling the library.
-struct Caller {
-  explicit Caller(std::function<void()> work) : done_(std::async(std::launch::async, std::move(work))) {}
-  bool Returned(std::chrono::milliseconds within = 0ms) { return done_.wait_for(within) == std::future_status::ready; }
-  // Waits for the work to end; fails the test when it does not in time.
-  void Join() { ASSERT_TRUE(Returned(20s)) << "the call did not return"; }
-  std::future<void> done_;
 };
 
 // Runs `work` from a GLib main loop of the calling thread, which owns the

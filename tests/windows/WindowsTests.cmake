@@ -89,3 +89,20 @@ add_test(NAME windows.client COMMAND client_tests --gtest_filter=-*Unloads*)
 add_test(NAME windows.clientUnloads COMMAND client_tests --gtest_filter=*Unloads*)
 set_tests_properties(windows.client windows.clientUnloads PROPERTIES FIXTURES_REQUIRED WinePrefix
   TIMEOUT 300 RESOURCE_LOCK JotwellRegistration ENVIRONMENT "${wine_environment}")
+
+# The native windows on a display of their own, driven by xdotool and read
+# back through xclip, and their layout once more at 120 dpi. Each run
+# restarts the prefix's server on its display, so nothing else may run
+# meanwhile.
+add_executable(window_tests windows/desktop/AboutWindowTest.cpp windows/desktop/DisplaySupport.cpp
+  windows/desktop/ReportWindowTest.cpp windows/CrashExit.cpp ${JOTWELL_PICTURES})
+set_target_properties(window_tests PROPERTIES UNITY_BUILD OFF)
+target_link_libraries(window_tests PRIVATE jotwell_test_support gtest_main)
+target_compile_definitions(window_tests PRIVATE JOTWELL_SCREENSHOTS="${CMAKE_BINARY_DIR}/screenshots")
+add_test(NAME windows.windows
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/on-display.sh 96 $<TARGET_FILE:window_tests>)
+add_test(NAME windows.windows120dpi
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/on-display.sh 120 $<TARGET_FILE:window_tests>
+          --gtest_filter=*Place*)
+set_tests_properties(windows.windows windows.windows120dpi PROPERTIES FIXTURES_REQUIRED WinePrefix
+  RUN_SERIAL TRUE TIMEOUT 600 ENVIRONMENT "${wine_environment};JOTWELL_WINE=${JOTWELL_WINE}")

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "platform/win32/SystemError.h"
@@ -68,6 +69,12 @@ std::wstring Wide(const String& utf8) {
   std::optional<std::wstring> wide = Utf16(utf8, 0);
   if (!wide) throw LastSystemError();
   return *wide;
+}
+
+std::wstring ControlText(const String& utf8) {
+  std::wstring wide = Wide(utf8);
+  std::replace(wide.begin(), wide.end(), L'\0', L'\xFFFD');
+  return wide;
 }
 
 String Utf8(std::wstring_view wide) { return ToCodePage(CP_UTF8, 0, wide); }

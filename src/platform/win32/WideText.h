@@ -32,6 +32,10 @@ std::wstring FullPath(const String& path);
 // that the file system takes.
 std::wstring FilePath(const String& path);
 
+// `utf8` for a window or control: NUL, which would end the text there,
+// reads as U+FFFD like the bytes that are no UTF-8.
+std::wstring ControlText(const String& utf8);
+
 // The text in the ANSI code page, the system's default character standing
 // for each character the code page cannot hold.
 std::string AnsiText(const String& utf8);

@@ -1,7 +1,6 @@
 // The Desktop of an interactive Windows session: the system's own message
-// boxes, sounds, clipboard and shell. The report and the About window are
-// message boxes too, until they are drawn as windows of their own. Without
-// an interactive session every call is served headless.
+// boxes, sounds, clipboard and shell, and the library's two windows drawn
+// natively. Without an interactive session every call is served headless.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -9,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/desktop.h"
+#include "platform/win32/NativeWindows.h"
 #include "platform/win32/WideText.h"
 
 namespace jotwell::platform {
@@ -36,60 +36,56 @@ class Win32Desktop final : public Desktop {
             MB_OK | (icon == MessageIcon::Critical ? MB_ICONSTOP : MB_ICONINFORMATION));
   }
 
-  // A box that could not be shown answers nothing: the window counts as
-  // closed without a choice.
+  // A window that could not be made is served headless: a report nobody
+  // can answer is answered Abort, never a former choice again.
   void ShowReport(ReportWindow& window) override {
-    switch (ShowBox("Run-Time Error", window.Text(), MB_ABORTRETRYIGNORE | MB_ICONSTOP)) {
-      case IDABORT: return window.PressButton(ReportWindow::kAbortButton);
-      case IDRETRY: return window.PressButton(ReportWindow::kRetryButton);
-      case IDIGNORE: return window.PressButton(ReportWindow::kIgnoreButton);
-      default: return;
-    }
+    if (!win32::ShowReportWindow(window)) headless_->ShowReport(window);
   }
 
-  // The box shown keeps its text: a message box cannot take another.
-  void RefreshReport(ReportWindow&) override {}
+  void RefreshReport(ReportWindow& window) override { win32::RefreshReportWindow(window); }
 
-  // Any button closes it, as a key that produces a character does.
   void ShowAbout(AboutWindow& window) override {
-    String title;
-    std::vector<String> lines;
-    for (const AboutWindow::Label& label : window.Labels())
-      label.role == AboutWindow::Role::Title ? void(title = label.text)
-                                             : lines.push_back(label.text);
-    ShowBox(title, JoinedLines(lines), MB_OK | MB_ICONINFORMATION);
-    Integer enter = 13;
-    window.KeyPressed(enter);
+    if (!win32::ShowAboutWindow(window)) headless_->ShowAbout(window);
   }
 
+  // Plain text in the ANSI code page, as the error log holds it; the
+  // system offers it as Unicode text too. The clipboard's owner is a
+  // window of the call's own, which the text outlives.
   void SetClipboardText(const String& text) override {
-    std::wstring wide = Wide(text);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+    std::string ansi = win32::AnsiText(text);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, ansi.size() + 1);
     if (memory == nullptr) return;
     if (void* bytes = ::GlobalLock(memory)) {
-      std::copy_n(wide.c_str(), wide.size() + 1, static_cast<wchar_t*>(bytes));
+      std::copy_n(ansi.c_str(), ansi.size() + 1, static_cast<char*>(bytes));
       ::GlobalUnlock(memory);
     }
-    // The clipboard owns the memory once it took it.
-    if (::OpenClipboard(nullptr)) {
-      bool taken = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                   nullptr);
+    bool taken = false;
+    if (::OpenClipboard(owner)) {
+      taken = ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory) != nullptr;
       ::CloseClipboard();
-      if (taken) return;
     }
-    ::GlobalFree(memory);
+    if (owner) ::DestroyWindow(owner);
+    if (!taken) ::GlobalFree(memory);
   }
 
   void PlayExclamation() override { ::MessageBeep(MB_ICONEXCLAMATION); }
   void Beep() override { ::MessageBeep(MB_OK); }
 
+  // Any window the shell shows belongs to the desktop.
   void Open(const String& verb, const String& file, const String& parameters,
             const String& directory, Long showCommand) override {
-    auto optional = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
-    std::wstring wideVerb = Wide(verb), wideParameters = Wide(parameters),
-                 wideDirectory = Wide(directory);
-    ::ShellExecuteW(nullptr, optional(wideVerb), Wide(file).c_str(), optional(wideParameters),
-                    optional(wideDirectory), static_cast<int>(showCommand));
+    auto optional = [](const std::string& text) { return text.empty() ? nullptr : text.c_str(); };
+    std::string ansiVerb = win32::AnsiText(verb), ansiParameters = win32::AnsiText(parameters),
+                ansiDirectory = win32::AnsiText(directory);
+    ::ShellExecuteA(::GetDesktopWindow(), optional(ansiVerb), win32::AnsiText(file).c_str(),
+                    optional(ansiParameters), optional(ansiDirectory),
+                    static_cast<int>(showCommand));
   }
+
+ private:
+  std::shared_ptr<Desktop> headless_ = HeadlessDesktop();
 };
 
 // A service's window station shows nothing to anybody, and without a

@@ -1,0 +1,183 @@
+// The report window: the stop sign, the report in a read-only text box,
+// the three choice buttons and the copy button, at their places in twips.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <memory>
+#include <type_traits>
+
+#include "platform/win32/ModalDialog.h"
+#include "platform/win32/NativeWindows.h"
+#include "platform/win32/ResourceNumbers.h"
+#include "platform/win32/ScreenLayout.h"
+#include "platform/win32/WideText.h"
+
+namespace jotwell::platform::win32 {
+namespace {
+
+// No control has the numbers of OK (1) or Cancel (2): the dialog sends
+// those for Enter and Escape where no button is meant.
+constexpr int kTextId = 100, kFirstButtonId = 200;
+
+struct IconDeleter {
+  void operator()(HICON icon) const { ::DestroyIcon(icon); }
+};
+struct BitmapDeleter {
+  void operator()(HBITMAP bitmap) const { ::DeleteObject(bitmap); }
+};
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
+
+Icon StopIcon(int size) {
+  return Icon(static_cast<HICON>(
+      ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(JOTWELL_STOP_ICON), IMAGE_ICON, size, size, 0)));
+}
+
+class ReportDialog;
+// The report window this thread shows, for a second report to refresh.
+thread_local ReportDialog* shown = nullptr;
+
+class ReportDialog final : public ModalDialog {
+ public:
+  explicit ReportDialog(ReportWindow& window)
+      : ModalDialog(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, L"Run-Time Error", 8),
+        window_(window),
+        outer_(shown) {
+    shown = this;
+  }
+  ~ReportDialog() { shown = outer_; }
+
+  bool Shows(const ReportWindow& window) const { return &window == &window_; }
+  bool Show() { return Run(); }
+  void ShowText() {
+    ::SendDlgItemMessageW(dialog_, kTextId, EM_SETLIMITTEXT, 0, 0);
+    ::SetDlgItemTextW(dialog_, kTextId, ControlText(window_.Text()).c_str());
+  }
+
+ private:
+  HWND Control(const wchar_t* kind, const wchar_t* text, DWORD style, int id, DWORD extended = 0) {
+    return ::CreateWindowExW(extended, kind, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                             dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             ThisModule(), nullptr);
+  }
+
+  // The controls in the tab order: the text first, then the buttons from
+  // left to right.
+  void Build() override {
+    int dpi = ScreenDpi();
+    auto dialogFont = static_cast<WPARAM>(::SendMessageW(dialog_, WM_GETFONT, 0, 0));
+    largeIcon_ = StopIcon(32);
+    smallIcon_ = StopIcon(16);
+    ::SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.get()));
+    ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+
+    // The icon keeps its own size in the control's corner.
+    HWND icon = Control(WC_STATICW, L"", SS_ICON, -1);
+    ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(largeIcon_.get()), 0);
+    Put(icon, layout::kReportIcon, dpi);
+
+    HWND text = Control(WC_EDITW, L"",
+                        WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                            ES_AUTOHSCROLL | ES_AUTOVSCROLL,
+                        kTextId, WS_EX_CLIENTEDGE);
+    textFont_ = MakeFont(layout::kReportTextFont, dpi);
+    ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
+    Put(text, layout::kReportText, dpi);
+    ShowText();
+
+    std::array<HWND, 4> buttons;
+    for (int index = 0; index < 4; ++index) {
+      bool copy = index == ReportWindow::kCopyButton;
+      std::wstring caption = copy ? L"" : ControlText(layout::kReportCaptions[index]);
+      buttons[index] =
+          Control(WC_BUTTONW, caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON | (copy ? BS_BITMAP : 0),
+                  kFirstButtonId + index);
+      ::SendMessageW(buttons[index], WM_SETFONT, dialogFont, FALSE);
+      Put(buttons[index], layout::kReportButtons[index], dpi);
+    }
+    HWND copy = buttons[ReportWindow::kCopyButton];
+    pages_.reset(
+        static_cast<HBITMAP>(::LoadImageW(ThisModule(), MAKEINTRESOURCEW(JOTWELL_COPY_PAGES),
+                                          IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    ::SendMessageW(copy, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pages_.get()));
+    AddTooltip(copy, L"Copy");
+
+    // Access keys are shown underlined from the start, not only once Alt
+    // is pressed.
+    ::SendMessageW(dialog_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+    SizeAndCentre(dialog_, layout::kReportWidth, layout::kReportHeight, dpi);
+    ::SetFocus(text);
+  }
+
+  void AddTooltip(HWND control, const wchar_t* text) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    HWND tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, dialog_,
+                                     nullptr, ThisModule(), nullptr);
+    // The first size of the record, which every version of the controls
+    // takes.
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+
+  void Press(Integer button) {
+    window_.PressButton(button);
+    if (!window_.IsLoaded()) Close();
+  }
+
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_COMMAND: {
+        int button = LOWORD(wParam) - kFirstButtonId;
+        if (HIWORD(wParam) != BN_CLICKED || button < 0 || button > ReportWindow::kCopyButton)
+          return FALSE;
+        Press(button);
+        return TRUE;
+      }
+      // The title bar's close button and Alt+F4 close the window without
+      // a choice.
+      case WM_CLOSE: Close(); return TRUE;
+      // The read-only text box lies on the button face.
+      case WM_CTLCOLORSTATIC:
+        if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != kTextId) return FALSE;
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+      default: return FALSE;
+    }
+  }
+
+  // Escape answers Abort wherever the focus is: the text box would turn
+  // it into a close request, which is no choice.
+  bool Filter(MSG& message) override {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+        (message.hwnd == dialog_ || ::IsChild(dialog_, message.hwnd))) {
+      Press(ReportWindow::kAbortButton);
+      return true;
+    }
+    return ::IsDialogMessageW(dialog_, &message) != FALSE;
+  }
+
+  ReportWindow& window_;
+  ReportDialog* outer_;
+  Font textFont_;
+  Icon largeIcon_, smallIcon_;
+  Bitmap pages_;
+};
+
+}  // namespace
+
+bool ShowReportWindow(ReportWindow& window) { return ReportDialog(window).Show(); }
+
+void RefreshReportWindow(ReportWindow& window) {
+  if (shown && shown->Shows(window)) shown->ShowText();
+}
+
+}  // namespace jotwell::platform::win32

@@ -1,0 +1,59 @@
+#include "platform/win32/ScreenLayout.h"
+
+#include <cmath>
+
+#include "platform/win32/WideText.h"
+
+// The linker's name for the start of the module this code is linked into.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace jotwell::platform::win32 {
+
+HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+int ScreenDpi() {
+  HDC screen = ::GetDC(nullptr);
+  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+int PixelsOf(int twips, int dpi) { return ::MulDiv(twips, dpi, layout::kTwipsPerInch); }
+
+RECT PixelsOf(const layout::Place& place, int dpi, POINT origin) {
+  int left = origin.x + PixelsOf(place.left, dpi), top = origin.y + PixelsOf(place.top, dpi);
+  return {left, top, left + PixelsOf(place.width, dpi), top + PixelsOf(place.height, dpi)};
+}
+
+void Put(HWND control, const layout::Place& place, int dpi, POINT origin) {
+  RECT at = PixelsOf(place, dpi, origin);
+  ::SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Font MakeFont(const layout::Font& font, int dpi) {
+  LOGFONTW look{};
+  look.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72));
+  look.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  look.lfItalic = font.italic;
+  look.lfUnderline = font.underline;
+  look.lfCharSet = DEFAULT_CHARSET;
+  look.lfQuality = DEFAULT_QUALITY;
+  std::wstring face = Wide(font.face);
+  face.copy(look.lfFaceName, LF_FACESIZE - 1);
+  return Font(::CreateFontIndirectW(&look));
+}
+
+void SizeAndCentre(HWND window, int width, int height, int dpi) {
+  RECT frame{0, 0, PixelsOf(width, dpi), PixelsOf(height, dpi)};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)));
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int outerWidth = frame.right - frame.left, outerHeight = frame.bottom - frame.top;
+  ::SetWindowPos(window, nullptr, work.left + (work.right - work.left - outerWidth) / 2,
+                 work.top + (work.bottom - work.top - outerHeight) / 2, outerWidth, outerHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace jotwell::platform::win32

@@ -1,0 +1,198 @@
+// The About window as a native window, on a display, shown by each
+// thread's first JotBook: its layout at the screen's dpi, what closes it
+// and what does not, and its links handed to the shell.
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+
+#include "base/LibraryFacts.h"
+#include "jotwell/JotBook.h"
+#include "windows/desktop/DisplaySupport.h"
+
+namespace jotwell {
+namespace {
+
+using test::Box;
+using test::Caller;
+using test::Point;
+
+class AboutWindowTest : public test::NativeWindowsTest {
+ protected:
+  // The first object of a fresh thread, which shows the About window; the
+  // thread's own window, disabled meanwhile.
+  Caller StartUp() {
+    return Caller([this] {
+      host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                               100, nullptr, nullptr, nullptr, nullptr);
+      JotBook book;
+      depthAfter = ErrorManager().CallDepth();
+      hostEnabledAfter = ::IsWindowEnabled(host);
+      ::DestroyWindow(host);
+    });
+  }
+  static HWND Window() { return test::DialogTitled(L""); }
+  // The labels in the order of their roles: title, kind, home-page link,
+  // platform, version, maker link; the frame comes after them.
+  static std::array<HWND, 7> Controls(HWND window) {
+    std::array<HWND, 7> controls{};
+    HWND control = ::GetWindow(window, GW_CHILD);
+    for (HWND& each : controls) each = control, control = ::GetWindow(control, GW_HWNDNEXT);
+    return controls;
+  }
+  // A point of the window at 96 dpi, scaled.
+  static Point At(HWND window, int x, int y) {
+    return test::InClient(window, {Scaled(x), Scaled(y)});
+  }
+
+  std::atomic<HWND> host = nullptr;
+  bool hostEnabledAfter = false;
+  size_t depthAfter = 99;  // the thread's call trace once the object is handed out
+};
+
+struct LabelLook {
+  const wchar_t* face;
+  int height;  // pixels at 96 dpi
+  bool italic, underline, link;
+  Box place;  // at 96 dpi, in the client area
+};
+
+// Every label is bold; a label whose text is wider than its place grows to
+// the left, keeping its right edge.
+TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
+  Caller start = StartUp();
+  HWND window = Window();
+  test::Screenshot(window, "about-window-" + std::to_string(Dpi()) + "dpi");
+  EXPECT_EQ(test::ClientAreaOf(window), Scaled(Box{0, 0, 481, 241}));
+  EXPECT_FALSE((::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) << "a caption";
+  EXPECT_FALSE(::IsWindowEnabled(host))
+      << "the thread's own window while the About window is shown";
+  std::array<HWND, 7> controls = Controls(window);
+  EXPECT_EQ(test::BoxOf(controls[6]), Scaled(Box{4, 3, 472, 232})) << "the frame";
+
+  std::array<LabelLook, 6> looks{{
+      {L"Comic Sans MS", 48, false, false, false, {17, 16, 238, 67}},
+      {L"Comic Sans MS", 13, false, false, false, {15, 83, 80, 18}},
+      {L"Comic Sans MS", 13, false, true, true, {120, 82, 137, 19}},
+      {L"Arial", 21, false, false, false, {276, 171, 185, 24}},
+      {L"Arial", 16, false, false, false, {402, 192, 59, 19}},
+      {L"Arial", 11, true, true, true, {407, 210, 55, 13}},
+  }};
+  for (size_t role = 0; role < looks.size(); ++role) {
+    const LabelLook& look = looks[role];
+    HWND label = controls[role];
+    LOGFONTW font = test::FontOf(label);
+    EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight,
+                         font.lfItalic != 0, font.lfUnderline != 0),
+              std::tuple(std::wstring(look.face), -Scaled(look.height), FW_BOLD, look.italic,
+                         look.underline))
+        << role;
+    Box place = Scaled(look.place), shown = test::BoxOf(label);
+    EXPECT_TRUE(shown.left <= place.left && shown.left + shown.width == place.left + place.width &&
+                shown.top == place.top && shown.height >= place.height)
+        << role << ": " << ::testing::PrintToString(shown) << " for "
+        << ::testing::PrintToString(place);
+    EXPECT_EQ(test::ColoursOf(window, label).text,
+              look.link ? RGB(0, 0, 255) : ::GetSysColor(COLOR_BTNTEXT))
+        << role;
+    if (!look.link) continue;
+    // The hand, with its tip at the hot spot.
+    test::MoveTo(test::MiddleOf(label));
+    ICONINFO hand{};
+    test::Eventually([&] {
+      CURSORINFO cursor{};
+      cursor.cbSize = sizeof cursor;
+      return ::GetCursorInfo(&cursor) && ::GetIconInfo(cursor.hCursor, &hand) &&
+             hand.xHotspot == 12;
+    });
+    EXPECT_EQ(std::pair(hand.xHotspot, hand.yHotspot), std::pair(12UL, 1UL)) << role;
+  }
+  test::Keys(window, "x");
+  start.Join();
+  EXPECT_TRUE(hostEnabledAfter);
+}
+
+// Keys and clicks as xdotool gives them; `keys` nullptr for a click at
+// `at` (96-dpi pixels of the client area).
+struct Closer {
+  const char *name, *keys;
+  POINT at;
+};
+
+void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
+
+class AboutCloserTest : public AboutWindowTest, public ::testing::WithParamInterface<Closer> {};
+
+// Keys without a character, the plain labels, and a press released on
+// another place than its own leave the window open.
+TEST_P(AboutCloserTest, ClosesTheWindowAndLetsTheObjectBeHandedOut) {
+  Caller start = StartUp();
+  HWND window = Window();
+  test::Keys(window, "Right F1 shift Tab");
+  std::array<HWND, 7> controls = Controls(window);
+  for (int plain : {1, 3, 4}) test::ClickAt(test::MiddleOf(controls[plain]));
+  test::Drag(test::MiddleOf(controls[0]), At(window, 240, 238));
+  test::Drag(At(window, 240, 238), At(window, 240, 140));
+  EXPECT_FALSE(start.Returned(500ms));
+  if (GetParam().keys) test::Keys(window, GetParam().keys);
+  else test::ClickAt(At(window, GetParam().at.x, GetParam().at.y));
+  start.Join();
+  EXPECT_TRUE(test::Gone(window));
+  EXPECT_EQ(depthAfter, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest,
+                         ::testing::Values(Closer{"BackgroundClick", nullptr, {240, 238}},
+                                           Closer{"FrameClick", nullptr, {240, 140}},
+                                           Closer{"TitleClick", nullptr, {60, 50}},
+                                           Closer{"Letter", "a", {}}, Closer{"Digit", "7", {}},
+                                           Closer{"Enter", "Return", {}},
+                                           Closer{"Escape", "Escape", {}},
+                                           Closer{"Backspace", "BackSpace", {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Commands of the user's own, recording what they are given, stand in for
+// the browser and the mail program. A double-click is a click and a
+// double-click: the home page opens twice for it. A link pressed and
+// released elsewhere opens nothing.
+TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
+  std::string opened = dir.File("opened.txt");
+  auto recorder = L"cmd.exe /c echo %1>>\"" + test::PathOf(opened).wstring() + L"\"";
+  std::array<HKEY, 2> keys{};
+  for (size_t scheme = 0; scheme < keys.size(); ++scheme) {
+    std::wstring key = std::wstring(L"Software\\Classes\\") + (scheme ? L"mailto" : L"https") +
+                       L"\\shell\\open\\command";
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &keys[scheme], nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExW(keys[scheme], nullptr, 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(recorder.c_str()),
+                     static_cast<DWORD>((recorder.size() + 1) * sizeof(wchar_t)));
+  }
+  Caller start = StartUp();
+  HWND window = Window();
+  std::array<HWND, 7> controls = Controls(window);
+  HWND homeLink = controls[2], makerLink = controls[5];
+  for (HWND link : {homeLink, makerLink}) test::Drag(test::MiddleOf(link), At(window, 240, 238));
+  for (auto [link, clicks] : {std::pair{homeLink, 1}, {homeLink, 2}, {makerLink, 1}}) {
+    test::ClickAt(test::MiddleOf(link), clicks);
+    std::this_thread::sleep_for(600ms);  // so that no two gestures make one double-click
+  }
+  test::Eventually([&] { return std::ranges::count(test::ReadFile(opened), '\n') >= 4; });
+  std::this_thread::sleep_for(500ms);
+  EXPECT_FALSE(start.Returned());
+  test::Keys(window, "Escape");
+  start.Join();
+  for (HKEY key : keys) ::RegCloseKey(key);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\https");
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\mailto");
+  // Each opens in a program of its own, which may write before another.
+  std::string lines = test::ReadFile(opened), home = kHomePage + "\r\n"s,
+              mail = kMakerMail + "\r\n"s;
+  size_t at = lines.find(mail);
+  ASSERT_NE(at, std::string::npos) << lines;
+  EXPECT_EQ(lines.erase(at, mail.size()), home + home + home);
+}
+
+}  // namespace
+}  // namespace jotwell
