@@ -17,13 +17,15 @@ struct Font {
   const char* face;
   double points;
   bool bold, italic, underline;
+  // Where the face is missing, a stand-in of the same pitch serves.
+  bool fixedPitch = false;
 };
 
 // The report window's client area and controls.
 inline constexpr int kReportWidth = 6570, kReportHeight = 5775;
 inline constexpr Place kReportIcon{120, 120, 480, 480};
 inline constexpr Place kReportText{720, 120, 5655, 4935};
-inline constexpr Font kReportTextFont{"Courier New", 8.25, false, false, false};
+inline constexpr Font kReportTextFont{"Courier New", 8.25, false, false, false, true};
 // &Abort, &Retry, &Ignore and the copy button, in the order of their
 // indexes and of the tab order, which the text heads.
 inline constexpr std::array<Place, 4> kReportButtons{{

@@ -98,7 +98,13 @@ add_executable(window_tests windows/desktop/AboutWindowTest.cpp windows/desktop/
   windows/desktop/ReportWindowTest.cpp windows/CrashExit.cpp ${JOTWELL_PICTURES})
 set_target_properties(window_tests PROPERTIES UNITY_BUILD OFF)
 target_link_libraries(window_tests PRIVATE jotwell_test_support gtest_main)
-target_compile_definitions(window_tests PRIVATE JOTWELL_SCREENSHOTS="${CMAKE_BINARY_DIR}/screenshots")
+# The browser and the mail program of the links' test: a program without a
+# window or a console, which would come between the pointer and the links.
+add_executable(recorder windows/desktop/Recorder.cpp)
+set_target_properties(recorder PROPERTIES WIN32_EXECUTABLE ON)
+add_dependencies(window_tests recorder)
+target_compile_definitions(window_tests PRIVATE JOTWELL_SCREENSHOTS="${CMAKE_BINARY_DIR}/screenshots"
+  JOTWELL_RECORDER="$<TARGET_FILE:recorder>")
 add_test(NAME windows.windows
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/on-display.sh 96 $<TARGET_FILE:window_tests>)
 add_test(NAME windows.windows120dpi

@@ -17,7 +17,7 @@ if [ "$exports" != "$expected" ]; then
 fi
 printf '%s\n' "$headers" | grep -q '^Ordinal Base[[:space:]]*1$' || { echo "ordinals do not start at 1" >&2; exit 1; }
 imports=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort)
-system='^(kernel32|user32|advapi32|shell32|ole32|oleaut32|msvcrt)\.dll$'
+system='^(kernel32|user32|gdi32|comctl32|advapi32|shell32|ole32|oleaut32|msvcrt)\.dll$'
 stray=$(printf '%s\n' "$imports" | grep -Ev "$system" || true)
 if [ -n "$stray" ]; then
   printf 'imports beyond the system:\n%s\n' "$stray" >&2

@@ -1,8 +1,10 @@
 #!/bin/sh
 # Runs a Windows test program under Wine on a display of its own, at DPI
 # dots per inch: Xvfb, the prefix's server started afresh on it (its
-# desktop process holds the clipboard), and windows framed by Wine itself,
-# since no window manager runs. Usage: on-display.sh DPI PROGRAM [ARG...]
+# desktop process holds the clipboard), and windows that Wine frames and
+# places itself, since no window manager runs (a managed window waits two
+# seconds for one to let it go). The free look-alikes of the windows' fonts
+# stand in for them. Usage: on-display.sh DPI PROGRAM [ARG...]
 set -eu
 dpi=$1
 shift
@@ -22,6 +24,11 @@ export DISPLAY
 "$WINESERVER" -k 2>/dev/null || true
 "$WINESERVER" -w
 "$JOTWELL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+"$JOTWELL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+for font in 'Comic Sans MS=Comic Neue' 'Courier New=Liberation Mono' 'Arial=Liberation Sans'; do
+  "$JOTWELL_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${font%%=*}" \
+    /d "${font#*=}" /f >/dev/null 2>&1
+done
 "$JOTWELL_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
   >/dev/null 2>&1
 "$WINESERVER" -w

@@ -36,11 +36,6 @@ class AboutDialog final : public ModalDialog {
   bool Show() { return Run(); }
 
  private:
-  HWND Control(const wchar_t* kind, const std::wstring& text, DWORD style) {
-    return ::CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                             dialog_, nullptr, ThisModule(), nullptr);
-  }
-
   void Build() override {
     int dpi = ScreenDpi();
     hand_ = static_cast<HCURSOR>(
@@ -51,7 +46,7 @@ class AboutDialog final : public ModalDialog {
       texts.at(static_cast<size_t>(label.role)) = label.text;
     // Labels before the frame: the first made lies on top.
     for (size_t role = 0; role < kLabels; ++role) PutLabel(role, texts[role], dpi, frame);
-    frame_ = Control(WC_BUTTONW, L"", BS_GROUPBOX);
+    frame_ = AddControl(WC_BUTTONW, L"", BS_GROUPBOX);
     Put(frame_, layout::kAboutFrame, dpi);
     SizeAndCentre(dialog_, layout::kAboutWidth, layout::kAboutHeight, dpi);
   }
@@ -62,7 +57,7 @@ class AboutDialog final : public ModalDialog {
     const layout::AboutLabel& look = layout::kAboutLabels[role];
     fonts_[role] = MakeFont(look.font, dpi);
     std::wstring shown = ControlText(text);
-    HWND label = labels_[role] = Control(WC_STATICW, shown, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+    HWND label = labels_[role] = AddControl(WC_STATICW, shown, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[role].get()), FALSE);
     RECT at = PixelsOf(look.place, dpi, {frame.left, frame.top});
     HDC screen = ::GetDC(label);

@@ -12,21 +12,22 @@ void Append(std::vector<WORD>& words, const std::wstring& text) {
   words.push_back(0);
 }
 
+struct WindowSearch {
+  HWND shown;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK NoteOtherWindow(HWND window, LPARAM searching) {
+  auto& [shown, found] = *reinterpret_cast<WindowSearch*>(searching);
+  if (window != shown && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
+    found.push_back(window);
+  return TRUE;
+}
+
 // The thread's visible, enabled top-level windows other than `shown`.
 std::vector<HWND> OtherThreadWindows(HWND shown) {
-  struct Search {
-    HWND shown;
-    std::vector<HWND> found;
-  } search{shown, {}};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM searching) -> BOOL {
-        auto& [shown, found] = *reinterpret_cast<Search*>(searching);
-        if (window != shown && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
-          found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{shown, {}};
+  ::EnumThreadWindows(::GetCurrentThreadId(), NoteOtherWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -66,6 +67,13 @@ void ModalDialog::Close() {
     if (::IsWindow(window)) ::EnableWindow(window, TRUE);
   disabled_.clear();
   ::DestroyWindow(dialog_);
+}
+
+HWND ModalDialog::AddControl(const wchar_t* kind, const std::wstring& text, DWORD style, int id,
+                             DWORD extendedStyle) {
+  return ::CreateWindowExW(extendedStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                           0, 0, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ThisModule(), nullptr);
 }
 
 // A quit message ends the dialog too, and is posted again for the host's

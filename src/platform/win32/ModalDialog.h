@@ -31,6 +31,9 @@ class ModalDialog {
   bool Run();
   // Ends the dialog: the thread's windows first, then the dialog itself.
   void Close();
+  // A visible control of the dialog, placed later.
+  HWND AddControl(const wchar_t* kind, const std::wstring& text, DWORD style, int id = -1,
+                  DWORD extendedStyle = 0);
 
   // WM_INITDIALOG: makes and places the controls.
   virtual void Build() = 0;

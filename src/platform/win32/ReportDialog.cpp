@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <array>
 #include <memory>
 #include <type_traits>
 
@@ -57,58 +56,62 @@ class ReportDialog final : public ModalDialog {
   }
 
  private:
-  HWND Control(const wchar_t* kind, const wchar_t* text, DWORD style, int id, DWORD extended = 0) {
-    return ::CreateWindowExW(extended, kind, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                             dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             ThisModule(), nullptr);
-  }
-
   // The controls in the tab order: the text first, then the buttons from
-  // left to right.
+  // left to right. The focus starts in the text.
   void Build() override {
     int dpi = ScreenDpi();
-    auto dialogFont = static_cast<WPARAM>(::SendMessageW(dialog_, WM_GETFONT, 0, 0));
-    largeIcon_ = StopIcon(32);
-    smallIcon_ = StopIcon(16);
-    ::SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.get()));
-    ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-
-    // The icon keeps its own size in the control's corner.
-    HWND icon = Control(WC_STATICW, L"", SS_ICON, -1);
-    ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(largeIcon_.get()), 0);
-    Put(icon, layout::kReportIcon, dpi);
-
-    HWND text = Control(WC_EDITW, L"",
-                        WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                            ES_AUTOHSCROLL | ES_AUTOVSCROLL,
-                        kTextId, WS_EX_CLIENTEDGE);
-    textFont_ = MakeFont(layout::kReportTextFont, dpi);
-    ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
-    Put(text, layout::kReportText, dpi);
-    ShowText();
-
-    std::array<HWND, 4> buttons;
-    for (int index = 0; index < 4; ++index) {
-      bool copy = index == ReportWindow::kCopyButton;
-      std::wstring caption = copy ? L"" : ControlText(layout::kReportCaptions[index]);
-      buttons[index] =
-          Control(WC_BUTTONW, caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON | (copy ? BS_BITMAP : 0),
-                  kFirstButtonId + index);
-      ::SendMessageW(buttons[index], WM_SETFONT, dialogFont, FALSE);
-      Put(buttons[index], layout::kReportButtons[index], dpi);
-    }
-    HWND copy = buttons[ReportWindow::kCopyButton];
-    pages_.reset(
-        static_cast<HBITMAP>(::LoadImageW(ThisModule(), MAKEINTRESOURCEW(JOTWELL_COPY_PAGES),
-                                          IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    ::SendMessageW(copy, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pages_.get()));
-    AddTooltip(copy, L"Copy");
-
+    AddStopSign(dpi);
+    HWND text = AddReportText(dpi);
+    AddButtons(dpi);
     // Access keys are shown underlined from the start, not only once Alt
     // is pressed.
     ::SendMessageW(dialog_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
     SizeAndCentre(dialog_, layout::kReportWidth, layout::kReportHeight, dpi);
     ::SetFocus(text);
+  }
+
+  // The window's own icon too, whose small image the title bar shows. The
+  // sign keeps its own size in the control's corner.
+  void AddStopSign(int dpi) {
+    largeIcon_ = StopIcon(32);
+    smallIcon_ = StopIcon(16);
+    ::SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.get()));
+    ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    HWND sign = AddControl(WC_STATICW, L"", SS_ICON);
+    ::SendMessageW(sign, STM_SETICON, reinterpret_cast<WPARAM>(largeIcon_.get()), 0);
+    Put(sign, layout::kReportIcon, dpi);
+  }
+
+  HWND AddReportText(int dpi) {
+    HWND text = AddControl(WC_EDITW, L"",
+                           WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                               ES_AUTOHSCROLL | ES_AUTOVSCROLL,
+                           kTextId, WS_EX_CLIENTEDGE);
+    textFont_ = MakeFont(layout::kReportTextFont, dpi);
+    ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
+    Put(text, layout::kReportText, dpi);
+    ShowText();
+    return text;
+  }
+
+  // The choice buttons in the dialog's font; the copy button with its
+  // picture, whose light grey becomes the button face, and its tooltip.
+  void AddButtons(int dpi) {
+    auto dialogFont = static_cast<WPARAM>(::SendMessageW(dialog_, WM_GETFONT, 0, 0));
+    for (int index = 0; index < ReportWindow::kCopyButton; ++index) {
+      HWND button = AddControl(WC_BUTTONW, ControlText(layout::kReportCaptions[index]),
+                               WS_TABSTOP | BS_PUSHBUTTON, kFirstButtonId + index);
+      ::SendMessageW(button, WM_SETFONT, dialogFont, FALSE);
+      Put(button, layout::kReportButtons[index], dpi);
+    }
+    HWND copy = AddControl(WC_BUTTONW, L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP,
+                           kFirstButtonId + ReportWindow::kCopyButton);
+    Put(copy, layout::kReportButtons[ReportWindow::kCopyButton], dpi);
+    pages_.reset(
+        static_cast<HBITMAP>(::LoadImageW(ThisModule(), MAKEINTRESOURCEW(JOTWELL_COPY_PAGES),
+                                          IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    ::SendMessageW(copy, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pages_.get()));
+    AddTooltip(copy, L"Copy");
   }
 
   void AddTooltip(HWND control, const wchar_t* text) {

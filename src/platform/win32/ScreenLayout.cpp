@@ -39,6 +39,7 @@ Font MakeFont(const layout::Font& font, int dpi) {
   look.lfUnderline = font.underline;
   look.lfCharSet = DEFAULT_CHARSET;
   look.lfQuality = DEFAULT_QUALITY;
+  look.lfPitchAndFamily = font.fixedPitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE;
   std::wstring face = Wide(font.face);
   face.copy(look.lfFaceName, LF_FACESIZE - 1);
   return Font(::CreateFontIndirectW(&look));

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "logfile/LogTestSupport.h"
+#include "support/ReportSupport.h"
 
 namespace jotwell {
 namespace {
@@ -115,6 +116,24 @@ INSTANTIATE_TEST_SUITE_P(
         // Given up once the holder has shown no progress for a while.
         Fault{"HeldByAnotherIs70", "held.log", 70, "Run Time Error Number 70 occurred."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// With no display the library's own Desktop is headless: the first object
+// of a thread is handed out without an About window, and a report is
+// printed and answered Abort.
+using Win32DesktopTest = IsolatedReportsTest;
+
+TEST_F(Win32DesktopTest, WithoutADisplayServesHeadless) {
+  ScopedDesktop defaultDesktop{nullptr};
+  Long choice = 0;
+  ::testing::internal::CaptureStderr();
+  OnFreshThread([&] {
+    JotBook first;
+    choice = ErrorManager().DysplayMessage("Module1", "Sub Probe");
+  });
+  EXPECT_EQ(choice, choice::kAbort);
+  EXPECT_THAT(::testing::internal::GetCapturedStderr(),
+              HasSubstr("Procedure [Sub Probe] in Module [Module1]"));
+}
 
 }  // namespace
 }  // namespace jotwell

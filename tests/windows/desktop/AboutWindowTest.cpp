@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cwchar>
 
 #include "base/LibraryFacts.h"
 #include "jotwell/JotBook.h"
@@ -151,24 +152,44 @@ INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest,
                                            Closer{"Backspace", "BackSpace", {}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Commands of the user's own, recording what they are given, stand in for
-// the browser and the mail program. A double-click is a click and a
-// double-click: the home page opens twice for it. A link pressed and
-// released elsewhere opens nothing.
+// The command that opens a scheme's addresses, replaced for the test and
+// put back after it. The shell reads it from the machine's classes only.
+class ScopedOpenCommand {
+ public:
+  ScopedOpenCommand(const std::wstring& scheme, const std::wstring& command) {
+    std::wstring key = L"Software\\Classes\\" + scheme + L"\\shell\\open\\command";
+    EXPECT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &key_, nullptr),
+              ERROR_SUCCESS);
+    DWORD size = sizeof old_;
+    had_ = ::RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old_),
+                              &size) == ERROR_SUCCESS;
+    Set(command.c_str());
+  }
+  ~ScopedOpenCommand() {
+    if (had_) Set(old_);
+    else ::RegDeleteValueW(key_, nullptr);
+    ::RegCloseKey(key_);
+  }
+
+ private:
+  void Set(const wchar_t* command) {
+    ::RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                     static_cast<DWORD>((std::wcslen(command) + 1) * sizeof(wchar_t)));
+  }
+  HKEY key_ = nullptr;
+  wchar_t old_[1024] = L"";
+  bool had_ = false;
+};
+
+// A recording command stands in for the browser and the mail program. A
+// double-click is a click and a double-click: the home page opens twice
+// for it. A link pressed and released elsewhere opens nothing.
 TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
   std::string opened = dir.File("opened.txt");
-  auto recorder = L"cmd.exe /c echo %1>>\"" + test::PathOf(opened).wstring() + L"\"";
-  std::array<HKEY, 2> keys{};
-  for (size_t scheme = 0; scheme < keys.size(); ++scheme) {
-    std::wstring key = std::wstring(L"Software\\Classes\\") + (scheme ? L"mailto" : L"https") +
-                       L"\\shell\\open\\command";
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &keys[scheme], nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExW(keys[scheme], nullptr, 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(recorder.c_str()),
-                     static_cast<DWORD>((recorder.size() + 1) * sizeof(wchar_t)));
-  }
+  std::wstring recorder = L"\"" + test::PathOf(JOTWELL_RECORDER).wstring() + L"\" \"" +
+                          test::PathOf(opened).wstring() + L"\" \"%1\"";
+  ScopedOpenCommand https(L"https", recorder), mailto(L"mailto", recorder);
   Caller start = StartUp();
   HWND window = Window();
   std::array<HWND, 7> controls = Controls(window);
@@ -183,9 +204,6 @@ TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
   EXPECT_FALSE(start.Returned());
   test::Keys(window, "Escape");
   start.Join();
-  for (HKEY key : keys) ::RegCloseKey(key);
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\https");
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\mailto");
   // Each opens in a program of its own, which may write before another.
   std::string lines = test::ReadFile(opened), home = kHomePage + "\r\n"s,
               mail = kMakerMail + "\r\n"s;

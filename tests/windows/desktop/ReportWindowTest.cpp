@@ -231,17 +231,19 @@ TEST_F(ReportWindowTest, CopyPutsTheErrorLogsEntryOnTheClipboardAndLeavesTheWind
   EXPECT_THAT(copied, ::testing::HasSubstr("line 1999 caf\xC3\xA9"));
 }
 
+std::atomic<Long> nested{-1};
+
+void CALLBACK RaiseNestedReport(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  nested = ErrorManager().DysplayMessage("Module1", "Sub Nested");
+}
+
 // A host timer that fires while the report waits raises a second report: it
 // replaces the text and returns at once; the first still waits.
 TEST_F(ReportWindowTest, ASecondReportWhileOneIsShownReplacesTheTextWithoutWaiting) {
-  std::atomic<Long> outer{-1}, nested{-1};
+  std::atomic<Long> outer{-1};
   Caller host([&] {
-    static std::atomic<Long>* nestedChoice;
-    nestedChoice = &nested;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-      ::KillTimer(nullptr, id);
-      *nestedChoice = ErrorManager().DysplayMessage("Module1", "Sub Nested");
-    });
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 300, RaiseNestedReport);
     outer = ErrorManager().DysplayMessage("Module1", "Sub Outer");
     ::KillTimer(nullptr, timer);
   });
