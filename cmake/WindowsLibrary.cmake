@@ -8,11 +8,13 @@ target_link_libraries(jotwell_internals PUBLIC ${JOTWELL_SYSTEM_LIBRARIES})
 # The windows' layouts, which the agent draws too.
 target_include_directories(jotwell_backend PRIVATE ${PROJECT_SOURCE_DIR}/protocol)
 # The windows' pictures go into every file that the windows' code is
-# linked into: the library, and the test programs that link it whole.
-# The resource compiler finds the pictures through its include path.
+# linked into: the library, and the test programs that link it whole. The
+# resource compiler names no picture among its dependencies, so each file
+# that compiles the script lists them (a source's properties hold in its own
+# folder only).
 set(JOTWELL_PICTURES ${PROJECT_SOURCE_DIR}/src/platform/win32/Pictures.rc)
-set_property(SOURCE ${JOTWELL_PICTURES} APPEND PROPERTY INCLUDE_DIRECTORIES
-  ${PROJECT_SOURCE_DIR}/src/platform/win32)
+file(GLOB JOTWELL_PICTURE_FILES ${PROJECT_SOURCE_DIR}/src/platform/win32/pictures/*)
+set_property(SOURCE ${JOTWELL_PICTURES} APPEND PROPERTY OBJECT_DEPENDS ${JOTWELL_PICTURE_FILES})
 
 # "1.01.0005" for version 1.1.5.
 string(LENGTH "${PROJECT_VERSION_MINOR}" minor_digits)

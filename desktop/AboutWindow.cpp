@@ -77,7 +77,7 @@ void PutLabel(GtkWidget* frame, const std::string& text, size_t role) {
   const layout::AboutLabel& look = layout::kAboutLabels[role];
   const layout::Place& place = look.place;
   // The title and the links answer clicks; the other labels take theirs.
-  bool answersClicks = role == 0 || look.link;
+  bool answersClicks = kAboutRoles[role] == "title" || look.link;
   GtkWidget* label = Label(text, look);
   gtk_widget_show(label);  // a hidden widget asks for no room
   GtkRequisition natural;

@@ -97,7 +97,9 @@ set_tests_properties(windows.client windows.clientUnloads PROPERTIES FIXTURES_RE
 add_executable(window_tests windows/desktop/AboutWindowTest.cpp windows/desktop/DisplaySupport.cpp
   windows/desktop/ReportWindowTest.cpp windows/CrashExit.cpp ${JOTWELL_PICTURES})
 set_target_properties(window_tests PROPERTIES UNITY_BUILD OFF)
+set_property(SOURCE ${JOTWELL_PICTURES} APPEND PROPERTY OBJECT_DEPENDS ${JOTWELL_PICTURE_FILES})
 target_link_libraries(window_tests PRIVATE jotwell_test_support gtest_main)
+target_include_directories(window_tests PRIVATE ${PROJECT_SOURCE_DIR}/protocol)
 # The browser and the mail program of the links' test: a program without a
 # window or a console, which would come between the pointer and the links.
 add_executable(recorder windows/desktop/Recorder.cpp)

@@ -33,19 +33,22 @@ class AboutDialog final : public ModalDialog {
   explicit AboutDialog(AboutWindow& window)
       : ModalDialog(WS_POPUP | WS_DLGFRAME, L""), window_(window) {}
 
-  bool Show() { return Run(); }
+  // The hand goes with the window; the pointer must not show it after.
+  ~AboutDialog() {
+    if (::GetCursor() == hand_.get()) ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+  }
 
  private:
+  // The window keeps the focus itself, so that it has every key.
   void Build() override {
     int dpi = ScreenDpi();
-    hand_ = static_cast<HCURSOR>(
-        ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(JOTWELL_HAND_CURSOR), IMAGE_CURSOR, 0, 0, 0));
-    RECT frame = PixelsOf(layout::kAboutFrame, dpi);
+    hand_.reset(static_cast<HCURSOR>(
+        ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(JOTWELL_HAND_CURSOR), IMAGE_CURSOR, 0, 0, 0)));
     std::array<String, kLabels> texts;
     for (const AboutWindow::Label& label : window_.Labels())
       texts.at(static_cast<size_t>(label.role)) = label.text;
     // Labels before the frame: the first made lies on top.
-    for (size_t role = 0; role < kLabels; ++role) PutLabel(role, texts[role], dpi, frame);
+    for (size_t role = 0; role < kLabels; ++role) PutLabel(role, texts[role], dpi);
     frame_ = AddControl(WC_BUTTONW, L"", BS_GROUPBOX);
     Put(frame_, layout::kAboutFrame, dpi);
     SizeAndCentre(dialog_, layout::kAboutWidth, layout::kAboutHeight, dpi);
@@ -53,13 +56,13 @@ class AboutDialog final : public ModalDialog {
 
   // A label too small for its text grows to fit, keeping its right edge,
   // so that the version stays whole inside the frame.
-  void PutLabel(size_t role, const String& text, int dpi, const RECT& frame) {
+  void PutLabel(size_t role, const String& text, int dpi) {
     const layout::AboutLabel& look = layout::kAboutLabels[role];
     fonts_[role] = MakeFont(look.font, dpi);
     std::wstring shown = ControlText(text);
     HWND label = labels_[role] = AddControl(WC_STATICW, shown, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[role].get()), FALSE);
-    RECT at = PixelsOf(look.place, dpi, {frame.left, frame.top});
+    RECT at = PixelsOf(look.place, dpi, layout::kAboutFrame);
     HDC screen = ::GetDC(label);
     HGDIOBJ before = ::SelectObject(screen, fonts_[role].get());
     SIZE natural{};
@@ -68,8 +71,13 @@ class AboutDialog final : public ModalDialog {
     ::ReleaseDC(label, screen);
     at.left = std::min(at.left, at.right - natural.cx);
     at.bottom = std::max(at.bottom, at.top + natural.cy);
-    ::SetWindowPos(label, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    Put(label, at);
+  }
+
+  std::optional<size_t> RoleOf(HWND control) const {
+    auto found = std::ranges::find(labels_, control);
+    if (found == labels_.end()) return std::nullopt;
+    return static_cast<size_t>(found - labels_.begin());
   }
 
   Spot SpotAt(POINT point) const {
@@ -97,18 +105,21 @@ class AboutDialog final : public ModalDialog {
     if (!window_.IsLoaded()) Close();
   }
 
+  static POINT PointOf(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  }
+
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (message) {
       case WM_LBUTTONDOWN:
         ::SetCapture(dialog_);
-        pressed_ = SpotAt(point);
+        pressed_ = SpotAt(PointOf(lParam));
         return TRUE;
       // The release that ends a double-click is no click of its own.
       case WM_LBUTTONDBLCLK: {
         ::SetCapture(dialog_);
         pressed_.reset();
-        Spot spot = SpotAt(point);
+        Spot spot = SpotAt(PointOf(lParam));
         if (const Role* role = std::get_if<Role>(&spot)) window_.DoubleClicked(*role);
         CloseIfUnloaded();
         return TRUE;
@@ -116,7 +127,7 @@ class AboutDialog final : public ModalDialog {
       case WM_LBUTTONUP: {
         std::optional<Spot> press = std::exchange(pressed_, std::nullopt);
         if (::GetCapture() == dialog_) ::ReleaseCapture();
-        if (press && *press == SpotAt(point)) Clicked(*press);
+        if (press && *press == SpotAt(PointOf(lParam))) Clicked(*press);
         CloseIfUnloaded();
         return TRUE;
       }
@@ -135,16 +146,14 @@ class AboutDialog final : public ModalDialog {
         ::GetCursorPos(&cursor);
         ::ScreenToClient(dialog_, &cursor);
         if (LOWORD(lParam) != HTCLIENT || !hand_ || !IsLink(SpotAt(cursor))) return FALSE;
-        ::SetCursor(hand_);
+        ::SetCursor(hand_.get());
         ::SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, TRUE);
         return TRUE;
       }
       case WM_CTLCOLORSTATIC: {
         auto dc = reinterpret_cast<HDC>(wParam);
-        auto control = reinterpret_cast<HWND>(lParam);
-        bool link = false;
-        for (size_t role = 0; role < kLabels; ++role)
-          link = link || (labels_[role] == control && layout::kAboutLabels[role].link);
+        std::optional<size_t> role = RoleOf(reinterpret_cast<HWND>(lParam));
+        bool link = role && layout::kAboutLabels[*role].link;
         ::SetTextColor(dc, link ? RGB(0, 0, 255) : ::GetSysColor(COLOR_BTNTEXT));
         ::SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
@@ -157,10 +166,6 @@ class AboutDialog final : public ModalDialog {
       case WM_SETFOCUS: return TRUE;
       // Closed by the system (Alt+F4): no handler runs.
       case WM_CLOSE: Close(); return TRUE;
-      case WM_DESTROY:
-        if (hand_) ::DestroyCursor(hand_);
-        hand_ = nullptr;
-        return FALSE;
       default: return FALSE;
     }
   }
@@ -172,12 +177,12 @@ class AboutDialog final : public ModalDialog {
   std::array<Font, kLabels> fonts_;
   std::array<HWND, kLabels> labels_{};
   HWND frame_ = nullptr;
-  HCURSOR hand_ = nullptr;
+  Cursor hand_;
   std::optional<Spot> pressed_;
 };
 
 }  // namespace
 
-bool ShowAboutWindow(AboutWindow& window) { return AboutDialog(window).Show(); }
+bool ShowAboutWindow(AboutWindow& window) { return AboutDialog(window).Run(); }
 
 }  // namespace jotwell::platform::win32

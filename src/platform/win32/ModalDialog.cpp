@@ -1,6 +1,7 @@
 #include "platform/win32/ModalDialog.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/win32/ScreenLayout.h"
 
@@ -46,27 +47,41 @@ ModalDialog::ModalDialog(DWORD style, const std::wstring& title, WORD fontPoints
   }
 }
 
+// However the dialog ends, even by an exception, it is closed: no message
+// may reach it once this object is gone.
 bool ModalDialog::Run() {
-  dialog_ = ::CreateDialogIndirectParamW(ThisModule(),
-                                         reinterpret_cast<const DLGTEMPLATE*>(template_.data()),
-                                         nullptr, Procedure, reinterpret_cast<LPARAM>(this));
-  if (dialog_ != nullptr && !failure_) {
-    disabled_ = OtherThreadWindows(dialog_);
-    for (HWND window : disabled_) ::EnableWindow(window, FALSE);
-    ::ShowWindow(dialog_, SW_SHOW);
-    ::SetForegroundWindow(dialog_);
-    DispatchUntilClosed();
+  struct Closing {
+    ModalDialog& dialog;
+    ~Closing() { dialog.Close(); }
+  };
+  bool made = false;
+  {
+    Closing closing{*this};
+    dialog_ = ::CreateDialogIndirectParamW(ThisModule(),
+                                           reinterpret_cast<const DLGTEMPLATE*>(template_.data()),
+                                           nullptr, Procedure, reinterpret_cast<LPARAM>(this));
+    made = dialog_ != nullptr;
+    if (made && !failure_) {
+      disabled_ = OtherThreadWindows(dialog_);
+      for (HWND window : disabled_) ::EnableWindow(window, FALSE);
+      ::ShowWindow(dialog_, SW_SHOW);
+      ::SetForegroundWindow(dialog_);
+      DispatchUntilClosed();
+    }
   }
-  if (::IsWindow(dialog_)) Close();
   if (failure_) std::rethrow_exception(failure_);
-  return dialog_ != nullptr;
+  return made;
 }
 
+// The loop may wait for a posted message when the dialog went while it
+// served a sent one: a message of no meaning wakes it.
 void ModalDialog::Close() {
   for (HWND window : disabled_)
     if (::IsWindow(window)) ::EnableWindow(window, TRUE);
   disabled_.clear();
-  ::DestroyWindow(dialog_);
+  if (dialog_ == nullptr) return;
+  ::DestroyWindow(std::exchange(dialog_, nullptr));
+  ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 HWND ModalDialog::AddControl(const wchar_t* kind, const std::wstring& text, DWORD style, int id,
@@ -77,41 +92,42 @@ HWND ModalDialog::AddControl(const wchar_t* kind, const std::wstring& text, DWOR
 }
 
 // A quit message ends the dialog too, and is posted again for the host's
-// own loop.
+// own loop. What a handler or a host's window throws ends it as well.
 void ModalDialog::DispatchUntilClosed() {
   MSG message;
-  while (::IsWindow(dialog_)) {
+  while (dialog_ != nullptr && !failure_) {
     BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
     if (got < 0) return;
-    bool taken = false;
     try {
-      taken = Filter(message);
+      if (Filter(message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
     } catch (...) {
       failure_ = std::current_exception();
-      return;
     }
-    if (taken) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-    if (failure_) return;
   }
 }
 
 // No exception may unwind through the system's frames: it is kept, the
-// dialog closes, and Run throws it.
+// dialog closes, and Run throws it. The window and this object forget each
+// other as the window goes, however it goes.
 INT_PTR CALLBACK ModalDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
   auto* self = reinterpret_cast<ModalDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  if (message == WM_NCDESTROY && self) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    self->dialog_ = nullptr;
+  }
   if (self == nullptr || self->failure_) return FALSE;
   try {
     if (message != WM_INITDIALOG) return self->Handle(message, wParam, lParam);
     self->dialog_ = dialog;
     self->Build();
-    return FALSE;  // Build gave the focus
+    return FALSE;  // the focus is given
   } catch (...) {
     self->failure_ = std::current_exception();
     return FALSE;

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <exception>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,10 @@ class ModalDialog {
   ModalDialog(const ModalDialog&) = delete;
   ModalDialog& operator=(const ModalDialog&) = delete;
 
+  // Shows the dialog and returns once it is closed. False when it could
+  // not be made. What a handler threw is thrown again here.
+  bool Run();
+
  protected:
   // `style` of the dialog window; `title` its caption. With a font
   // point size, the dialog's own font (inherited by nothing, but offered
@@ -26,22 +29,20 @@ class ModalDialog {
   ModalDialog(DWORD style, const std::wstring& title, WORD fontPoints = 0);
   ~ModalDialog() = default;
 
-  // Shows the dialog and returns once it is closed. False when it could
-  // not be made. What a handler threw is thrown again here.
-  bool Run();
   // Ends the dialog: the thread's windows first, then the dialog itself.
   void Close();
   // A visible control of the dialog, placed later.
   HWND AddControl(const wchar_t* kind, const std::wstring& text, DWORD style, int id = -1,
                   DWORD extendedStyle = 0);
 
-  // WM_INITDIALOG: makes and places the controls.
+  // WM_INITDIALOG: makes and places the controls, and gives the focus.
   virtual void Build() = 0;
   // Every other message, as a dialog procedure answers it.
   virtual INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // A message of the thread before it is dispatched; true when taken.
   virtual bool Filter(MSG& message) = 0;
 
+  // Null once the dialog is closed.
   HWND dialog_ = nullptr;
 
  private:

@@ -4,9 +4,6 @@
 
 #include <commctrl.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "platform/win32/ModalDialog.h"
 #include "platform/win32/NativeWindows.h"
 #include "platform/win32/ResourceNumbers.h"
@@ -20,40 +17,27 @@ namespace {
 // those for Enter and Escape where no button is meant.
 constexpr int kTextId = 100, kFirstButtonId = 200;
 
-struct IconDeleter {
-  void operator()(HICON icon) const { ::DestroyIcon(icon); }
-};
-struct BitmapDeleter {
-  void operator()(HBITMAP bitmap) const { ::DeleteObject(bitmap); }
-};
-using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-
 Icon StopIcon(int size) {
   return Icon(static_cast<HICON>(
       ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(JOTWELL_STOP_ICON), IMAGE_ICON, size, size, 0)));
 }
 
 class ReportDialog;
-// The report window this thread shows, for a second report to refresh.
+// The report window this thread shows, for a second report to refresh. A
+// thread shows one at most: a second report refreshes it.
 thread_local ReportDialog* shown = nullptr;
 
 class ReportDialog final : public ModalDialog {
  public:
   explicit ReportDialog(ReportWindow& window)
       : ModalDialog(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, L"Run-Time Error", 8),
-        window_(window),
-        outer_(shown) {
+        window_(window) {
     shown = this;
   }
-  ~ReportDialog() { shown = outer_; }
+  ~ReportDialog() { shown = nullptr; }
 
   bool Shows(const ReportWindow& window) const { return &window == &window_; }
-  bool Show() { return Run(); }
-  void ShowText() {
-    ::SendDlgItemMessageW(dialog_, kTextId, EM_SETLIMITTEXT, 0, 0);
-    ::SetDlgItemTextW(dialog_, kTextId, ControlText(window_.Text()).c_str());
-  }
+  void ShowText() { ::SetDlgItemTextW(dialog_, kTextId, ControlText(window_.Text()).c_str()); }
 
  private:
   // The controls in the tab order: the text first, then the buttons from
@@ -63,9 +47,6 @@ class ReportDialog final : public ModalDialog {
     AddStopSign(dpi);
     HWND text = AddReportText(dpi);
     AddButtons(dpi);
-    // Access keys are shown underlined from the start, not only once Alt
-    // is pressed.
-    ::SendMessageW(dialog_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
     SizeAndCentre(dialog_, layout::kReportWidth, layout::kReportHeight, dpi);
     ::SetFocus(text);
   }
@@ -90,6 +71,8 @@ class ReportDialog final : public ModalDialog {
     textFont_ = MakeFont(layout::kReportTextFont, dpi);
     ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
     Put(text, layout::kReportText, dpi);
+    // A report is as long as its values make it.
+    ::SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
     ShowText();
     return text;
   }
@@ -136,7 +119,7 @@ class ReportDialog final : public ModalDialog {
     if (!window_.IsLoaded()) Close();
   }
 
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM) override {
     switch (message) {
       case WM_COMMAND: {
         int button = LOWORD(wParam) - kFirstButtonId;
@@ -148,11 +131,12 @@ class ReportDialog final : public ModalDialog {
       // The title bar's close button and Alt+F4 close the window without
       // a choice.
       case WM_CLOSE: Close(); return TRUE;
-      // The read-only text box lies on the button face.
-      case WM_CTLCOLORSTATIC:
-        if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != kTextId) return FALSE;
-        ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+      // Access keys are shown underlined from the start, not only once Alt
+      // is pressed: after the system set the window's first look.
+      case WM_SHOWWINDOW:
+        if (wParam)
+          ::SendMessageW(dialog_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+        return FALSE;
       default: return FALSE;
     }
   }
@@ -169,7 +153,6 @@ class ReportDialog final : public ModalDialog {
   }
 
   ReportWindow& window_;
-  ReportDialog* outer_;
   Font textFont_;
   Icon largeIcon_, smallIcon_;
   Bitmap pages_;
@@ -177,7 +160,7 @@ class ReportDialog final : public ModalDialog {
 
 }  // namespace
 
-bool ShowReportWindow(ReportWindow& window) { return ReportDialog(window).Show(); }
+bool ShowReportWindow(ReportWindow& window) { return ReportDialog(window).Run(); }
 
 void RefreshReportWindow(ReportWindow& window) {
   if (shown && shown->Shows(window)) shown->ShowText();

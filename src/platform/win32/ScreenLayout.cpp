@@ -20,16 +20,18 @@ int ScreenDpi() {
 
 int PixelsOf(int twips, int dpi) { return ::MulDiv(twips, dpi, layout::kTwipsPerInch); }
 
-RECT PixelsOf(const layout::Place& place, int dpi, POINT origin) {
-  int left = origin.x + PixelsOf(place.left, dpi), top = origin.y + PixelsOf(place.top, dpi);
-  return {left, top, left + PixelsOf(place.width, dpi), top + PixelsOf(place.height, dpi)};
+RECT PixelsOf(const layout::Place& place, int dpi, const layout::Place& within) {
+  int left = within.left + place.left, top = within.top + place.top;
+  return {PixelsOf(left, dpi), PixelsOf(top, dpi), PixelsOf(left + place.width, dpi),
+          PixelsOf(top + place.height, dpi)};
 }
 
-void Put(HWND control, const layout::Place& place, int dpi, POINT origin) {
-  RECT at = PixelsOf(place, dpi, origin);
-  ::SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+void Put(HWND control, const RECT& place) {
+  ::SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void Put(HWND control, const layout::Place& place, int dpi) { Put(control, PixelsOf(place, dpi)); }
 
 Font MakeFont(const layout::Font& font, int dpi) {
   LOGFONTW look{};

@@ -4,10 +4,8 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "WindowLayouts.h"
+#include "platform/win32/UserHandles.h"
 
 namespace jotwell::platform::win32 {
 
@@ -19,15 +17,12 @@ HINSTANCE ThisModule();
 int ScreenDpi();
 
 int PixelsOf(int twips, int dpi);
-// `place`, moved by `origin` (pixels), as a rectangle of pixels.
-RECT PixelsOf(const layout::Place& place, int dpi, POINT origin = {0, 0});
-// Puts a child window at `place`.
-void Put(HWND control, const layout::Place& place, int dpi, POINT origin = {0, 0});
-
-struct FontDeleter {
-  void operator()(HFONT font) const { ::DeleteObject(font); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+// `place` inside `within` (twips) as a rectangle of pixels. Each edge is
+// scaled from its twips, so that edges the twips line up stay lined up.
+RECT PixelsOf(const layout::Place& place, int dpi, const layout::Place& within = {});
+// Puts a child window at `place` (pixels).
+void Put(HWND control, const RECT& place);
+void Put(HWND control, const layout::Place& place, int dpi);
 // The font as asked for; the system draws a stand-in for a face it lacks,
 // but the font keeps the face, height, weight and style asked for.
 Font MakeFont(const layout::Font& font, int dpi);

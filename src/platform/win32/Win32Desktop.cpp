@@ -50,22 +50,25 @@ class Win32Desktop final : public Desktop {
 
   // Plain text in the ANSI code page, as the error log holds it; the
   // system offers it as Unicode text too. The clipboard's owner is a
-  // window of the call's own, which the text outlives.
+  // window of the call's own, which the text outlives. Another program may
+  // hold the clipboard for a moment.
   void SetClipboardText(const String& text) override {
     std::string ansi = win32::AnsiText(text);
     HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, ansi.size() + 1);
-    if (memory == nullptr) return;
-    if (void* bytes = ::GlobalLock(memory)) {
-      std::copy_n(ansi.c_str(), ansi.size() + 1, static_cast<char*>(bytes));
-      ::GlobalUnlock(memory);
+    void* bytes = memory ? ::GlobalLock(memory) : nullptr;
+    if (bytes == nullptr) {
+      if (memory) ::GlobalFree(memory);
+      return;
     }
+    std::copy_n(ansi.c_str(), ansi.size() + 1, static_cast<char*>(bytes));
+    ::GlobalUnlock(memory);
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                    nullptr);
-    bool taken = false;
-    if (::OpenClipboard(owner)) {
-      taken = ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory) != nullptr;
-      ::CloseClipboard();
-    }
+    bool open = false;
+    for (int attempt = 0; owner && !open && attempt < 20; ++attempt)
+      if (!(open = ::OpenClipboard(owner))) ::Sleep(10);
+    bool taken = open && ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory) != nullptr;
+    if (open) ::CloseClipboard();
     if (owner) ::DestroyWindow(owner);
     if (!taken) ::GlobalFree(memory);
   }

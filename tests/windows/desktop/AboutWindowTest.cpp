@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cwchar>
+#include <optional>
 
 #include "base/LibraryFacts.h"
 #include "jotwell/JotBook.h"
@@ -66,6 +67,7 @@ TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
   test::Screenshot(window, "about-window-" + std::to_string(Dpi()) + "dpi");
   EXPECT_EQ(test::ClientAreaOf(window), Scaled(Box{0, 0, 481, 241}));
   EXPECT_FALSE((::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) << "a caption";
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
   EXPECT_FALSE(::IsWindowEnabled(host))
       << "the thread's own window while the About window is shown";
   std::array<HWND, 7> controls = Controls(window);

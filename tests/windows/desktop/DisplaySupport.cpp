@@ -44,11 +44,16 @@ std::string Unix(const std::string& command, int limitSeconds) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
   if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
+                        &startup, &started)) {
+    ADD_FAILURE() << "could not start " << command;
     return "";
+  }
+  ::CloseHandle(started.hThread);
+  ::CloseHandle(started.hProcess);
   std::string done = scratch.File(name + ".done");
-  Eventually([&] { return std::filesystem::exists(PathOf(done)); },
-             std::chrono::seconds(limitSeconds + 5));
+  if (!Eventually([&] { return std::filesystem::exists(PathOf(done)); },
+                  std::chrono::seconds(limitSeconds + 5)))
+    ADD_FAILURE() << "no end of " << command;
   return ReadFile(done);
 }
 
@@ -144,13 +149,6 @@ Colours ColoursOf(HWND window, HWND control) {
   Colours colours{::GetTextColor(dc), fill.lbColor};
   ::ReleaseDC(control, dc);
   return colours;
-}
-
-int NativeWindowsTest::Dpi() {
-  HDC screen = ::GetDC(nullptr);
-  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  return dpi;
 }
 
 }  // namespace jotwell::test

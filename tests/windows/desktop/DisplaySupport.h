@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/win32/ScreenLayout.h"
 #include "support/Eventually.h"
 #include "support/ReportSupport.h"
 
@@ -71,11 +72,12 @@ class NativeWindowsTest : public ::testing::Test, public platform::ForwardingCom
   String LibraryPath() override { return dir.File("Jotwell.dll"); }
   std::string ErrorLog() const { return ReadFile(dir.File("Jotwell.ErrorLog.txt")); }
   // The screen's dots per inch, as the windows are laid out for it.
-  static int Dpi();
-  // Pixels at 96 dpi, scaled for the screen's.
+  static int Dpi() { return platform::win32::ScreenDpi(); }
+  // Pixels at 96 dpi, scaled for the screen's: each edge from its own.
   static int Scaled(int pixels) { return ::MulDiv(pixels, Dpi(), 96); }
   static Box Scaled(const Box& at) {
-    return {Scaled(at.left), Scaled(at.top), Scaled(at.width), Scaled(at.height)};
+    return {Scaled(at.left), Scaled(at.top), Scaled(at.left + at.width) - Scaled(at.left),
+            Scaled(at.top + at.height) - Scaled(at.top)};
   }
 
   TempDir dir;

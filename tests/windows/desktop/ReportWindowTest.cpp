@@ -242,6 +242,7 @@ void CALLBACK RaiseNestedReport(HWND, UINT, UINT_PTR timer, DWORD) {
 // replaces the text and returns at once; the first still waits.
 TEST_F(ReportWindowTest, ASecondReportWhileOneIsShownReplacesTheTextWithoutWaiting) {
   std::atomic<Long> outer{-1};
+  nested = -1;
   Caller host([&] {
     UINT_PTR timer = ::SetTimer(nullptr, 0, 300, RaiseNestedReport);
     outer = ErrorManager().DysplayMessage("Module1", "Sub Outer");
