@@ -7,6 +7,7 @@
 #include "base/LibraryFacts.h"
 #include "e2e/WindowSupport.h"
 #include "jotwell/JotBook.h"
+#include "support/WindowAnswers.h"
 
 namespace jotwell {
 namespace {
@@ -31,14 +32,8 @@ class AboutWindowTest : public test::WindowsTest {
   size_t depthAfter = 99;  // the thread's call trace once the object is handed out
 };
 
-struct Closer {
-  const char *name, *keys;
-  Point at;
-};  // keys nullptr: a click at `at`
-
-void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
-
-class AboutCloserTest : public AboutWindowTest, public ::testing::WithParamInterface<Closer> {};
+class AboutCloserTest : public AboutWindowTest,
+                        public ::testing::WithParamInterface<test::Closer> {};
 
 // Keys without a character, the plain labels, and a press released on
 // another place than its own leave the window open.
@@ -53,19 +48,14 @@ TEST_P(AboutCloserTest, ClosesTheWindowAndLetsTheObjectBeHandedOut) {
     test::Drag(window, from, to);
   EXPECT_FALSE(start.Returned(500ms));
   if (GetParam().keys) test::Keys(window, GetParam().keys);
-  else test::ClickAt(window, GetParam().at);
+  else test::ClickAt(window, {GetParam().x, GetParam().y});
   start.Join();
   EXPECT_TRUE(test::Gone(window));
   EXPECT_EQ(depthAfter, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest,
-                         ::testing::Values(Closer{"BackgroundClick", nullptr, kBackground},
-                                           Closer{"FrameClick", nullptr, kFrame}, Closer{"TitleClick", nullptr, kTitle},
-                                           Closer{"Letter", "a", {}}, Closer{"Digit", "7", {}},
-                                           Closer{"Enter", "Return", {}}, Closer{"Escape", "Escape", {}},
-                                           Closer{"Backspace", "BackSpace", {}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest, ::testing::ValuesIn(test::kAboutClosers),
+                         test::ByName());
 
 // A recording handler, in a home of the test's own, stands in for the
 // browser and the mail program. A double-click is a click and a

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "e2e/WindowSupport.h"
+#include "support/WindowAnswers.h"
 
 namespace jotwell {
 namespace {
@@ -26,18 +27,7 @@ class ReportWindowTest : public test::WindowsTest {
   }
 };
 
-// How the user answers ("click" on Ignore, "close" the window, or keys),
-// the choice, and whether the statement after the failing one ran (how a
-// Retry runs it again is the trap's own affair).
-struct Answer {
-  const char *name, *how;
-  Long choice;
-  bool after;
-};
-
-void PrintTo(const Answer& answer, std::ostream* out) { *out << answer.name; }
-
-class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<Answer> {};
+class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<test::Answer> {};
 
 // Closing a window is no choice: a second report closed leaves the choice
 // the first made (0 when there was none).
@@ -65,15 +55,8 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
             std::tuple(GetParam().choice, GetParam().choice, GetParam().after));
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AnswerTest,
-                         ::testing::ValuesIn(std::vector<Answer>{
-                             {"AltA", "alt+a", choice::kAbort, false},
-                             {"AltR", "alt+r", choice::kRetry, true},
-                             {"AltI", "alt+i", choice::kIgnore, true},
-                             {"Escape", "Escape", choice::kAbort, false},
-                             {"IgnoreClicked", "click", choice::kIgnore, true},
-                             {"Closed", "close", 0, false}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, AnswerTest, ::testing::ValuesIn(test::kReportAnswers),
+                         test::ByName());
 
 // The copied text is the report byte for byte, here 10,000 lines with NULs
 // and invalid UTF-8, which the window shows without harm. The button's

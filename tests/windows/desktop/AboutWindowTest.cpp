@@ -10,6 +10,7 @@
 
 #include "base/LibraryFacts.h"
 #include "jotwell/JotBook.h"
+#include "support/WindowAnswers.h"
 #include "windows/desktop/DisplaySupport.h"
 
 namespace jotwell {
@@ -115,16 +116,8 @@ TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
   EXPECT_TRUE(hostEnabledAfter);
 }
 
-// Keys and clicks as xdotool gives them; `keys` nullptr for a click at
-// `at` (96-dpi pixels of the client area).
-struct Closer {
-  const char *name, *keys;
-  POINT at;
-};
-
-void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
-
-class AboutCloserTest : public AboutWindowTest, public ::testing::WithParamInterface<Closer> {};
+class AboutCloserTest : public AboutWindowTest,
+                        public ::testing::WithParamInterface<test::Closer> {};
 
 // Keys without a character, the plain labels, and a press released on
 // another place than its own leave the window open.
@@ -138,21 +131,14 @@ TEST_P(AboutCloserTest, ClosesTheWindowAndLetsTheObjectBeHandedOut) {
   test::Drag(At(window, 240, 238), At(window, 240, 140));
   EXPECT_FALSE(start.Returned(500ms));
   if (GetParam().keys) test::Keys(window, GetParam().keys);
-  else test::ClickAt(At(window, GetParam().at.x, GetParam().at.y));
+  else test::ClickAt(At(window, GetParam().x, GetParam().y));
   start.Join();
   EXPECT_TRUE(test::Gone(window));
   EXPECT_EQ(depthAfter, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest,
-                         ::testing::Values(Closer{"BackgroundClick", nullptr, {240, 238}},
-                                           Closer{"FrameClick", nullptr, {240, 140}},
-                                           Closer{"TitleClick", nullptr, {60, 50}},
-                                           Closer{"Letter", "a", {}}, Closer{"Digit", "7", {}},
-                                           Closer{"Enter", "Return", {}},
-                                           Closer{"Escape", "Escape", {}},
-                                           Closer{"Backspace", "BackSpace", {}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest, ::testing::ValuesIn(test::kAboutClosers),
+                         test::ByName());
 
 // The command that opens a scheme's addresses, replaced for the test and
 // put back after it. The shell reads it from the machine's classes only.

@@ -2,6 +2,7 @@
 // screen's dpi, each way of answering it and what the trap then does, the
 // copy button and the clipboard, and a second report while one is shown.
 
+#include "support/WindowAnswers.h"
 #include "windows/desktop/DisplaySupport.h"
 
 #include <commctrl.h>
@@ -114,18 +115,7 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   probe.Join();
 }
 
-// How the user answers: keys as xdotool names them, "click" on Ignore,
-// "close" with the title bar's button; the choice, and whether the
-// statement after the failing one ran.
-struct Answer {
-  const char *name, *how;
-  Long choice;
-  bool after;
-};
-
-void PrintTo(const Answer& answer, std::ostream* out) { *out << answer.name; }
-
-class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<Answer> {};
+class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<test::Answer> {};
 
 // Closing the window is no choice: the report after it, closed, leaves
 // the choice this one made (0 when there was none). While a report is
@@ -165,18 +155,8 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
             std::tuple(GetParam().choice, GetParam().choice, GetParam().after, true));
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AnswerTest,
-                         ::testing::ValuesIn(std::vector<Answer>{
-                             {"AltA", "alt+a", choice::kAbort, false},
-                             {"AltR", "alt+r", choice::kRetry, true},
-                             {"AltI", "alt+i", choice::kIgnore, true},
-                             {"Escape", "Escape", choice::kAbort, false},
-                             {"EscapeOnAButton", "Tab Tab Escape", choice::kAbort, false},
-                             {"EnterOnTheFocusedButton", "Tab Tab Return", choice::kRetry, true},
-                             {"EnterInTheText", "Return alt+i", choice::kIgnore, true},
-                             {"IgnoreClicked", "click", choice::kIgnore, true},
-                             {"ClosedByTheTitleBar", "close", 0, false}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, AnswerTest, ::testing::ValuesIn(test::kReportAnswers),
+                         test::ByName());
 
 // Retry runs the failing statement again, which fails again; Ignore then
 // goes on after it.
