@@ -2,6 +2,7 @@
 // screen's dpi, each way of answering it and what the trap then does, the
 // copy button and the clipboard, and a second report while one is shown.
 
+#include "platform/win32/ResourceNumbers.h"
 #include "support/WindowAnswers.h"
 #include "windows/desktop/DisplaySupport.h"
 
@@ -61,8 +62,7 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   HWND text = ::GetDlgItem(window, kText);
   EXPECT_EQ(test::BoxOf(icon), Scaled(Box{8, 8, 32, 32}));
   ICONINFO stop{};
-  ASSERT_TRUE(
-      ::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)), &stop));
+  ::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)), &stop);
   BITMAP picture{};
   ::GetObjectW(stop.hbmColor, sizeof picture, &picture);
   EXPECT_EQ(std::pair(picture.bmWidth, picture.bmHeight), std::pair(32L, 32L));
@@ -113,6 +113,42 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
 
   test::Keys(window, "Escape");
   probe.Join();
+}
+
+// Width, height and bits per pixel of a picture resource's images, as
+// their own headers give them: an icon's or a cursor's is followed by its
+// mask (twice the height), a cursor's comes after its hot spot.
+using Image = std::tuple<int, int, int>;
+const BYTE* ResourceBytes(int id, LPCSTR kind) {
+  return static_cast<const BYTE*>(::LockResource(
+      ::LoadResource(nullptr, ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), kind))));
+}
+Image HeaderOf(const BYTE* header, int heights) {
+  auto number = [&](size_t at) { return header[at] | header[at + 1] << 8; };
+  return {number(4), number(8) / heights, number(14)};
+}
+std::vector<Image> ImagesOf(int id, LPCSTR kind) {
+  const BYTE* bytes = ResourceBytes(id, kind);
+  if (bytes == nullptr) return {};
+  if (kind == RT_BITMAP) return {HeaderOf(bytes, 1)};
+  bool cursor = kind == RT_GROUP_CURSOR;
+  std::vector<Image> images;
+  for (size_t entry = 6, count = bytes[4]; images.size() < count; entry += 14) {
+    const BYTE* image =
+        ResourceBytes(bytes[entry + 12] | bytes[entry + 13] << 8, cursor ? RT_CURSOR : RT_ICON);
+    images.push_back(image ? HeaderOf(image + (cursor ? 4 : 0), 2) : Image{});
+  }
+  return images;
+}
+
+// Sixteen colours each: the stop sign at both sizes, the copy button's
+// pages and the links' hand.
+TEST(PicturesTest, AreSixteenColourImagesOfTheirSizes) {
+  EXPECT_THAT(ImagesOf(JOTWELL_STOP_ICON, RT_GROUP_ICON),
+              ::testing::UnorderedElementsAre(Image{32, 32, 4}, Image{16, 16, 4}));
+  EXPECT_THAT(ImagesOf(JOTWELL_COPY_PAGES, RT_BITMAP), ::testing::ElementsAre(Image{15, 13, 4}));
+  EXPECT_THAT(ImagesOf(JOTWELL_HAND_CURSOR, RT_GROUP_CURSOR),
+              ::testing::ElementsAre(Image{32, 32, 4}));
 }
 
 class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<test::Answer> {};
