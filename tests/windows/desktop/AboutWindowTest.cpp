@@ -65,7 +65,6 @@ struct LabelLook {
 TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
   Caller start = StartUp();
   HWND window = Window();
-  test::Screenshot(window, "about-window-" + std::to_string(Dpi()) + "dpi");
   EXPECT_EQ(test::ClientAreaOf(window), Scaled(Box{0, 0, 481, 241}));
   EXPECT_FALSE((::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) << "a caption";
   EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
@@ -111,6 +110,7 @@ TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
     });
     EXPECT_EQ(std::pair(hand.xHotspot, hand.yHotspot), std::pair(12UL, 1UL)) << role;
   }
+  test::Screenshot(window, "about-window-" + std::to_string(Dpi()) + "dpi");
   test::Keys(window, "x");
   start.Join();
   EXPECT_TRUE(hostEnabledAfter);

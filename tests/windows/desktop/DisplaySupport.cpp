@@ -110,7 +110,9 @@ void Drag(Point from, Point to) {
 void MoveTo(Point at) { X("mousemove " + At(at)); }
 std::string Clipboard() { return Unix("xclip -o -selection clipboard"); }
 
+// The window paints itself first, in its own thread.
 void Screenshot(HWND window, const std::string& name) {
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   std::filesystem::create_directories(PathOf(JOTWELL_SCREENSHOTS));
   Unix("import -window " + XWindowOf(window) + " '" + UnixPathOf(PathOf(JOTWELL_SCREENSHOTS)) +
        "/" + name + ".png'");

@@ -49,9 +49,11 @@ class ReportWindowTest : public test::NativeWindowsTest {
 // Places in pixels at 96 dpi, which the screen's dpi scales: the icon, the
 // text, and the buttons in the tab order, which the text heads.
 TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
-  Caller probe([] { ErrorManager().DysplayMessage("Module1", "Sub Probe"); });
+  Caller probe([] {
+    RunTraced(test::kProbe, NoRegistrations,
+              [](Trap& trap) { trap.Do(test::FailingOnce(errnum::kPathNotFound)); });
+  });
   HWND window = Window();
-  test::Screenshot(window, "report-window-" + std::to_string(Dpi()) + "dpi");
   EXPECT_EQ(test::ClientAreaOf(window), Scaled(Box{0, 0, 438, 385}));
   auto style = ::GetWindowLongW(window, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
@@ -111,6 +113,7 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   EXPECT_EQ(std::pair(tool.uId, std::wstring(tip)),
             std::pair(reinterpret_cast<UINT_PTR>(copy), std::wstring(L"Copy")));
 
+  test::Screenshot(window, "report-window-" + std::to_string(Dpi()) + "dpi");
   test::Keys(window, "Escape");
   probe.Join();
 }
