@@ -4,25 +4,17 @@
 
 #include "binding/BindingSupport.h"
 #include "jotwell/JotBookClient.h"
+#include "support/EventSink.h"
 
 namespace jotwell {
 namespace {
 
 using test::Var;
 
-// A host's event sink: counts its references and the events it receives,
-// and runs `onEvent` inside each.
-class Sink final : public IDispatch {
+// A host's event sink: records the events it receives, and runs
+// `onEvent` inside each.
+class Sink final : public test::EventSink {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    *out = riid == IID_IUnknown || (riid == IID_IDispatch && answersDispatch) ? this : nullptr;
-    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
     events.push_back(id);
     EXPECT_EQ(params->cArgs, id == DISPID_ErrorWritingToLogFile ? 1u : 0u);
@@ -30,8 +22,6 @@ class Sink final : public IDispatch {
     return S_OK;
   }
 
-  ULONG references = 1;
-  bool answersDispatch = true;
   std::vector<DISPID> events;
   std::function<void()> onEvent;
 };

@@ -80,6 +80,7 @@ include(${CMAKE_CURRENT_SOURCE_DIR}/windows/ClientTests.cmake OPTIONAL)
 # A C++ host creates the registered component through the runtime.
 add_executable(client_tests windows/client/ClientTest.cpp windows/CrashExit.cpp)
 target_link_libraries(client_tests PRIVATE jotwell_internals gtest_main)
+target_include_directories(client_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(client_tests PRIVATE JOTWELL_DLL="$<TARGET_FILE:jotwell>")
 add_dependencies(client_tests jotwell)
 # The file's unloading in a process of its own: once a host of the

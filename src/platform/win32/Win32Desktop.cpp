@@ -16,12 +16,6 @@ namespace {
 
 using win32::Wide;
 
-// Shows a box owned by no window, modal for the calling thread; its answer.
-int ShowBox(const String& title, const String& text, UINT style) {
-  return ::MessageBoxW(nullptr, Wide(text).c_str(), Wide(title).c_str(),
-                       style | MB_TASKMODAL | MB_SETFOREGROUND);
-}
-
 String JoinedLines(const std::vector<String>& lines) {
   String text;
   for (const String& line : lines) text += (text.empty() ? "" : "\r\n") + line;
@@ -30,10 +24,12 @@ String JoinedLines(const std::vector<String>& lines) {
 
 class Win32Desktop final : public Desktop {
  public:
+  // Owned by no window, modal for the calling thread.
   void ShowMessageBox(const String& title, const std::vector<String>& promptLines,
                       MessageIcon icon) override {
-    ShowBox(title, JoinedLines(promptLines),
-            MB_OK | (icon == MessageIcon::Critical ? MB_ICONSTOP : MB_ICONINFORMATION));
+    UINT look = icon == MessageIcon::Critical ? MB_ICONSTOP : MB_ICONINFORMATION;
+    ::MessageBoxW(nullptr, Wide(JoinedLines(promptLines)).c_str(), Wide(title).c_str(),
+                  MB_OK | look | MB_TASKMODAL | MB_SETFOREGROUND);
   }
 
   // A window that could not be made is served headless: a report nobody

@@ -22,6 +22,7 @@
 
 #include "binding/MemberTable.h"
 #include "jotwell/JotBookComponent.h"
+#include "support/EventSink.h"
 
 namespace {
 
@@ -55,19 +56,8 @@ const auto* const registered = ::testing::AddGlobalTestEnvironment(new Registere
 
 // An event sink of the host's own: counts the events, and changes the error
 // number it is given to 99.
-class Sink final : public IDispatch {
+class Sink final : public jotwell::test::EventSink {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    *out = riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___JotBook ? this : nullptr;
-    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO*, UINT*) override {
     if (id == DISPID_SuccessfulWriteToLogFile) ++successes;
@@ -81,7 +71,6 @@ class Sink final : public IDispatch {
 
   // Events reach a sink of the multithreaded apartment on a thread of the
   // runtime's.
-  std::atomic<ULONG> references = 1;
   std::atomic<int> successes = 0;
   std::vector<SHORT> errors;
 };

@@ -26,8 +26,7 @@ class AboutWindowTest : public test::NativeWindowsTest {
   // thread's own window, disabled meanwhile.
   Caller StartUp() {
     return Caller([this] {
-      host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                               100, nullptr, nullptr, nullptr, nullptr);
+      host = test::HostWindow();
       JotBook book;
       depthAfter = ErrorManager().CallDepth();
       hostEnabledAfter = ::IsWindowEnabled(host);

@@ -67,6 +67,11 @@ HWND DialogTitled(const std::wstring& title) {
   return found;
 }
 
+HWND HostWindow() {
+  return ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                           nullptr, nullptr, nullptr, nullptr);
+}
+
 bool Gone(HWND window) {
   return Eventually([&] { return !::IsWindow(window); });
 }

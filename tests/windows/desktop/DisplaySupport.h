@@ -21,6 +21,8 @@ std::string Unix(const std::string& command, int limitSeconds = 10);
 // The visible dialog window titled `title`, once there is one; nullptr
 // (and a failed test) when none comes.
 HWND DialogTitled(const std::wstring& title);
+// A visible top-level window of the calling thread, as a host's own.
+HWND HostWindow();
 // Whether `window` is gone within a few seconds.
 bool Gone(HWND window);
 

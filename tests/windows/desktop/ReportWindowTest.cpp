@@ -164,8 +164,7 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
   std::atomic<HWND> host = nullptr;
   bool hostEnabledAgain = false;
   Caller probe([&] {
-    host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                             100, nullptr, nullptr, nullptr, nullptr);
+    host = test::HostWindow();
     RunTraced(test::kProbe, NoRegistrations, [&](Trap& trap) {
       trap.Do(test::FailingOnce(errnum::kPathNotFound));
       trap.Do([&] { after = true; });
