@@ -9,13 +9,14 @@
 #include <ocidl.h>
 #include <oleauto.h>
 #include <olectl.h>
+#include <wrl/client.h>
 
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@ namespace {
 using jotwell::binding::Kind;
 using jotwell::binding::Mode;
 using jotwell::binding::Type;
+using Microsoft::WRL::ComPtr;
 
 using Entry = HRESULT(STDAPICALLTYPE*)();
 Entry EntryOf(HMODULE library, const char* name) {
@@ -37,12 +39,9 @@ Entry EntryOf(HMODULE library, const char* name) {
 
 // Registers the library for the test program's run, as an installer does,
 // and leaves nothing of it loaded.
-class Registered : public ::testing::Environment {
- public:
+struct Registered : ::testing::Environment {
   void SetUp() override { ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK); }
   void TearDown() override { EXPECT_EQ(CallEntry("DllUnregisterServer"), S_OK); }
-
- private:
   static HRESULT CallEntry(const char* entry) {
     HMODULE library = LoadLibraryA(JOTWELL_DLL);
     if (library == nullptr) return HRESULT_FROM_WIN32(GetLastError());
@@ -56,8 +55,7 @@ const auto* const registered = ::testing::AddGlobalTestEnvironment(new Registere
 
 // An event sink of the host's own: counts the events, and changes the error
 // number it is given to 99.
-class Sink final : public jotwell::test::EventSink {
- public:
+struct Sink final : jotwell::test::EventSink {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO*, UINT*) override {
     if (id == DISPID_SuccessfulWriteToLogFile) ++successes;
@@ -75,21 +73,26 @@ class Sink final : public jotwell::test::EventSink {
   std::vector<SHORT> errors;
 };
 
-// Owns one reference.
-template <class Interface>
-struct Ref {
-  Interface* p = nullptr;
-  ~Ref() {
-    if (p) p->Release();
-  }
-  Interface** operator&() { return &p; }
-  Interface* operator->() const { return p; }
-  void** out() { return reinterpret_cast<void**>(&p); }
-};
+// The registered class, made through the runtime by its identifier.
+HRESULT Create(REFIID iid, void** object) {
+  return CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, iid, object);
+}
 
-BSTR Text(const char* ascii) {
-  std::wstring wide(ascii, ascii + std::strlen(ascii));
-  return SysAllocString(wide.c_str());
+// Advises `sink` at the object's connection point for `events`.
+HRESULT Advise(IUnknown* object, REFIID events, IDispatch* sink, ComPtr<IConnectionPoint>& point,
+               DWORD& cookie) {
+  ComPtr<IConnectionPointContainer> container;
+  HRESULT result = object->QueryInterface(IID_IConnectionPointContainer, &container);
+  if (SUCCEEDED(result)) result = container->FindConnectionPoint(events, &point);
+  return SUCCEEDED(result) ? point->Advise(sink, &cookie) : result;
+}
+
+// Points the book's log at `log` and writes `event` to it.
+void WriteEvent(_JotBook* book, const std::filesystem::path& log, const wchar_t* event) {
+  BSTR path = SysAllocString(log.c_str()), text = SysAllocString(event);
+  EXPECT_EQ(book->put_LogFileName(path), S_OK);
+  EXPECT_EQ(book->WriteEventToLogFile(&text), S_OK);
+  SysFreeString(path), SysFreeString(text);
 }
 
 std::string Bytes(const std::filesystem::path& file) {
@@ -97,103 +100,89 @@ std::string Bytes(const std::filesystem::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// A copy of the type's attributes (zeros when it has none): the runtime's
+// own are released at once.
+TYPEATTR AttributesOf(ITypeInfo* type) {
+  TYPEATTR* lent = nullptr;
+  TYPEATTR copy{};
+  if (FAILED(type->GetTypeAttr(&lent))) return copy;
+  copy = *lent;
+  type->ReleaseTypeAttr(lent);
+  return copy;
+}
+
 // The default source interface of a class: where its events come from.
 GUID EventInterfaceOf(ITypeInfo* coclass) {
-  TYPEATTR* attributes = nullptr;
-  GUID found{};
-  if (FAILED(coclass->GetTypeAttr(&attributes))) return found;
-  for (UINT i = 0; i < attributes->cImplTypes; ++i) {
+  const INT wanted = IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE;
+  for (UINT i = 0; i < AttributesOf(coclass).cImplTypes; ++i) {
     INT flags = 0;
     HREFTYPE reference = 0;
-    Ref<ITypeInfo> implemented;
-    TYPEATTR* implementedAttributes = nullptr;
-    if (FAILED(coclass->GetImplTypeFlags(i, &flags)) ||
-        (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) !=
-            (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) ||
-        FAILED(coclass->GetRefTypeOfImplType(i, &reference)) ||
-        FAILED(coclass->GetRefTypeInfo(reference, &implemented)) ||
-        FAILED(implemented->GetTypeAttr(&implementedAttributes)))
-      continue;
-    found = implementedAttributes->guid;
-    implemented->ReleaseTypeAttr(implementedAttributes);
+    ComPtr<ITypeInfo> implemented;
+    if (SUCCEEDED(coclass->GetImplTypeFlags(i, &flags)) && (flags & wanted) == wanted &&
+        SUCCEEDED(coclass->GetRefTypeOfImplType(i, &reference)) &&
+        SUCCEEDED(coclass->GetRefTypeInfo(reference, &implemented)))
+      return AttributesOf(implemented.Get()).guid;
   }
-  coclass->ReleaseTypeAttr(attributes);
-  return found;
+  return GUID{};
 }
 
 class ClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    std::filesystem::create_directories(folder);
   }
-  void TearDown() override { CoUninitialize(); }
+  void TearDown() override {
+    CoUninitialize();
+    std::filesystem::remove_all(folder);
+  }
 
   std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                  ("jotwell-client-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::path log = folder / "events.log";
+  Sink sink;
 };
 
 // The events arrive at a sink found through the class information; an
 // error's number, as the sink changes it, is the one the log's box shows.
 TEST_F(ClientTest, EventsReachASinkFoundThroughTheClassInformation) {
-  std::filesystem::create_directories(folder);
-  const std::filesystem::path shown = folder / "shown.txt", log = folder / "events.log";
-  {
-    Ref<_JotBook> book;
-    ASSERT_EQ(
-        CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, IID__JotBook, book.out()),
-        S_OK);
-    Ref<IProvideClassInfo> provider;
-    Ref<ITypeInfo> coclass;
-    ASSERT_EQ(book->QueryInterface(IID_IProvideClassInfo, provider.out()), S_OK);
-    ASSERT_EQ(provider->GetClassInfo(&coclass), S_OK);
-    const GUID events = EventInterfaceOf(coclass.p);
-    EXPECT_TRUE(IsEqualGUID(events, DIID___JotBook));
+  const std::filesystem::path shown = folder / "shown.txt";
+  ComPtr<_JotBook> book;
+  ASSERT_EQ(Create(IID__JotBook, &book), S_OK);
+  ComPtr<IProvideClassInfo> provider;
+  ComPtr<ITypeInfo> coclass;
+  ASSERT_EQ(book->QueryInterface(IID_IProvideClassInfo, &provider), S_OK);
+  ASSERT_EQ(provider->GetClassInfo(&coclass), S_OK);
+  const GUID events = EventInterfaceOf(coclass.Get());
+  EXPECT_TRUE(IsEqualGUID(events, DIID___JotBook));
+  ComPtr<IConnectionPoint> point;
+  DWORD cookie = 0;
+  ASSERT_EQ(Advise(book.Get(), events, &sink, point, cookie), S_OK);
 
-    Ref<IConnectionPointContainer> container;
-    Ref<IConnectionPoint> point;
-    Sink sink;
-    DWORD cookie = 0;
-    ASSERT_EQ(book->QueryInterface(IID_IConnectionPointContainer, container.out()), S_OK);
-    ASSERT_EQ(container->FindConnectionPoint(events, &point), S_OK);
-    ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+  // The library's boxes go to standard error, here a file.
+  std::fflush(stderr);
+  const int terminal = _dup(2);
+  std::FILE* boxes = std::fopen(shown.string().c_str(), "wb");
+  _dup2(_fileno(boxes), 2);
+  for (const auto& name : {log, folder / "missing" / "events.log"})
+    WriteEvent(book.Get(), name, L"from the client");
+  std::fflush(stderr);
+  _dup2(terminal, 2);
+  std::fclose(boxes);
 
-    // The library's boxes go to standard error, here a file.
-    std::fflush(stderr);
-    const int terminal = _dup(2);
-    std::FILE* boxes = std::fopen(shown.string().c_str(), "wb");
-    _dup2(_fileno(boxes), 2);
-    for (const std::filesystem::path& name : {log, folder / "missing" / "events.log"}) {
-      BSTR path = Text(name.string().c_str()), event = Text("from the client");
-      EXPECT_EQ(book->put_LogFileName(path), S_OK);
-      EXPECT_EQ(book->WriteEventToLogFile(&event), S_OK);
-      SysFreeString(path), SysFreeString(event);
-    }
-    std::fflush(stderr);
-    _dup2(terminal, 2);
-    std::fclose(boxes);
-
-    EXPECT_EQ(sink.successes, 1);
-    EXPECT_EQ(sink.errors, std::vector<SHORT>{76});
-    EXPECT_NE(Bytes(shown).find("Run Time Error Number 99 occurred."), std::string::npos)
-        << Bytes(shown);
-    EXPECT_NE(Bytes(log).find(" - from the client\r\n"), std::string::npos);
-    EXPECT_EQ(point->Unadvise(cookie), S_OK);
-    EXPECT_EQ(sink.references, 1u);
-  }
-  std::filesystem::remove_all(folder);
+  EXPECT_EQ(sink.successes, 1);
+  EXPECT_EQ(sink.errors, std::vector<SHORT>{76});
+  EXPECT_NE(Bytes(shown).find("Run Time Error Number 99 occurred."), std::string::npos)
+      << Bytes(shown);
+  EXPECT_NE(Bytes(log).find(" - from the client\r\n"), std::string::npos);
+  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+  EXPECT_EQ(sink.references, 1u);
 }
 
 // What a parameter of the member table reads as in the type library.
-VARTYPE VariantTypeOf(Type type) {
-  switch (type) {
-    case Type::String: return VT_BSTR;
-    case Type::Boolean: return VT_BOOL;
-    case Type::Integer: return VT_I2;
-    case Type::Long: return VT_I4;
-    case Type::Currency: return VT_CY;
-    default: return VT_EMPTY;
-  }
-}
+const std::map<Type, VARTYPE> kVariantTypes{{Type::None, VT_EMPTY},   {Type::String, VT_BSTR},
+                                            {Type::Boolean, VT_BOOL}, {Type::Integer, VT_I2},
+                                            {Type::Long, VT_I4},      {Type::Currency, VT_CY}};
 
 // A function of the type library as "name id kind (type mode, ...) result".
 std::string Described(ITypeInfo* info, const FUNCDESC& function) {
@@ -207,39 +196,33 @@ std::string Described(ITypeInfo* info, const FUNCDESC& function) {
     const ELEMDESC& parameter = function.lprgelemdescParam[i];
     const bool pointer = parameter.tdesc.vt == VT_PTR;
     const VARTYPE type = pointer ? parameter.tdesc.lptdesc->vt : parameter.tdesc.vt;
-    if (parameter.paramdesc.wParamFlags & PARAMFLAG_FRETVAL) {
-      result = type;
-      continue;
-    }
-    text += std::to_string(type) + (pointer ? " ref, " : " val, ");
+    if (parameter.paramdesc.wParamFlags & PARAMFLAG_FRETVAL) result = type;
+    else text += std::to_string(type) + (pointer ? " ref, " : " val, ");
   }
   return text + ") " + std::to_string(result);
 }
 
 std::string Described(const jotwell::binding::Member& member) {
-  std::string text = std::string(member.name) + " " + std::to_string(member.id) + " ";
-  text += std::to_string(member.kind == Kind::Get   ? INVOKE_PROPERTYGET
-                         : member.kind == Kind::Let ? INVOKE_PROPERTYPUT
-                                                    : INVOKE_FUNC) +
-          " (";
+  const int kind = member.kind == Kind::Get   ? INVOKE_PROPERTYGET
+                   : member.kind == Kind::Let ? INVOKE_PROPERTYPUT
+                                              : INVOKE_FUNC;
+  std::string text = std::string(member.name) + " " + std::to_string(member.id) + " " +
+                     std::to_string(kind) + " (";
   for (const auto& parameter : member.Parameters())
-    text += std::to_string(VariantTypeOf(parameter.type)) +
+    text += std::to_string(kVariantTypes.at(parameter.type)) +
             (parameter.mode == Mode::ByReference ? " ref, " : " val, ");
-  return text + ") " + std::to_string(VariantTypeOf(member.result));
+  return text + ") " + std::to_string(kVariantTypes.at(member.result));
 }
 
 // The type library the file carries: its name, locale and three types; the
 // class creatable and an application object; the dual interface hidden and
 // not extensible, its functions those of the member table, in its order.
 TEST_F(ClientTest, TheTypeLibraryDescribesTheMemberTable) {
-  Ref<_JotBook> book;
-  Ref<ITypeInfo> dual, coclass;
-  Ref<ITypeLib> library;
-  UINT index = 0;
-  ASSERT_EQ(
-      CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, IID__JotBook, book.out()),
-      S_OK);
-  UINT count = 0;
+  ComPtr<_JotBook> book;
+  ComPtr<ITypeInfo> dual, coclass, table;
+  ComPtr<ITypeLib> library;
+  UINT count = 0, index = 0;
+  ASSERT_EQ(Create(IID__JotBook, &book), S_OK);
   ASSERT_EQ(book->GetTypeInfoCount(&count), S_OK);
   EXPECT_EQ(count, 1u);
   ASSERT_EQ(book->GetTypeInfo(0, 0x409, &dual), S_OK);
@@ -255,33 +238,25 @@ TEST_F(ClientTest, TheTypeLibraryDescribesTheMemberTable) {
   EXPECT_EQ(library->GetTypeInfoCount(), 3u);
 
   ASSERT_EQ(library->GetTypeInfoOfGuid(CLSID_JotBook, &coclass), S_OK);
-  TYPEATTR* attributes = nullptr;
-  ASSERT_EQ(coclass->GetTypeAttr(&attributes), S_OK);
-  EXPECT_EQ(attributes->wTypeFlags & (TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT),
-            TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT);
-  coclass->ReleaseTypeAttr(attributes);
-
-  ASSERT_EQ(dual->GetTypeAttr(&attributes), S_OK);
-  const WORD wanted = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE;
-  EXPECT_EQ(attributes->wTypeFlags & wanted, wanted);
+  const WORD creatable = TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT;
+  EXPECT_EQ(AttributesOf(coclass.Get()).wTypeFlags & creatable, creatable);
+  const TYPEATTR attributes = AttributesOf(dual.Get());
+  const WORD hidden = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE;
+  EXPECT_EQ(attributes.wTypeFlags & hidden, hidden);
   // The dispatch description of a dual interface refers to its function
   // table's: that one lists the functions in their order.
-  Ref<ITypeInfo> table;
   HREFTYPE reference = 0;
-  if (attributes->typekind == TKIND_DISPATCH &&
+  if (attributes.typekind == TKIND_DISPATCH &&
       SUCCEEDED(dual->GetRefTypeOfImplType(-1, &reference)))
     dual->GetRefTypeInfo(reference, &table);
-  dual->ReleaseTypeAttr(attributes);
-  ITypeInfo* functions = table.p ? table.p : dual.p;
-  ASSERT_EQ(functions->GetTypeAttr(&attributes), S_OK);
+  ITypeInfo* functions = table.Get() ? table.Get() : dual.Get();
   std::vector<std::string> described, expected;
-  for (UINT i = 0; i < attributes->cFuncs; ++i) {
+  for (UINT i = 0; i < AttributesOf(functions).cFuncs; ++i) {
     FUNCDESC* function = nullptr;
     ASSERT_EQ(functions->GetFuncDesc(i, &function), S_OK);
     described.push_back(Described(functions, *function));
     functions->ReleaseFuncDesc(function);
   }
-  functions->ReleaseTypeAttr(attributes);
   for (const auto& member : jotwell::binding::kMembers) expected.push_back(Described(member));
   EXPECT_EQ(described, expected);
 }
@@ -290,50 +265,36 @@ TEST_F(ClientTest, TheTypeLibraryDescribesTheMemberTable) {
 // lives in an apartment of its own, through the marshalling that the
 // registration set up: one call there, and one event back.
 TEST_F(ClientTest, AHostInTheMultithreadedApartmentIsServedThroughMarshalling) {
-  std::filesystem::create_directories(folder);
-  const std::filesystem::path log = folder / "events.log";
-  Sink sink;
   std::thread([&] {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
     {
-      Ref<_JotBook> book;
-      Ref<IConnectionPointContainer> container;
-      Ref<IConnectionPoint> point;
+      ComPtr<_JotBook> book;
+      ComPtr<IConnectionPoint> point;
       DWORD cookie = 0;
-      ASSERT_EQ(
-          CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, IID__JotBook, book.out()),
-          S_OK);
-      ASSERT_EQ(book->QueryInterface(IID_IConnectionPointContainer, container.out()), S_OK);
-      ASSERT_EQ(container->FindConnectionPoint(DIID___JotBook, &point), S_OK);
-      ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
-      BSTR path = Text(log.string().c_str()), event = Text("across apartments");
-      EXPECT_EQ(book->put_LogFileName(path), S_OK);
-      EXPECT_EQ(book->WriteEventToLogFile(&event), S_OK);
-      SysFreeString(path), SysFreeString(event);
+      ASSERT_EQ(Create(IID__JotBook, &book), S_OK);
+      ASSERT_EQ(Advise(book.Get(), DIID___JotBook, &sink, point, cookie), S_OK);
+      WriteEvent(book.Get(), log, L"across apartments");
       EXPECT_EQ(point->Unadvise(cookie), S_OK);
     }
     CoUninitialize();
   }).join();
   EXPECT_EQ(sink.successes, 1);
   EXPECT_NE(Bytes(log).find(" - across apartments\r\n"), std::string::npos);
-  std::filesystem::remove_all(folder);
 }
 
 // Once the host has released everything, the file may go, and does.
 TEST_F(ClientTest, TheFileUnloadsOnceEverythingIsReleased) {
-  {
-    Ref<IDispatch> book;
-    ASSERT_EQ(
-        CoCreateInstance(CLSID_JotBook, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, book.out()),
-        S_OK);
+  const auto canUnloadNow = [] {
     HMODULE loaded = GetModuleHandleW(L"Jotwell.dll");
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(EntryOf(loaded, "DllCanUnloadNow")(), S_FALSE);
+    return loaded ? EntryOf(loaded, "DllCanUnloadNow")() : E_UNEXPECTED;
+  };
+  {
+    ComPtr<IDispatch> book;
+    ASSERT_EQ(Create(IID_IDispatch, &book), S_OK);
+    EXPECT_EQ(canUnloadNow(), S_FALSE);
   }
-  HMODULE loaded = GetModuleHandleW(L"Jotwell.dll");
-  ASSERT_NE(loaded, nullptr);
-  for (int i = 0; i < 40 && EntryOf(loaded, "DllCanUnloadNow")() != S_OK; ++i) Sleep(50);
-  EXPECT_EQ(EntryOf(loaded, "DllCanUnloadNow")(), S_OK);
+  for (int i = 0; i < 40 && canUnloadNow() != S_OK; ++i) Sleep(50);
+  EXPECT_EQ(canUnloadNow(), S_OK);
   CoFreeUnusedLibrariesEx(0, 0);
   EXPECT_EQ(GetModuleHandleW(L"Jotwell.dll"), nullptr);
 }

@@ -6,34 +6,29 @@
 #include <array>
 #include <atomic>
 #include <cwchar>
-#include <optional>
 
 #include "base/LibraryFacts.h"
 #include "jotwell/JotBook.h"
 #include "support/WindowAnswers.h"
 #include "windows/desktop/DisplaySupport.h"
 
-namespace jotwell {
+namespace jotwell::test {
 namespace {
 
-using test::Box;
-using test::Caller;
-using test::Point;
-
-class AboutWindowTest : public test::NativeWindowsTest {
+class AboutWindowTest : public NativeWindowsTest {
  protected:
   // The first object of a fresh thread, which shows the About window; the
   // thread's own window, disabled meanwhile.
   Caller StartUp() {
     return Caller([this] {
-      host = test::HostWindow();
+      host = HostWindow();
       JotBook book;
       depthAfter = ErrorManager().CallDepth();
       hostEnabledAfter = ::IsWindowEnabled(host);
       ::DestroyWindow(host);
     });
   }
-  static HWND Window() { return test::DialogTitled(L""); }
+  static HWND Window() { return DialogTitled(L""); }
   // The labels in the order of their roles: title, kind, home-page link,
   // platform, version, maker link; the frame comes after them.
   static std::array<HWND, 7> Controls(HWND window) {
@@ -43,9 +38,7 @@ class AboutWindowTest : public test::NativeWindowsTest {
     return controls;
   }
   // A point of the window at 96 dpi, scaled.
-  static Point At(HWND window, int x, int y) {
-    return test::InClient(window, {Scaled(x), Scaled(y)});
-  }
+  static Point At(HWND window, int x, int y) { return InClient(window, {Scaled(x), Scaled(y)}); }
 
   std::atomic<HWND> host = nullptr;
   bool hostEnabledAfter = false;
@@ -64,13 +57,13 @@ struct LabelLook {
 TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
   Caller start = StartUp();
   HWND window = Window();
-  EXPECT_EQ(test::ClientAreaOf(window), Scaled(Box{0, 0, 481, 241}));
+  EXPECT_EQ(ClientAreaOf(window), Scaled(Box{0, 0, 481, 241}));
   EXPECT_FALSE((::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) << "a caption";
   EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
   EXPECT_FALSE(::IsWindowEnabled(host))
       << "the thread's own window while the About window is shown";
   std::array<HWND, 7> controls = Controls(window);
-  EXPECT_EQ(test::BoxOf(controls[6]), Scaled(Box{4, 3, 472, 232})) << "the frame";
+  EXPECT_EQ(BoxOf(controls[6]), Scaled(Box{4, 3, 472, 232})) << "the frame";
 
   std::array<LabelLook, 6> looks{{
       {L"Comic Sans MS", 48, false, false, false, {17, 16, 238, 67}},
@@ -83,25 +76,25 @@ TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
   for (size_t role = 0; role < looks.size(); ++role) {
     const LabelLook& look = looks[role];
     HWND label = controls[role];
-    LOGFONTW font = test::FontOf(label);
+    LOGFONTW font = FontOf(label);
     EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight,
                          font.lfItalic != 0, font.lfUnderline != 0),
               std::tuple(std::wstring(look.face), -Scaled(look.height), FW_BOLD, look.italic,
                          look.underline))
         << role;
-    Box place = Scaled(look.place), shown = test::BoxOf(label);
+    Box place = Scaled(look.place), shown = BoxOf(label);
     EXPECT_TRUE(shown.left <= place.left && shown.left + shown.width == place.left + place.width &&
                 shown.top == place.top && shown.height >= place.height)
         << role << ": " << ::testing::PrintToString(shown) << " for "
         << ::testing::PrintToString(place);
-    EXPECT_EQ(test::ColoursOf(window, label).text,
+    EXPECT_EQ(ColoursOf(window, label).text,
               look.link ? RGB(0, 0, 255) : ::GetSysColor(COLOR_BTNTEXT))
         << role;
     if (!look.link) continue;
     // The hand, with its tip at the hot spot.
-    test::MoveTo(test::MiddleOf(label));
+    MoveTo(MiddleOf(label));
     ICONINFO hand{};
-    test::Eventually([&] {
+    Eventually([&] {
       CURSORINFO cursor{};
       cursor.cbSize = sizeof cursor;
       return ::GetCursorInfo(&cursor) && ::GetIconInfo(cursor.hCursor, &hand) &&
@@ -109,62 +102,56 @@ TEST_F(AboutWindowTest, EveryLabelHasItsPlaceFontAndColourAtTheScreensDpi) {
     });
     EXPECT_EQ(std::pair(hand.xHotspot, hand.yHotspot), std::pair(12UL, 1UL)) << role;
   }
-  test::Screenshot(window, "about-window-" + std::to_string(Dpi()) + "dpi");
-  test::Keys(window, "x");
+  Screenshot(window, "about-window-" + std::to_string(Dpi()) + "dpi");
+  Keys(window, "x");
   start.Join();
   EXPECT_TRUE(hostEnabledAfter);
 }
 
-class AboutCloserTest : public AboutWindowTest,
-                        public ::testing::WithParamInterface<test::Closer> {};
+class AboutCloserTest : public AboutWindowTest, public ::testing::WithParamInterface<Closer> {};
 
 // Keys without a character, the plain labels, and a press released on
 // another place than its own leave the window open.
 TEST_P(AboutCloserTest, ClosesTheWindowAndLetsTheObjectBeHandedOut) {
   Caller start = StartUp();
   HWND window = Window();
-  test::Keys(window, "Right F1 shift Tab");
+  Keys(window, "Right F1 shift Tab");
   std::array<HWND, 7> controls = Controls(window);
-  for (int plain : {1, 3, 4}) test::ClickAt(test::MiddleOf(controls[plain]));
-  test::Drag(test::MiddleOf(controls[0]), At(window, 240, 238));
-  test::Drag(At(window, 240, 238), At(window, 240, 140));
+  for (int plain : {1, 3, 4}) ClickAt(MiddleOf(controls[plain]));
+  Drag(MiddleOf(controls[0]), At(window, 240, 238));
+  Drag(At(window, 240, 238), At(window, 240, 140));
   EXPECT_FALSE(start.Returned(500ms));
-  if (GetParam().keys) test::Keys(window, GetParam().keys);
-  else test::ClickAt(At(window, GetParam().x, GetParam().y));
+  if (GetParam().keys) Keys(window, GetParam().keys);
+  else ClickAt(At(window, GetParam().x, GetParam().y));
   start.Join();
-  EXPECT_TRUE(test::Gone(window));
+  EXPECT_TRUE(Gone(window));
   EXPECT_EQ(depthAfter, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest, ::testing::ValuesIn(test::kAboutClosers),
-                         test::ByName());
+INSTANTIATE_TEST_SUITE_P(Each, AboutCloserTest, ::testing::ValuesIn(kAboutClosers), ByName());
 
 // The command that opens a scheme's addresses, replaced for the test and
 // put back after it. The shell reads it from the machine's classes only.
 class ScopedOpenCommand {
  public:
-  ScopedOpenCommand(const std::wstring& scheme, const std::wstring& command) {
-    std::wstring key = L"Software\\Classes\\" + scheme + L"\\shell\\open\\command";
-    EXPECT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &key_, nullptr),
-              ERROR_SUCCESS);
+  ScopedOpenCommand(const std::wstring& scheme, const std::wstring& command)
+      : key_(L"Software\\Classes\\" + scheme + L"\\shell\\open\\command") {
     DWORD size = sizeof old_;
-    had_ = ::RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old_),
-                              &size) == ERROR_SUCCESS;
-    Set(command.c_str());
+    had_ = ::RegGetValueW(HKEY_LOCAL_MACHINE, key_.c_str(), nullptr, RRF_RT_ANY | RRF_NOEXPAND,
+                          nullptr, old_, &size) == ERROR_SUCCESS;
+    EXPECT_EQ(Set(command.c_str()), ERROR_SUCCESS);
   }
   ~ScopedOpenCommand() {
     if (had_) Set(old_);
-    else ::RegDeleteValueW(key_, nullptr);
-    ::RegCloseKey(key_);
+    else ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), nullptr);
   }
 
  private:
-  void Set(const wchar_t* command) {
-    ::RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                     static_cast<DWORD>((std::wcslen(command) + 1) * sizeof(wchar_t)));
+  LSTATUS Set(const wchar_t* command) {
+    return ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), nullptr, REG_SZ, command,
+                             (std::wcslen(command) + 1) * sizeof(wchar_t));
   }
-  HKEY key_ = nullptr;
+  std::wstring key_;
   wchar_t old_[1024] = L"";
   bool had_ = false;
 };
@@ -174,30 +161,29 @@ class ScopedOpenCommand {
 // for it. A link pressed and released elsewhere opens nothing.
 TEST_F(AboutWindowTest, LinksHandTheirTargetsToTheShell) {
   std::string opened = dir.File("opened.txt");
-  std::wstring recorder = L"\"" + test::PathOf(JOTWELL_RECORDER).wstring() + L"\" \"" +
-                          test::PathOf(opened).wstring() + L"\" \"%1\"";
+  std::wstring recorder = L"\"" + PathOf(JOTWELL_RECORDER).wstring() + L"\" \"" +
+                          PathOf(opened).wstring() + L"\" \"%1\"";
   ScopedOpenCommand https(L"https", recorder), mailto(L"mailto", recorder);
   Caller start = StartUp();
   HWND window = Window();
   std::array<HWND, 7> controls = Controls(window);
   HWND homeLink = controls[2], makerLink = controls[5];
-  for (HWND link : {homeLink, makerLink}) test::Drag(test::MiddleOf(link), At(window, 240, 238));
+  for (HWND link : {homeLink, makerLink}) Drag(MiddleOf(link), At(window, 240, 238));
   for (auto [link, clicks] : {std::pair{homeLink, 1}, {homeLink, 2}, {makerLink, 1}}) {
-    test::ClickAt(test::MiddleOf(link), clicks);
+    ClickAt(MiddleOf(link), clicks);
     std::this_thread::sleep_for(600ms);  // so that no two gestures make one double-click
   }
-  test::Eventually([&] { return std::ranges::count(test::ReadFile(opened), '\n') >= 4; });
+  Eventually([&] { return std::ranges::count(ReadFile(opened), '\n') >= 4; });
   std::this_thread::sleep_for(500ms);
   EXPECT_FALSE(start.Returned());
-  test::Keys(window, "Escape");
+  Keys(window, "Escape");
   start.Join();
   // Each opens in a program of its own, which may write before another.
-  std::string lines = test::ReadFile(opened), home = kHomePage + "\r\n"s,
-              mail = kMakerMail + "\r\n"s;
+  std::string lines = ReadFile(opened), home = kHomePage + "\r\n"s, mail = kMakerMail + "\r\n"s;
   size_t at = lines.find(mail);
   ASSERT_NE(at, std::string::npos) << lines;
   EXPECT_EQ(lines.erase(at, mail.size()), home + home + home);
 }
 
 }  // namespace
-}  // namespace jotwell
+}  // namespace jotwell::test

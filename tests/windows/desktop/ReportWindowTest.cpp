@@ -11,34 +11,28 @@
 #include <array>
 #include <atomic>
 
-namespace jotwell {
+namespace jotwell::test {
 namespace {
-
-using test::Box;
-using test::Caller;
 
 constexpr int kText = 100, kAbort = 200, kRetry = 201, kIgnore = 202, kCopy = 203;
 
-class ReportWindowTest : public test::NativeWindowsTest {
+class ReportWindowTest : public NativeWindowsTest {
  protected:
-  static HWND Window() { return test::DialogTitled(L"Run-Time Error"); }
+  static HWND Window() { return DialogTitled(L"Run-Time Error"); }
   static std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    std::wstring text(::GetWindowTextLengthW(control) + 1, L'\0');
+    text.resize(::GetWindowTextW(control, text.data(), text.size()));
     return text;
   }
   // The error log's text as another program reads it off the clipboard:
   // UTF-8, lines ended by line feeds.
-  std::string AsCopied(const std::string& ansi) const {
+  static std::string AsCopied(const std::string& ansi) {
     std::wstring wide(ansi.size(), L'\0');
-    wide.resize(static_cast<size_t>(
-        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
-                              static_cast<int>(wide.size()))));
+    wide.resize(
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), wide.data(), wide.size()));
     std::string utf8(wide.size() * 3, '\0');
-    utf8.resize(static_cast<size_t>(
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
-                              static_cast<int>(utf8.size()), nullptr, nullptr)));
+    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide.size(), utf8.data(),
+                                      utf8.size(), nullptr, nullptr));
     std::erase(utf8, '\r');
     return utf8;
   }
@@ -50,11 +44,11 @@ class ReportWindowTest : public test::NativeWindowsTest {
 // text, and the buttons in the tab order, which the text heads.
 TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   Caller probe([] {
-    RunTraced(test::kProbe, NoRegistrations,
-              [](Trap& trap) { trap.Do(test::FailingOnce(errnum::kPathNotFound)); });
+    RunTraced(kProbe, NoRegistrations,
+              [](Trap& trap) { trap.Do(FailingOnce(errnum::kPathNotFound)); });
   });
   HWND window = Window();
-  EXPECT_EQ(test::ClientAreaOf(window), Scaled(Box{0, 0, 438, 385}));
+  EXPECT_EQ(ClientAreaOf(window), Scaled(Box{0, 0, 438, 385}));
   auto style = ::GetWindowLongW(window, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_CAPTION | WS_SYSMENU);
@@ -62,7 +56,7 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
 
   HWND icon = ::GetWindow(::GetDlgItem(window, kText), GW_HWNDPREV);
   HWND text = ::GetDlgItem(window, kText);
-  EXPECT_EQ(test::BoxOf(icon), Scaled(Box{8, 8, 32, 32}));
+  EXPECT_EQ(BoxOf(icon), Scaled(Box{8, 8, 32, 32}));
   ICONINFO stop{};
   ::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)), &stop);
   BITMAP picture{};
@@ -71,8 +65,8 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   ::DeleteObject(stop.hbmColor), ::DeleteObject(stop.hbmMask);
   EXPECT_NE(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0) << "the 16 x 16 image";
 
-  EXPECT_EQ(test::BoxOf(text), Scaled(Box{48, 8, 377, 329}));
-  LOGFONTW font = test::FontOf(text);
+  EXPECT_EQ(BoxOf(text), Scaled(Box{48, 8, 377, 329}));
+  LOGFONTW font = FontOf(text);
   EXPECT_EQ(std::wstring(font.lfFaceName), L"Courier New");
   EXPECT_EQ(font.lfHeight, -::MulDiv(1100, Dpi(), 9600)) << "8.25 points";
   EXPECT_EQ(std::tuple(font.lfWeight, font.lfItalic, font.lfUnderline),
@@ -80,7 +74,7 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   auto textStyle = ::GetWindowLongW(text, GWL_STYLE);
   for (LONG bit : {ES_MULTILINE, ES_READONLY, WS_HSCROLL, WS_VSCROLL, WS_TABSTOP})
     EXPECT_TRUE(textStyle & bit) << std::hex << bit;
-  EXPECT_EQ(test::ColoursOf(window, text).background, ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ColoursOf(window, text).background, ::GetSysColor(COLOR_BTNFACE));
 
   std::array<Box, 4> buttons{
       {{200, 352, 57, 25}, {264, 352, 57, 25}, {328, 352, 57, 25}, {400, 352, 25, 25}}};
@@ -88,7 +82,7 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   HWND focus = text;
   for (int index = 0; index < 4; ++index) {
     HWND button = ::GetDlgItem(window, kAbort + index);
-    EXPECT_EQ(test::BoxOf(button), Scaled(buttons[index])) << index;
+    EXPECT_EQ(BoxOf(button), Scaled(buttons[index])) << index;
     focus = ::GetNextDlgTabItem(window, focus, FALSE);
     EXPECT_EQ(focus, button) << "tab order at " << index;
     if (index < 3) {
@@ -113,8 +107,8 @@ TEST_F(ReportWindowTest, EveryControlHasItsPlaceFontAndLookAtTheScreensDpi) {
   EXPECT_EQ(std::pair(tool.uId, std::wstring(tip)),
             std::pair(reinterpret_cast<UINT_PTR>(copy), std::wstring(L"Copy")));
 
-  test::Screenshot(window, "report-window-" + std::to_string(Dpi()) + "dpi");
-  test::Keys(window, "Escape");
+  Screenshot(window, "report-window-" + std::to_string(Dpi()) + "dpi");
+  Keys(window, "Escape");
   probe.Join();
 }
 
@@ -154,7 +148,7 @@ TEST(PicturesTest, AreSixteenColourImagesOfTheirSizes) {
               ::testing::ElementsAre(Image{32, 32, 4}));
 }
 
-class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<test::Answer> {};
+class AnswerTest : public ReportWindowTest, public ::testing::WithParamInterface<Answer> {};
 
 // Closing the window is no choice: the report after it, closed, leaves
 // the choice this one made (0 when there was none). While a report is
@@ -164,9 +158,9 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
   std::atomic<HWND> host = nullptr;
   bool hostEnabledAgain = false;
   Caller probe([&] {
-    host = test::HostWindow();
-    RunTraced(test::kProbe, NoRegistrations, [&](Trap& trap) {
-      trap.Do(test::FailingOnce(errnum::kPathNotFound));
+    host = HostWindow();
+    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
+      trap.Do(FailingOnce(errnum::kPathNotFound));
       trap.Do([&] { after = true; });
     });
     hostEnabledAgain = ::IsWindowEnabled(host);
@@ -177,31 +171,26 @@ TEST_P(AnswerTest, TheTrapActsOnTheAnswerAndClosingTheNextWindowLeavesIt) {
   HWND window = Window();
   EXPECT_FALSE(::IsWindowEnabled(host)) << "the host's window while the report is shown";
   std::string how = GetParam().how;
-  if (how == "click") {
-    test::ClickAt(test::MiddleOf(::GetDlgItem(window, kIgnore)));
-  } else if (how == "close") {
-    test::ClickAt(test::CloseButtonOf(window));
-  } else {
-    test::Keys(window, how);
-  }
-  EXPECT_TRUE(test::Gone(window));
+  if (how == "click") ClickAt(MiddleOf(::GetDlgItem(window, kIgnore)));
+  else if (how == "close") ClickAt(CloseButtonOf(window));
+  else Keys(window, how);
+  EXPECT_TRUE(Gone(window));
   HWND next = Window();
-  test::Keys(next, "alt+F4");
-  EXPECT_TRUE(test::Gone(next));
+  Keys(next, "alt+F4");
+  EXPECT_TRUE(Gone(next));
   probe.Join();
   EXPECT_EQ(std::tuple(choice.load(), afterClosing, after.load(), hostEnabledAgain),
             std::tuple(GetParam().choice, GetParam().choice, GetParam().after, true));
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, AnswerTest, ::testing::ValuesIn(test::kReportAnswers),
-                         test::ByName());
+INSTANTIATE_TEST_SUITE_P(Each, AnswerTest, ::testing::ValuesIn(kReportAnswers), ByName());
 
 // Retry runs the failing statement again, which fails again; Ignore then
 // goes on after it.
 TEST_F(ReportWindowTest, RetryAndThenIgnoreMakeTheTrapActOnEach) {
   int runs = 0;
   Caller probe([&] {
-    RunTraced(test::kProbe, NoRegistrations, [&](Trap& trap) {
+    RunTraced(kProbe, NoRegistrations, [&](Trap& trap) {
       trap.Do([&] {
         ++runs;
         throw RuntimeError(errnum::kPathNotFound);
@@ -210,10 +199,10 @@ TEST_F(ReportWindowTest, RetryAndThenIgnoreMakeTheTrapActOnEach) {
     });
   });
   HWND first = Window();
-  test::Keys(first, "alt+r");
-  EXPECT_TRUE(test::Gone(first));
+  Keys(first, "alt+r");
+  EXPECT_TRUE(Gone(first));
   HWND second = Window();
-  test::ClickAt(test::MiddleOf(::GetDlgItem(second, kIgnore)));
+  ClickAt(MiddleOf(::GetDlgItem(second, kIgnore)));
   probe.Join();
   EXPECT_EQ(std::pair(runs, after.load()), std::pair(2, true));
 }
@@ -225,17 +214,16 @@ TEST_F(ReportWindowTest, CopyPutsTheErrorLogsEntryOnTheClipboardAndLeavesTheWind
   for (int i = 0; i < 2000; ++i) big += "line " + std::to_string(i) + " caf\xC3\xA9\r\n";
   Caller probe([&] {
     auto registrations = [&](Registrations& r) { r.Arguments({{"Big", big}}); };
-    RunTraced(test::kProbe, registrations,
+    RunTraced(kProbe, registrations,
               [](Trap& trap) { trap.Do([] { throw RuntimeError(errnum::kPathNotFound); }); });
     choice = ErrorManager().UserChoice();
   });
   HWND window = Window();
-  test::ClickAt(test::MiddleOf(::GetDlgItem(window, kCopy)));
+  ClickAt(MiddleOf(::GetDlgItem(window, kCopy)));
   std::string copied;
-  test::Eventually(
-      [&] { return (copied = test::Clipboard()).find("End Details") != std::string::npos; });
+  Eventually([&] { return (copied = Clipboard()).find("End Details") != std::string::npos; });
   EXPECT_FALSE(probe.Returned(200ms));
-  test::Keys(window, "alt+i");
+  Keys(window, "alt+i");
   probe.Join();
   EXPECT_EQ(choice, choice::kIgnore);
   std::string logged = ErrorLog();
@@ -246,7 +234,7 @@ TEST_F(ReportWindowTest, CopyPutsTheErrorLogsEntryOnTheClipboardAndLeavesTheWind
   EXPECT_EQ(held, logged) << "as the error log holds it";
   std::erase(copied, '\r');
   EXPECT_EQ(copied, AsCopied(logged));
-  EXPECT_THAT(copied, ::testing::HasSubstr("line 1999 caf\xC3\xA9"));
+  EXPECT_THAT(copied, HasSubstr("line 1999 caf\xC3\xA9"));
 }
 
 std::atomic<Long> nested{-1};
@@ -267,14 +255,14 @@ TEST_F(ReportWindowTest, ASecondReportWhileOneIsShownReplacesTheTextWithoutWaiti
     ::KillTimer(nullptr, timer);
   });
   HWND window = Window();
-  EXPECT_TRUE(test::Eventually([&] { return nested == 0; }));
+  EXPECT_TRUE(Eventually([&] { return nested == 0; }));
   EXPECT_EQ(outer, -1);
   EXPECT_THAT(TextOf(::GetDlgItem(window, kText)),
-              ::testing::HasSubstr(L"Procedure [Sub Nested] in Module [Module1]"));
-  test::Keys(window, "alt+i");
+              HasSubstr(L"Procedure [Sub Nested] in Module [Module1]"));
+  Keys(window, "alt+i");
   host.Join();
   EXPECT_EQ(outer, choice::kIgnore);
 }
 
 }  // namespace
-}  // namespace jotwell
+}  // namespace jotwell::test
