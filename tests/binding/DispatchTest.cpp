@@ -30,12 +30,28 @@ TEST_F(DispatchTest, NamesAnswerInAnyCaseWithTheirParametersAndUnknownNamesAreRe
   EXPECT_EQ(ids[0], DISPID_UNKNOWN);
 }
 
-struct BadCall {
-  const char* what;
+// A call through Invoke, its arguments in parameter order.
+struct Invocation {
   DISPID id;
   WORD flags;
   std::vector<Var> args;
-  std::vector<DISPID> named;
+  std::vector<DISPID> named{};
+};
+Invocation Method(DISPID id, std::vector<Var> args, std::vector<DISPID> named = {}) {
+  return {id, DISPATCH_METHOD, std::move(args), std::move(named)};
+}
+// A put of `value`, named as a put's value is unless `named` says otherwise.
+Invocation Let(DISPID id, const Var& value, DISPID named = DISPID_PROPERTYPUT,
+               WORD flags = DISPATCH_PROPERTYPUT) {
+  return {id, flags, {value}, {named}};
+}
+Invocation LetRef(DISPID id, const Var& value) {
+  return Let(id, value, DISPID_PROPERTYPUT, DISPATCH_PROPERTYPUTREF);
+}
+
+struct BadCall {
+  const char* what;
+  Invocation call;
   HRESULT answer;
   UINT argumentError = ~0u;
 };
@@ -44,111 +60,42 @@ class DispatchBadCall : public test::BindingTest, public ::testing::WithParamInt
 
 // Each bad call gets its standard answer and changes nothing.
 TEST_P(DispatchBadCall, IsAnsweredWithItsCode) {
-  const BadCall& call = GetParam();
+  const Invocation& call = GetParam().call;
   ASSERT_EQ(Put("MaximumLogFileSize", Var::Of(VT_I4, 7)), S_OK);
   UINT argumentError = ~0u;
   Var result;
-  EXPECT_EQ(Call(call.id, call.flags, call.args, &result, call.named, &argumentError), call.answer);
-  EXPECT_EQ(argumentError, call.argumentError);
+  EXPECT_EQ(Call(call.id, call.flags, call.args, &result, call.named, &argumentError),
+            GetParam().answer);
+  EXPECT_EQ(argumentError, GetParam().argumentError);
   EXPECT_EQ(result.vt, VT_EMPTY);
   EXPECT_EQ(Get("MaximumLogFileSize").lVal, 7);
 }
 
-constexpr DISPID kStripPath = 0x60030007, kWriteString = 0x60030008, kMaximum = 0x68030002, kSize = 0x68030004;
-const Var kText = Var::Text("x");
+constexpr DISPID kLogFileName = 0x68030001, kMaximum = 0x68030002, kSize = 0x68030004;
+constexpr DISPID kStripPath = 0x60030007, kWrite = 0x60030008;  // INI_WriteString
+const Var kText = Var::Text("x"), kOne = Var::Of(VT_I4, 1), kObject = Var::Of(VT_DISPATCH, 0);
+const Var kNull = Var::Of(VT_NULL, 0), kNullRef = Var::Ref(VT_BSTR, nullptr);
+const Var kNaN = Var::Real(std::nan(""));
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DispatchBadCall,
     ::testing::ValuesIn(std::vector<BadCall>{
-        {"unknown identifier", 0x12345, DISPATCH_METHOD, {}, {}, DISP_E_MEMBERNOTFOUND},
-        {"no invocation kind", kStripPath, 0, {kText}, {}, DISP_E_MEMBERNOTFOUND},
-        {"put on a read-only property",
-         kSize,
-         DISPATCH_PROPERTYPUT,
-         {Var::Of(VT_I4, 1)},
-         {DISPID_PROPERTYPUT},
-         DISP_E_MEMBERNOTFOUND},
-        {"put on a method",
-         kStripPath,
-         DISPATCH_PROPERTYPUT,
-         {kText},
-         {DISPID_PROPERTYPUT},
-         DISP_E_MEMBERNOTFOUND},
-        {"putref on a value property",
-         kMaximum,
-         DISPATCH_PROPERTYPUTREF,
-         {Var::Of(VT_I4, 1)},
-         {DISPID_PROPERTYPUT},
-         DISP_E_MEMBERNOTFOUND},
-        {"too few", kStripPath, DISPATCH_METHOD, {}, {}, DISP_E_BADPARAMCOUNT},
-        {"named argument to a method",
-         kStripPath,
-         DISPATCH_METHOD,
-         {kText},
-         {0},
-         DISP_E_NONAMEDARGS},
-        {"put value under another name",
-         kMaximum,
-         DISPATCH_PROPERTYPUT,
-         {Var::Of(VT_I4, 1)},
-         {0},
-         DISP_E_NONAMEDARGS},
-        {"object where text is wanted",
-         kWriteString,
-         DISPATCH_METHOD,
-         {kText, kText, Var::Of(VT_DISPATCH, 0)},
-         {},
-         DISP_E_TYPEMISMATCH,
-         0},
-        {"null where text is wanted",
-         kWriteString,
-         DISPATCH_METHOD,
-         {kText, Var::Of(VT_NULL, 0), kText},
-         {},
-         DISP_E_TYPEMISMATCH,
-         1},
-        {"by-reference null pointer",
-         kStripPath,
-         DISPATCH_METHOD,
-         {Var::Ref(VT_BSTR, nullptr)},
-         {},
-         DISP_E_TYPEMISMATCH,
-         0},
-        {"text that is no number",
-         kMaximum,
-         DISPATCH_PROPERTYPUT,
-         {Var::Text("12 apples")},
-         {DISPID_PROPERTYPUT},
-         DISP_E_TYPEMISMATCH,
-         0},
-        {"Long overflow",
-         kMaximum,
-         DISPATCH_PROPERTYPUT,
-         {Var::Real(3e9)},
-         {DISPID_PROPERTYPUT},
-         DISP_E_OVERFLOW,
-         0},
-        {"64-bit overflow",
-         kMaximum,
-         DISPATCH_PROPERTYPUT,
-         {Var::Of(VT_I8, 1LL << 40)},
-         {DISPID_PROPERTYPUT},
-         DISP_E_OVERFLOW,
-         0},
-        {"not a number",
-         kMaximum,
-         DISPATCH_PROPERTYPUT,
-         {Var::Real(std::nan(""))},
-         {DISPID_PROPERTYPUT},
-         DISP_E_OVERFLOW,
-         0},
-        {"date beyond the calendar",
-         0x68030001,
-         DISPATCH_PROPERTYPUT,
-         {Var::Real(std::nan("")).As(VT_DATE)},
-         {DISPID_PROPERTYPUT},
-         DISP_E_OVERFLOW,
-         0},
+        {"unknown identifier", Method(0x12345, {}), DISP_E_MEMBERNOTFOUND},
+        {"no invocation kind", {kStripPath, 0, {kText}}, DISP_E_MEMBERNOTFOUND},
+        {"put on a read-only property", Let(kSize, kOne), DISP_E_MEMBERNOTFOUND},
+        {"put on a method", Let(kStripPath, kText), DISP_E_MEMBERNOTFOUND},
+        {"putref on a value property", LetRef(kMaximum, kOne), DISP_E_MEMBERNOTFOUND},
+        {"too few", Method(kStripPath, {}), DISP_E_BADPARAMCOUNT},
+        {"named argument to a method", Method(kStripPath, {kText}, {0}), DISP_E_NONAMEDARGS},
+        {"put value under another name", Let(kMaximum, kOne, 0), DISP_E_NONAMEDARGS},
+        {"object for text", Method(kWrite, {kText, kText, kObject}), DISP_E_TYPEMISMATCH, 0},
+        {"null for text", Method(kWrite, {kText, kNull, kText}), DISP_E_TYPEMISMATCH, 1},
+        {"by-reference null pointer", Method(kStripPath, {kNullRef}), DISP_E_TYPEMISMATCH, 0},
+        {"text that is no number", Let(kMaximum, Var::Text("12 apples")), DISP_E_TYPEMISMATCH, 0},
+        {"Long overflow", Let(kMaximum, Var::Real(3e9)), DISP_E_OVERFLOW, 0},
+        {"64-bit overflow", Let(kMaximum, Var::Of(VT_I8, 1LL << 40)), DISP_E_OVERFLOW, 0},
+        {"not a number", Let(kMaximum, kNaN), DISP_E_OVERFLOW, 0},
+        {"date beyond the calendar", Let(kLogFileName, kNaN.As(VT_DATE)), DISP_E_OVERFLOW, 0},
     }),
     [](const auto& info) {
       std::string n = info.param.what;
