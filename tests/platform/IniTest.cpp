@@ -24,16 +24,14 @@ namespace jotwell {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
 platform::IniProfile& Ini() { return platform::Group<platform::IniProfile>::Native(); }
 
 // The files lie on tmpfs where there is one: a write takes microseconds
 // there, not a disk's sync, so that most kills of a writer land inside one.
 class IniEngine : public ::testing::Test {
  protected:
-  test::ScopedEnv tmpfs{"TMPDIR", fs::is_directory("/dev/shm")
-                                      ? std::string("/dev/shm")
-                                      : fs::temp_directory_path().string()};
+  test::ScopedEnv tmpfs{
+      "TMPDIR", fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string()};
   test::TempDir dir;
   const std::string file = dir.File("p.ini");
 };
@@ -136,8 +134,8 @@ TEST_F(IniEngine, RefusedWritesChangeNoByte) {
 }
 
 TEST_F(IniEngine, ValuesRoundTripWhole) {
-  for (const std::string& value : {std::string(200, 'x') + "=;#", std::string(" padded "),
-                                  std::string("\"quoted\""), std::string("'"), std::string()}) {
+  for (const std::string& value :
+       test::Lines{std::string(200, 'x') + "=;#", " padded ", "\"quoted\"", "'", ""}) {
     ASSERT_TRUE(Ini().WriteProfileText("s", "k", value, file));
     EXPECT_EQ(Ini().ReadProfileText("s", "k", "<fallback>", file), value);
   }
@@ -189,52 +187,45 @@ TEST_F(IniEngine, KeepsUtf16FilesInTheirEncoding) {
   }
 }
 
-// Root writing a user's file leaves it the user's; a file with more than one
-// name stays one file.
-TEST_F(IniEngine, WritesThroughLinksAndKeepsOwnerAndPermissionBits) {
-  test::WriteFile(file, "[s]\n");
-  fs::permissions(file, fs::perms(0640));
-  ASSERT_TRUE(test::GiveToNobody(file));
-  const auto before = test::OwnerAndMode(file);
-  fs::create_symlink("p.ini", dir.File("link.ini"));
-  ASSERT_TRUE(Ini().WriteProfileText("s", "k", "v", dir.File("link.ini")));
-  EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
-  EXPECT_EQ(test::ReadFile(file), "[s]\nk=v\n");
-  EXPECT_EQ(test::OwnerAndMode(file), before);
-  fs::create_hard_link(file, dir.File("hard.ini"));
-  EXPECT_TRUE(Ini().WriteProfileText("s", "k", "w", dir.File("hard.ini")));
-  EXPECT_EQ(test::ReadFile(file), "[s]\nk=w\n");
-}
-
 // A link is followed only where the system's protected-symlinks rule would
 // follow it, whatever that is set to: not one that another user planted in
 // a sticky folder anyone may write, at any hop. The recent-documents list is
-// written the same way.
-TEST_F(IniEngine, FollowsNoLinkAnotherUserPlantedInAStickyFolder) {
+// written the same way. Root writing a user's file through a link leaves it
+// the user's; a file with more than one name stays one file.
+TEST_F(IniEngine, WritesThroughLinksButNotOneAnotherUserPlantedInAStickyFolder) {
   fs::permissions(dir.path(), fs::perms(0755));
   for (auto [folder, mode] : {std::pair{"sticky", 01777}, {"open", 0777}}) {
     fs::create_directory(dir.path() / folder);
     fs::permissions(dir.path() / folder, fs::perms(mode));
   }
-  ASSERT_EQ(test::InChild([&] {
-              bool planted = test::BecomeNobody();
-              for (const char* link :
-                   {"sticky/nobody.ini", "open/nobody.ini", "sticky/recently-used.xbel"})
-                planted = planted && ::symlink(file.c_str(), dir.File(link).c_str()) == 0;
-              return std::string(planted ? "" : "cannot plant the links");
-            }),
-            "");
+  const std::string planting = test::InChild([&] {
+    bool planted = test::BecomeNobody();
+    for (const char* link : {"sticky/nobody.ini", "open/nobody.ini", "sticky/recently-used.xbel"})
+      planted = planted && ::symlink(file.c_str(), dir.File(link).c_str()) == 0;
+    return std::string(planted ? "" : "cannot plant the links");
+  });
+  ASSERT_EQ(planting, "");
   fs::create_symlink(file, dir.File("sticky/root.ini"));
   fs::create_symlink("nobody.ini", dir.File("sticky/hop.ini"));
-  const std::pair<const char*, bool> rows[] = {{"sticky/nobody.ini", false},
-                                               {"sticky/hop.ini", false},
-                                               {"sticky/root.ini", true},
-                                               {"open/nobody.ini", true}};
+  fs::create_symlink("p.ini", dir.File("link.ini"));
+  test::WriteFile(file, "[s]\n");
+  fs::permissions(file, fs::perms(0640));
+  ASSERT_TRUE(test::GiveToNobody(file));
+  const auto before = test::OwnerAndMode(file);
+  const std::pair<const char*, bool> rows[] = {
+      {"sticky/nobody.ini", false}, {"sticky/hop.ini", false}, {"sticky/root.ini", true},
+      {"open/nobody.ini", true},    {"link.ini", true},
+  };
   for (const auto& [link, followed] : rows) {
     test::WriteFile(file, "[s]\n");
     EXPECT_EQ(Ini().WriteProfileText("s", "k", "v", dir.File(link)), followed) << link;
     EXPECT_EQ(test::ReadFile(file), followed ? "[s]\nk=v\n" : "[s]\n") << link;
   }
+  EXPECT_TRUE(fs::is_symlink(dir.File("link.ini")));
+  EXPECT_EQ(test::OwnerAndMode(file), before);
+  fs::create_hard_link(file, dir.File("hard.ini"));
+  EXPECT_TRUE(Ini().WriteProfileText("s", "k", "w", dir.File("hard.ini")));
+  EXPECT_EQ(test::ReadFile(file), "[s]\nk=w\n");
   test::ScopedEnv dataHome("XDG_DATA_HOME", dir.File("sticky"));
   test::WriteFile(file, "");  // what the list would take as its own, empty
   platform::Group<platform::Shell>::Native().AddRecentDocument(file);
@@ -257,9 +248,7 @@ TEST_F(IniEngine, ManyProcessesOfManyThreadsWritingAtOnceLoseNoKey) {
       std::vector<std::future<bool>> threads;
       for (int thread = 0; thread < kThreads; ++thread)
         threads.push_back(std::async(std::launch::async, keys, process * kThreads + thread));
-      return std::all_of(threads.begin(), threads.end(), [](auto& thread) { return thread.get(); })
-                 ? ""
-                 : "refused";
+      return std::ranges::all_of(threads, [](auto& done) { return done.get(); }) ? "" : "refused";
     });
   EXPECT_THAT(test::InChildren(writers), ::testing::Each(""));
   for (int key = 0; key < kProcesses * kThreads * kKeys; ++key)
@@ -319,7 +308,7 @@ TEST_F(IniEngine, AWriterKilledMidWriteLeavesTheOldFileOrTheNew) {
   }
   ASSERT_TRUE(Ini().WriteProfileText("s", "k0", "last", file));
   // The next write leaves no spare of the killed writers.
-  EXPECT_THAT(test::EntryNames(dir.path()), ElementsAre("p.ini"));
+  EXPECT_THAT(test::EntryNames(dir.path()), test::ElementsAre("p.ini"));
 }
 
 // A read-only file is refused even in a folder where a rename could replace
@@ -330,12 +319,10 @@ TEST_F(IniEngine, AWriterKilledMidWriteLeavesTheOldFileOrTheNew) {
 // The files are the writer's own, so that a copy can keep their owner.
 TEST_F(IniEngine, FollowsTheUsersRightsAndTheSystemsLimits) {
   struct Row { const char* name; fs::perms folder, file; std::size_t size; bool written; };
-  const Row rows[] = {{"open", fs::perms(0777), fs::perms(0444), 3, false},
-                      {"shut", fs::perms(0555), fs::perms(0666), 3, true},
-                      {"copy", fs::perms(0777), fs::perms(0666), 90, false},
-                      {"full", fs::perms(0555), fs::perms(0666), 90, false},
-                      {"bound", fs::perms(0777), fs::perms(0666), 3, true},
-                      {"blind", fs::perms(0777), fs::perms(0222), 3, false}};
+  using P = fs::perms;
+  const Row rows[] = {{"open", P(0777), P(0444), 3, false},  {"shut", P(0555), P(0666), 3, true},
+                      {"copy", P(0777), P(0666), 90, false}, {"full", P(0555), P(0666), 90, false},
+                      {"bound", P(0777), P(0666), 3, true},  {"blind", P(0777), P(0222), 3, false}};
   auto ini = [&](const Row& row) { return dir.File(row.name) + "/p.ini"; };
   fs::permissions(dir.path(), fs::perms(0755));
   for (const Row& row : rows) {
@@ -358,13 +345,11 @@ TEST_F(IniEngine, FollowsTheUsersRightsAndTheSystemsLimits) {
     return said + (Ini().EraseProfileKey("s", "absent", ini(rows[5])) ? '1' : '0');
   });
   if (written.starts_with("skip: ")) GTEST_SKIP() << written;
-  EXPECT_EQ(written,
-            "010010"
-            "0");
+  EXPECT_EQ(written, "0100100");  // the rows in turn, then the erase
   for (const Row& row : rows) {
     EXPECT_EQ(test::ReadFile(ini(row)), row.written ? "[s]\r\nk=nnn\r\n" : "[s]\r\nk=old\r\n")
         << row.name;
-    EXPECT_THAT(test::EntryNames(dir.path() / row.name), ElementsAre("p.ini")) << row.name;
+    EXPECT_THAT(test::EntryNames(dir.path() / row.name), test::ElementsAre("p.ini")) << row.name;
     fs::permissions(dir.path() / row.name, fs::perms(0777));
   }
 }

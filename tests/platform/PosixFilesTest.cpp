@@ -65,37 +65,31 @@ TEST(PosixFiles, TheLockedAppendRemovesSparesOfKilledCreators) {
 // stays, also where the unnamed file cannot be linked in through /proc.
 TEST(PosixFiles, ACopyHandsOutNoRightsAndKeepsTheTime) {
   test::TempDir dir;
-  struct Row {
-    mode_t source, umask, target;  // target 0: none yet
-    bool withoutProc;
-    mode_t copy;
-  };
-  const Row rows[] = {
+  // source, umask, target (0: none yet), whether /proc is gone, the copy's bits
+  const std::tuple<mode_t, mode_t, mode_t, bool, mode_t> rows[] = {
       {04755, 022, 0, false, 0755},    {0666, 077, 0, false, 0600}, {02775, 002, 0640, false, 0640},
       {0644, 022, 07711, false, 0711}, {03666, 027, 0, true, 0640},
   };
   const struct timespec written[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
-  for (int i = 0; i < std::ssize(rows); ++i) {
-    const Row& row = rows[i];
-    const std::string from = dir.File("from" + std::to_string(i)),
+  int i = 0;
+  for (const auto& [source, mask, target, withoutProc, bits] : rows) {
+    const std::string from = dir.File("from" + std::to_string(++i)),
                       to = dir.File("to" + std::to_string(i));
     test::WriteFile(from, "new");
-    if (row.target) test::WriteFile(to, "old");
-    for (auto [file, mode] : {std::pair{from, row.source}, {to, row.target}})
+    if (target) test::WriteFile(to, "old");
+    for (auto [file, mode] : {std::pair{from, source}, {to, target}})
       ASSERT_TRUE(!mode || (test::GiveToNobody(file) && ::chmod(file.c_str(), mode) == 0));
     ::utimensat(AT_FDCWD, from.c_str(), written, 0);
-    const uid_t owner = row.target ? test::StatOf(to).st_uid : ::geteuid();
-    EXPECT_EQ(test::InChild([&] {
-                ::umask(row.umask);
-                // Without /proc, as some sandboxes run programs.
-                if (row.withoutProc && !test::MountPrivately("tmpfs", "/proc")) return "/proc kept";
-                return Files().CopyOver(from, to) ? "copied" : "failed";
-              }),
-              "copied")
-        << i;
+    const uid_t owner = target ? test::StatOf(to).st_uid : ::geteuid();
+    const std::string result = test::InChild([&] {
+      ::umask(mask);
+      // Without /proc, as some sandboxes run programs.
+      if (withoutProc && !test::MountPrivately("tmpfs", "/proc")) return "/proc kept";
+      return Files().CopyOver(from, to) ? "copied" : "failed";
+    });
     const struct stat copy = test::StatOf(to);
-    EXPECT_EQ(std::tuple(copy.st_mode & 07777, copy.st_uid, copy.st_mtim.tv_sec),
-              std::tuple(row.copy, owner, written[1].tv_sec))
+    EXPECT_EQ(std::tuple(result, copy.st_mode & 07777, copy.st_uid, copy.st_mtim.tv_sec),
+              std::tuple("copied", bits, owner, written[1].tv_sec))
         << i;
   }
   EXPECT_EQ(test::EntryNames(dir.path()).size(), 2 * std::size(rows));

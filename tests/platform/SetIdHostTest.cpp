@@ -63,17 +63,15 @@ TEST_P(SetIdHostTest, TheCallersEnvironmentChoosesNothing) {
   EXPECT_EQ(EntriesUnder(caller), expected) << test::ReadFile(dir.File("out"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Each, SetIdHostTest,
-    ::testing::Values(HostRun{"RecentListOfAPlainHost", false, "recent notes.txt", "exit 0",
-                              "data/recently-used.xbel"},
-                      HostRun{"RecentList", true, "recent notes.txt", "exit 1", ""},
-                      HostRun{"Trash", true, "trash notes.txt", "exit 1", ""},
-                      HostRun{"RegisteredLibrary", true, "call LogFileName", "REGDB_E_CLASSNOTREG",
-                              ""},
-                      HostRun{"Agent", true, "--windows strip-path missing",
-                              "jotwell: the desktop agent is not started in a set-ID process", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+const HostRun kRuns[] = {
+    {"RecentListOfAPlainHost", false, "recent notes.txt", "exit 0", "data/recently-used.xbel"},
+    {"RecentList", true, "recent notes.txt", "exit 1", ""},
+    {"Trash", true, "trash notes.txt", "exit 1", ""},
+    {"RegisteredLibrary", true, "call LogFileName", "REGDB_E_CLASSNOTREG", ""},
+    {"Agent", true, "--windows strip-path missing",
+     "jotwell: the desktop agent is not started in a set-ID process", ""}};
+INSTANTIATE_TEST_SUITE_P(Each, SetIdHostTest, ::testing::ValuesIn(kRuns),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace jotwell

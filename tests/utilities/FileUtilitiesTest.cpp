@@ -27,12 +27,8 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   WriteFile(dir.File("txt/a.txt"), "old");
   const std::string longest(255, 'n');
   WriteFile(dir.File("long/") + longest, "n");
-  struct Row {
-    const char *source, *destination, *pattern;
-    Long count;
-    std::vector<std::string> landed;
-  };
-  const Row rows[] = {
+  // source, destination, pattern, the count, and what landed in the destination
+  const std::tuple<const char*, const char*, const char*, Long, Lines> rows[] = {
       {"src/", "txt/", "*.txt", 3, {"B.TXT", "a.txt"}},
       {"src/", "all/", "*.*", 5, {"B.TXT", "a.txt", "c", "\xC3\x89t\xC3\xA9.log"}},
       {"src/", "accent/", "\xC3\xA9T\xC3\x89.*", 1, {"\xC3\x89t\xC3\xA9.log"}},
@@ -46,16 +42,14 @@ TEST_F(FileUtilitiesTest, CopyFilesCopiesEveryMatchingEntryAndCountsThemAll) {
   std::vector<Long> counts;
   OnFreshThread([&] {
     JotBook book;
-    for (const Row& row : rows)
-      counts.push_back(
-          book.CopyFiles(dir.File(row.source), dir.File(row.destination), row.pattern));
+    for (const auto& [from, to, pattern, count, landed] : rows)
+      counts.push_back(book.CopyFiles(dir.File(from), dir.File(to), pattern));
     EXPECT_EQ(book.LastFailure().Description, "");  // the last row's, counted either way
     EXPECT_EQ(ErrorManager().CallDepth(), 0u);
   });
-  for (std::size_t i = 0; i < std::size(rows); ++i)
-    EXPECT_EQ(std::pair(counts[i], EntryNames(dir.path() / rows[i].destination)),
-              std::pair(rows[i].count, rows[i].landed))
-        << rows[i].destination;
+  auto count = counts.begin();
+  for (const auto& [from, to, pattern, expected, landed] : rows)
+    EXPECT_EQ(std::pair(*count++, EntryNames(dir.path() / to)), std::pair(expected, landed)) << to;
   EXPECT_EQ(ReadFile(dir.File("flata.txt")), "a");
   EXPECT_EQ(ReadFile(dir.File("txt/a.txt")), "a");
   EXPECT_THAT(Reports(), ElementsAre());
