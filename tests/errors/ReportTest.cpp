@@ -3,7 +3,6 @@
 
 #include <numeric>
 
-#include "errors/Trap.h"
 #include "support/ReportSupport.h"
 #include "values/PathDialect.h"
 

@@ -1,6 +1,5 @@
 // Several writers, each with a JotBook of its own, on one log file.
 #include <future>
-#include <regex>
 #include <set>
 
 #include "LogTestSupport.h"
@@ -21,7 +20,6 @@ struct Writers {
   int events;      // each
   Long limit;      // a small one restarts the log, losing events
   int rounds = 1;  // each on a missing log
-  friend void PrintTo(const Writers& writers, std::ostream* out) { *out << writers.name; }
 };
 
 class ConcurrencyTest : public LogTest, public ::testing::WithParamInterface<Writers> {
@@ -62,9 +60,8 @@ TEST_P(ConcurrencyTest, LinesAreNeverTornAndOnlyRestartsLoseEvents) {
     ASSERT_GE(lines.size(), 3u);  // whoever creates the log writes its start line
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2), (Lines{"started", ""}));
     std::multiset<std::string> events(lines.begin() + 2, lines.end()), all;
-    const std::regex whole("- w[0-9] e[0-9]+");  // GoogleTest's own regex lacks classes on Windows
-    for (const std::string& event : events) EXPECT_TRUE(std::regex_match(event, whole)) << event;
     for (int i = 0; i < kWriters * GetParam().events; ++i) all.insert("- " + Event(i % kWriters, i / kWriters));
+    for (const std::string& event : events) EXPECT_TRUE(all.contains(event)) << event;  // whole
     if (GetParam().limit) EXPECT_LE(ReadFile(logPath).size(), static_cast<size_t>(GetParam().limit) + 100);
     else EXPECT_EQ(events, all);
   }

@@ -30,7 +30,6 @@ struct Fault {
   const char* firstLine;
   Ending ending;
   const char* log = "events.log";  // in the temporary folder unless absolute
-  friend void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
 };
 class RealFaultTest : public LogTest, public ::testing::WithParamInterface<Fault> {
  protected:

@@ -6,16 +6,10 @@ namespace {
 
 using namespace test;
 
-// How the log is reached, and what other writers do to it between the
-// existence test and the lock (while free space is asked).
-enum Around {
-  Alone,
-  ThroughALink,
-  DeletedMeanwhile,
-  RotatedMeanwhile,  // renamed aside, as a log is rotated by hand
-  ReplacedMeanwhile,
-  WrittenMeanwhile
-};
+// How the log is reached, and what other writers do to it meanwhile:
+// between the existence test and the lock (while free space is asked).
+// Rotated: renamed aside, as a log is rotated by hand.
+enum Around { Alone, ThroughALink, Deleted, Rotated, Replaced, Written };
 
 // The file found before the first write (its bytes, grown sparse to
 // `length` if set), the limit (0: the default), the overwrite request and
@@ -29,7 +23,6 @@ struct Existing {
   bool restarts;
   std::uintmax_t length = 0;
   Around around = Alone;
-  friend void PrintTo(const Existing& file, std::ostream* out) { *out << file.name; }
 };
 class ExistingFileTest : public LogTest, public ::testing::WithParamInterface<Existing> {};
 
@@ -43,10 +36,9 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   if (file.length) std::filesystem::resize_file(logPath, file.length);  // no real disk use
   FaultyFiles files;
   files.meanwhile = [&] {
-    if (file.around == DeletedMeanwhile || file.around == ReplacedMeanwhile)
-      std::filesystem::remove(logPath);
-    if (file.around == RotatedMeanwhile) std::filesystem::rename(logPath, logPath + ".1");
-    if (file.around < ReplacedMeanwhile) return;
+    if (file.around == Deleted || file.around == Replaced) std::filesystem::remove(logPath);
+    if (file.around == Rotated) std::filesystem::rename(logPath, logPath + ".1");
+    if (file.around < Replaced) return;
     JotBook other;  // another object of this thread, which locks the log meanwhile
     other.LogFileName(logPath), other.WriteEventToLogFile("other");
   };
@@ -55,12 +47,12 @@ TEST_P(ExistingFileTest, IsRestartedWhenLongerThanTheLimitOrOnATrueRequest) {
   EXPECT_EQ(book->OverwriteLogFile(), False);  // any request is cleared by a write
   EXPECT_EQ(book->SizeOfCurrentLogFile(), static_cast<Long>(std::filesystem::file_size(logPath)));
   Lines lines = file.restarts ? Lines{"started", ""} : Lines{};
-  if (file.around >= ReplacedMeanwhile) lines.push_back("- other");
+  if (file.around >= Replaced) lines.push_back("- other");
   lines.push_back("- new");
   EXPECT_EQ(Shape(After(logPath, file.restarts ? "" : file.bytes)), lines);
   EXPECT_EQ(std::filesystem::is_symlink(logPath), file.around == ThroughALink);
-  if (file.around == RotatedMeanwhile) {
-    EXPECT_EQ(test::ReadFile(logPath + ".1"), file.bytes);
+  if (file.around == Rotated) {
+    EXPECT_EQ(ReadFile(logPath + ".1"), file.bytes);
   }
 }
 
@@ -75,10 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Existing{"OverwriteTrue", kOld, 0, True, true},
                       Existing{"OverwriteOne", kOld, 0, Boolean::FromRaw(1), false},
                       Existing{"OverwriteThroughALink", kOld, 0, True, true, 0, ThroughALink},
-                      Existing{"DeletedMeanwhile", kOld, 0, False, true, 0, DeletedMeanwhile},
-                      Existing{"RotatedMeanwhile", kOld, 0, False, true, 0, RotatedMeanwhile},
-                      Existing{"ReplacedMeanwhile", kOld, 0, False, true, 0, ReplacedMeanwhile},
-                      Existing{"WrittenMeanwhile", kOld, 0, False, false, 0, WrittenMeanwhile}),
+                      Existing{"DeletedMeanwhile", kOld, 0, False, true, 0, Deleted},
+                      Existing{"RotatedMeanwhile", kOld, 0, False, true, 0, Rotated},
+                      Existing{"ReplacedMeanwhile", kOld, 0, False, true, 0, Replaced},
+                      Existing{"WrittenMeanwhile", kOld, 0, False, false, 0, Written}),
     [](const auto& info) { return info.param.name; });
 
 // Free space below the limit, or unreadable (counted as 0), is warned of
