@@ -50,20 +50,17 @@ TEST_F(AgentTest, AnAgentKilledUnderAWindowFallsBackToHeadlessAndTheNextCallStar
   EXPECT_TRUE(first > 0 && second > 0 && second != first) << first << ", " << second;
 }
 
-TEST_F(AgentTest, TheAgentHoldsNoDescriptorOfTheHostButItsSocket) {
+// A forked child, too, starts an agent of its own; the parent keeps its.
+TEST_F(AgentTest, TheAgentHoldsNoDescriptorOfTheHostButItsSocketAndAForkedChildStartsItsOwn) {
   std::string marker = dir.File("marker");
   int inheritable = ::open(marker.c_str(), O_CREAT | O_RDWR, 0600);  // no O_CLOEXEC
   CurrentDesktop()->Beep();
-  std::string folder = "/proc/" + std::to_string(test::AgentId()) + "/fd";
+  int parents = test::AgentId();
+  std::string folder = "/proc/" + std::to_string(parents) + "/fd";
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     EXPECT_NE(std::filesystem::read_symlink(entry.path()).string(), marker);
   EXPECT_THAT(std::filesystem::read_symlink(folder + "/0").string(), HasSubstr("socket:"));
   ::close(inheritable);
-}
-
-TEST_F(AgentTest, AForkedChildStartsAnAgentOfItsOwn) {
-  CurrentDesktop()->Beep();
-  int parents = test::AgentId();
   auto own = [&] { return CurrentDesktop()->Beep(), std::to_string(test::AgentId() != parents && test::AgentId() != 0); };
   EXPECT_EQ(test::InChild(own), "1");
   EXPECT_EQ(test::AgentId(), parents);

@@ -7,12 +7,11 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/agent/AgentLink.h"
 #include "support/Eventually.h"
@@ -23,10 +22,9 @@ namespace jotwell::test {
 // The running agent's process id, 0 when none runs.
 inline int AgentId() { return platform::agent::AgentLink::Instance().AgentId(); }
 
-// A command's standard output, byte for byte; it is killed after `limit`.
-inline std::string Run(const std::string& command, int limitSeconds = 10) {
-  std::FILE* pipe =
-      ::popen(("timeout -s KILL " + std::to_string(limitSeconds) + " " + command).c_str(), "r");
+// A command's standard output, byte for byte; it is killed after ten seconds.
+inline std::string Run(const std::string& command) {
+  std::FILE* pipe = ::popen(("timeout -s KILL 10 " + command).c_str(), "r");
   std::string output;
   char chunk[65536];
   for (size_t n; pipe && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
@@ -42,7 +40,11 @@ inline std::string Run(const std::string& command, int limitSeconds = 10) {
 // the server starts afresh whenever its last client leaves, and a client
 // connecting meanwhile (the agent, after an xdotool) is turned away.
 struct VirtualDisplay {
-  VirtualDisplay() {
+  ~VirtualDisplay() {
+    if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, nullptr, 0);
+  }
+  // Starts Xvfb; its display's name.
+  std::string Start() {
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     std::FILE* out = ::popen(
         "Xvfb -displayfd 1 -noreset -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo $!",
@@ -50,13 +52,10 @@ struct VirtualDisplay {
     int number = -1;
     if (out) std::fscanf(out, "%d %d", &pid_, &number), ::pclose(out);
     if (number < 0) throw std::runtime_error("Xvfb did not start");
-    display_.emplace("DISPLAY", ":" + std::to_string(number));
-  }
-  ~VirtualDisplay() {
-    if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, nullptr, 0);
+    return ":" + std::to_string(number);
   }
   int pid_ = 0;
-  std::optional<ScopedEnv> display_;
+  ScopedEnv display_{"DISPLAY", Start()};
 };
 
 // Runs `work` from a GLib main loop of the calling thread, which owns the
@@ -78,28 +77,29 @@ inline void OnMainLoop(const std::function<void()>& work, std::chrono::milliseco
   g_main_loop_unref(loop);
 }
 
+// The lines of `text`, each ended by a newline.
+inline Lines LinesOf(const std::string& text) {
+  Lines lines;
+  for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
 // The visible windows of a kind ("jotwell-box", "jotwell-report",
-// "jotwell-about"), waiting until there are `count` of them.
-inline std::vector<std::string> WindowsOf(const std::string& kind, size_t count = 1) {
-  std::vector<std::string> windows;
-  bool found = Eventually([&] {
-    std::string listed = Run("xdotool search --onlyvisible --classname '^" + kind + "$'");
-    windows.clear();
-    for (size_t start = 0, end; (end = listed.find('\n', start)) != std::string::npos;
-         start = end + 1)
-      windows.push_back(listed.substr(start, end - start));
-    return windows.size() >= count;
-  });
+// "jotwell-about"; "jotwell-.*" for all).
+inline Lines Visible(const std::string& kind) {
+  return LinesOf(Run("xdotool search --onlyvisible --classname '^" + kind + "$'"));
+}
+// Those windows once there are `count` of them.
+inline Lines WindowsOf(const std::string& kind, size_t count = 1) {
+  Lines windows;
+  bool found = Eventually([&] { return (windows = Visible(kind)).size() >= count; });
   EXPECT_TRUE(found) << "no window " << kind;
   windows.resize(std::max(windows.size(), count), "0");
   return windows;
 }
 inline std::string WindowOf(const std::string& kind) { return WindowsOf(kind).at(0); }
 inline bool Gone(const std::string& window) {
-  return Eventually([&] {
-    return Run("xdotool search --onlyvisible --classname '^jotwell-'").find(window + "\n") ==
-           std::string::npos;
-  });
+  return Eventually([&] { return std::ranges::count(Visible("jotwell-.*"), window) == 0; });
 }
 
 // Keys as xdotool names them ("Return", "alt+r", "a"), to the window.

@@ -13,32 +13,29 @@
 
 namespace jotwell::test {
 
-namespace {
-
 #ifdef _WIN32
-void SetVariable(const char* name, const char* value) { ::_putenv_s(name, value ? value : ""); }
-int OpenHandles() {
+static void SetVariable(const char* name, const char* value) {
+  ::_putenv_s(name, value ? value : "");
+}
+int OpenDescriptors() {
   DWORD handles = 0;
   ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
   return static_cast<int>(handles);
 }
 #else
-void SetVariable(const char* name, const char* value) {
+static void SetVariable(const char* name, const char* value) {
   value ? ::setenv(name, value, 1) : ::unsetenv(name);
 }
-int OpenHandles() {
+int OpenDescriptors() {
   auto entries = std::filesystem::directory_iterator("/proc/self/fd");
   return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 #endif
 
-}  // namespace
-
 // A new name each try, until one is not taken; the user's alone, as
 // mkdtemp would make it.
 TempDir::TempDir() {
-  std::random_device seed;
-  std::mt19937_64 random(seed());
+  std::mt19937_64 random(std::random_device{}());
   const auto folder = std::filesystem::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
     path_ = folder / ("jotwell-test-" + std::to_string(random() % 1000000000));
@@ -82,8 +79,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   std::filesystem::create_directories(PathOf(path).parent_path(), ignored);
   std::ofstream(PathOf(path), std::ios::binary | std::ios::trunc) << bytes;
 }
-
-int OpenDescriptors() { return OpenHandles(); }
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
   if (const char* old = std::getenv(name)) old_ = old;
