@@ -21,14 +21,14 @@ std::string UnixPathOf(const std::filesystem::path& path) {
 
 // Wine starts a Unix program but gives no handle to wait on: the command
 // says it is done by renaming its output.
-std::string Unix(const std::string& command, int limitSeconds) {
+std::string Unix(const std::string& command) {
   static TempDir scratch;
   static std::atomic<int> serial;
   const std::string name = "command" + std::to_string(++serial);
   const std::string unixName = UnixPathOf(scratch.path()) + "/" + name;
-  WriteFile(scratch.File(name + ".sh"), "timeout -s KILL " + std::to_string(limitSeconds) + " " +
-                                            command + " >'" + unixName + ".out' 2>/dev/null; mv '" +
-                                            unixName + ".out' '" + unixName + ".done'\n");
+  WriteFile(scratch.File(name + ".sh"), "timeout -s KILL 10 " + command + " >'" + unixName +
+                                            ".out' 2>/dev/null; mv '" + unixName + ".out' '" +
+                                            unixName + ".done'\n");
   std::wstring line = L"/bin/sh \"" + PathOf(unixName + ".sh").wstring() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -41,8 +41,8 @@ std::string Unix(const std::string& command, int limitSeconds) {
   ::CloseHandle(started.hThread);
   ::CloseHandle(started.hProcess);
   std::string done = scratch.File(name + ".done");
-  if (!Eventually([&] { return std::filesystem::exists(PathOf(done)); },
-                  std::chrono::seconds(limitSeconds + 5)))
+  // Past the kill, the command has a few seconds to say it ended.
+  if (!Eventually([&] { return std::filesystem::exists(PathOf(done)); }, std::chrono::seconds(15)))
     ADD_FAILURE() << "no end of " << command;
   return ReadFile(done);
 }

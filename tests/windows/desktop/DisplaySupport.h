@@ -15,8 +15,8 @@
 
 namespace jotwell::test {
 
-// A Unix command's standard output; it is killed after `limit` seconds.
-std::string Unix(const std::string& command, int limitSeconds = 10);
+// A Unix command's standard output; it is killed after ten seconds.
+std::string Unix(const std::string& command);
 
 // The visible dialog window titled `title`, once there is one; nullptr
 // (and a failed test) when none comes.
@@ -69,8 +69,10 @@ inline Point CloseButtonOf(HWND window) {
 }
 
 // xdotool's answer to `arguments`, and a point as it takes one ("x y").
-inline std::string X(const std::string& arguments) { return Unix("xdotool " + arguments); }
-inline std::string At(Point at) { return std::to_string(at.x) + " " + std::to_string(at.y); }
+inline std::string Xdotool(const std::string& arguments) { return Unix("xdotool " + arguments); }
+inline std::string Coordinates(Point at) {
+  return std::to_string(at.x) + " " + std::to_string(at.y);
+}
 // The X window that Wine draws a top-level window in.
 inline std::string XWindowOf(HWND window) {
   return std::to_string(reinterpret_cast<UINT_PTR>(::GetPropW(window, L"__wine_x11_whole_window")));
@@ -78,18 +80,20 @@ inline std::string XWindowOf(HWND window) {
 
 // Keys as xdotool names them ("Return", "alt+r", "a"), to the window.
 inline void Keys(HWND window, const std::string& keys) {
-  X("windowfocus --sync " + XWindowOf(window) + " key --delay 50 " + keys);
+  Xdotool("windowfocus --sync " + XWindowOf(window) + " key --delay 50 " + keys);
 }
 // Clicks (1, or 2 for a double-click).
 inline void ClickAt(Point at, int clicks = 1) {
-  X("mousemove " + At(at) + " click --repeat " + std::to_string(clicks) + " --delay 80 1");
+  Xdotool("mousemove " + Coordinates(at) + " click --repeat " + std::to_string(clicks) +
+          " --delay 80 1");
 }
 // Presses at `from`, moves to `to` and releases there.
 inline void Drag(Point from, Point to) {
-  X("mousemove " + At(from) + " mousedown 1 mousemove " + At(to) + " mouseup 1");
+  Xdotool("mousemove " + Coordinates(from) + " mousedown 1 mousemove " + Coordinates(to) +
+          " mouseup 1");
 }
 // Moves the pointer there and leaves it.
-inline void MoveTo(Point at) { X("mousemove " + At(at)); }
+inline void MoveTo(Point at) { Xdotool("mousemove " + Coordinates(at)); }
 // The X clipboard's text, as another program reads it.
 inline std::string Clipboard() { return Unix("xclip -o -selection clipboard"); }
 // Keeps a picture of the window, frame and all, under the build tree's
